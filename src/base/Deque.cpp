@@ -1,0 +1,51 @@
+#include "base/Deque.h"
+
+#include <cstring>
+
+const SString emptyString;
+
+GenericDeque::~GenericDeque() {
+  removeAll();
+  delete[] entries_;
+}
+
+void GenericDeque::insertEntry(int i, DequeEntry* entry) {
+  if (i >= 0 && !isValidIndex(i)) {
+    delete entry;
+    return;
+  }
+  int slot = i < 0 ? count_ : i;
+  if (capacity_ < count_ + 1) {
+    // Linear growth in whole increments: callers append a few dozen
+    // entries at most, and a fixed step keeps the array small.
+    int newCapacity = ((capacity_ + growBy_ + growBy_ - 1) / growBy_) * growBy_;
+    DequeEntry** grown = new DequeEntry*[newCapacity];
+    for (int j = 0; j < count_; ++j) grown[j] = entries_[j];
+    for (int j = count_; j < newCapacity; ++j) grown[j] = nullptr;
+    delete[] entries_;
+    entries_ = grown;
+    capacity_ = newCapacity;
+  }
+  for (int j = count_; j > slot; --j) entries_[j] = entries_[j - 1];
+  entries_[slot] = entry;
+  ++count_;
+}
+
+void GenericDeque::removeAt(int i) {
+  if (!isValidIndex(i)) return;
+  delete entries_[i];
+  entries_[i] = nullptr;
+  for (int j = i + 1; j < count_; ++j) {
+    entries_[j - 1] = entries_[j];
+    entries_[j] = nullptr;
+  }
+  --count_;
+}
+
+void GenericDeque::removeAll() {
+  for (int j = 0; j < count_; ++j) {
+    delete entries_[j];
+    entries_[j] = nullptr;
+  }
+  count_ = 0;
+}
