@@ -1,0 +1,96 @@
+// Everything the launcher tells the user on the console: the message
+// catalogue in 22 languages chosen from LANG, status texts, progress dots, the
+// title and the directory prompt. All output goes to standard output and
+// -lx:silent suppresses all of it.
+#pragma once
+
+#include "base/SString.h"
+
+// Catalogue ids (0..38) of the texts the launcher shows.
+enum MessageId {
+  MSG_LANGUAGE_CODE = 0,
+  MSG_INITIALIZING = 1,            // "Initializing %s..."
+  MSG_SEARCHING = 2,
+  MSG_VERIFYING = 3,               // "Verifying %s"
+  MSG_NO_JVM_FOUND = 4,
+  MSG_COULD_NOT_LAUNCH = 5,
+  MSG_DOWNLOAD_JVM = 6,
+  MSG_RUNNING = 7,                 // "Running %s..."
+  MSG_PREPARING_JVM = 8,
+  MSG_SEARCHING_FOR_JVM = 9,
+  MSG_SEARCHING_FOR = 10,          // "Searching for %s"
+  MSG_ERROR_TEMP_DIR = 11,
+  MSG_ERROR_TEMP_FILE = 12,
+  MSG_LAUNCHER_MAIN = 13,
+  MSG_INVALID_PLATFORM_HINT = 14,
+  MSG_CHILD_FAILED = 15,
+  MSG_SCANNING_DISKS = 16,
+  MSG_SUPPLY_DESTINATION = 17,
+  MSG_PROGRESS_DOT = 18,
+  MSG_COUNT = 39
+};
+
+// Error codes 0..17 for GetMessage: code n is catalogue id 19 + n up to 14,
+// then 15..17 are ids 36..38.
+enum ErrorCode {
+  ERR_LOAD_INPUT_FILE = 0,
+  ERR_LOAD_INSTRUCTIONS = 1,
+  ERR_LOAD_LAUNCH_SCRIPT = 2,
+  ERR_LOAD_JVM_FILE = 3,
+  ERR_INVALID_JVM_FILE_ID = 4,
+  ERR_INVALID_ACTION = 5,
+  ERR_LOG_NAME_MISSING = 6,
+  ERR_EXTRACT_FAILED = 7,
+  ERR_LOAD_INDEX = 8,
+  ERR_NO_JVM_INSTALLER = 9,
+  ERR_JVM_NOT_VALID = 10,
+  ERR_INPUT_NAME_MISSING = 11,
+  ERR_NO_SUITABLE_JVM = 12,
+  ERR_SEARCH_ALL_FAILED = 13,
+  ERR_OPEN_INPUT_FILE = 14,
+  ERR_WRITING_FILE = 15,
+  ERR_DISK_SPACE_HINT = 16,
+  ERR_CANCELED = 17
+};
+
+// Status kinds of ShowStatus and step kinds of ShowStep.
+enum StatusKind { STATUS_INITIALIZING = 0, STATUS_SEARCHING = 1, STATUS_RUNNING = 3, STATUS_PREPARING = 4 };
+enum StepKind { STEP_NONE = 0, STEP_SEARCHING_FOR = 1, STEP_SCANNING = 2, STEP_VERIFYING = 3 };
+
+int SelectLanguage();
+// The text of id in the selected language with arg substituted; any id
+// outside 0..38 gives "Error displaying message: id(<id>)".
+SString FormatMessage(int id, const char* arg);
+// The catalogue text of an error code; empty for a code outside 0..17.
+SString GetMessage(int code);
+
+// Called once at start: the title conversion uses the user's locale.
+void InitConsoleLocale();
+
+void PrintMessage(const SString& text);
+void ShowStatus(int kind);
+void ShowStep(int kind, const char* arg);
+int LastStep();
+void ProgressTick(int n);
+void SetProgress(int position);
+void EnableProgress();
+void DisableProgress();
+void SetSilent(int flag);
+bool IsSilent();
+void SetTitle(const SString& text);
+SString GetTitle();
+SString PromptForDirectory();
+
+// Shows a step for the lifetime of the object and puts the previous step
+// kind back (with an empty argument) when it ends: searches and
+// verifications nest inside each other.
+class StepScope {
+ public:
+  StepScope(int kind, const char* arg);
+  ~StepScope();
+  StepScope(const StepScope&) = delete;
+  StepScope& operator=(const StepScope&) = delete;
+
+ private:
+  int previous_;
+};
