@@ -43,6 +43,24 @@ TEST_F(InstructionsTest, ShippedScriptLaunchesTheJvmFoundAndReturnsItsResult) {
   EXPECT_EQ((Calls{"initializeUI()", "findJVM(1, 1)", "launchJVMFile(/tmp/lxj42/jvm, 0)"}), controller.calls);
 }
 
+// The demo launcher's script, read by the tag file reader as the launcher
+// reads it.
+TEST_F(InstructionsTest, DemoScriptRunsFromItsTagFile) {
+  std::string source = __FILE__;
+  source = source.substr(0, source.rfind("/tests/")) + "/demo/instructions.txt";
+  TagFile demo(source.c_str());
+  Instructions script(&demo, &controller);
+  EXPECT_EQ(0, script.execute());
+  EXPECT_EQ((Calls{"initializeUI()", "findJVM(1, 1)"}), controller.calls);
+
+  controller.calls.clear();
+  controller.jvmHome = "/opt/jre";
+  controller.jvmFile = "/tmp/lxj7/jvm";
+  controller.launchResults = {12};
+  EXPECT_EQ(12, script.execute());
+  EXPECT_EQ((Calls{"initializeUI()", "findJVM(1, 1)", "launchJVMFile(/tmp/lxj7/jvm, 0)"}), controller.calls);
+}
+
 TEST_F(InstructionsTest, LabelOnTheFirstLineIsFound) {
   run({":START", "ILAUNCH 1 0", "JMP0 @N1@ AGAIN", "GOTO END", ":AGAIN", "SET N1 = 1", "GOTO START", ":END"});
   EXPECT_EQ((Calls{"launchInternal(1, 0)", "launchInternal(1, 0)"}), controller.calls);
