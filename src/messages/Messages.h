@@ -4,6 +4,8 @@
 // -lx:silent suppresses all of it.
 #pragma once
 
+#include <cstdio>
+
 #include "base/SString.h"
 
 // Catalogue ids (0..38) of the texts the launcher shows.
@@ -59,14 +61,19 @@ enum StepKind { STEP_NONE = 0, STEP_SEARCHING_FOR = 1, STEP_SCANNING = 2, STEP_V
 
 int SelectLanguage();
 // The text of id in the selected language with arg substituted; any id
-// outside 0..38 gives "Error displaying message: id(<id>)".
+// outside 0..38 gives "Error displaying message: id(<id>)". The catalogue
+// text comes in the character set LANG names after its dot (as stored when
+// it names none); arg is inserted unconverted, and a null arg reads as an
+// empty one. Results are cut at 1023 bytes.
 SString FormatMessage(int id, const char* arg);
-// The catalogue text of an error code; empty for a code outside 0..17.
+// The catalogue text of an error code, converted like FormatMessage; empty
+// for a code outside 0..17.
 SString GetMessage(int code);
 
 // Called once at start: the title conversion uses the user's locale.
 void InitConsoleLocale();
 
+// Writes text and a line feed as they are (no conversion), unless silent.
 void PrintMessage(const SString& text);
 void ShowStatus(int kind);
 void ShowStep(int kind, const char* arg);
@@ -94,3 +101,8 @@ class StepScope {
  private:
   int previous_;
 };
+
+// Test hooks: the console writes to out and reads from in (null: standard
+// output and standard input), and the console state starts afresh.
+void SetConsoleStreams(FILE* out, FILE* in);
+void ResetConsoleForTests();

@@ -1,0 +1,154 @@
+// Everything the launcher shows on the console. Output goes to standard
+// output only and is flushed at once, so that each progress dot appears as
+// it is ticked and nothing is lost when the process image is replaced.
+#include "messages/Console.h"
+
+#include <climits>
+#include <clocale>
+
+#include "messages/Messages.h"
+#include "messages/TitleText.h"
+
+ConsoleState consoleState;
+
+namespace {
+
+const int kDotsPerLine = 70;
+const int kMaxDirectoryLength = 1023;
+
+FILE* Out() { return consoleState.out != nullptr ? consoleState.out : stdout; }
+FILE* In() { return consoleState.in != nullptr ? consoleState.in : stdin; }
+
+void Write(const char* bytes, size_t n) {
+  std::fwrite(bytes, 1, n, Out());
+  std::fflush(Out());
+}
+
+void WriteLine(const SString& text) {
+  std::fwrite(text.c_str(), 1, text.length(), Out());
+  std::fputc('\n', Out());
+  std::fflush(Out());
+}
+
+// Status and step lines start with an empty line, which also ends a line
+// of dots in progress.
+void WriteStatusLine(const SString& text) {
+  Write("\n", 1);
+  WriteLine(text);
+}
+
+bool Displayed() { return !consoleState.silent && consoleState.progressOn; }
+
+SString StepText(int kind, const char* arg) {
+  bool named = arg != nullptr && *arg != '\0';
+  switch (kind) {
+    case STEP_SEARCHING_FOR:
+      return named ? FormatMessage(MSG_SEARCHING_FOR, arg) : SString();
+    case STEP_SCANNING:
+      return FormatMessage(MSG_SCANNING_DISKS, nullptr);
+    case STEP_VERIFYING:
+      return named ? FormatMessage(MSG_VERIFYING, arg) : SString();
+    default:
+      return SString();
+  }
+}
+
+}  // namespace
+
+void InitConsoleLocale() { std::setlocale(LC_CTYPE, ""); }
+
+void PrintMessage(const SString& text) {
+  if (!consoleState.silent) WriteLine(text);
+}
+
+void ShowStatus(int kind) {
+  if (!Displayed()) return;
+  const char* title = consoleState.title.c_str();
+  switch (kind) {
+    case STATUS_INITIALIZING:
+      WriteStatusLine(FormatMessage(MSG_INITIALIZING, title));
+      break;
+    case STATUS_SEARCHING:
+      WriteStatusLine(FormatMessage(MSG_SEARCHING_FOR_JVM, nullptr));
+      break;
+    case STATUS_RUNNING:
+      WriteStatusLine(FormatMessage(MSG_RUNNING, title));
+      break;
+    case STATUS_PREPARING:
+      WriteStatusLine(FormatMessage(MSG_PREPARING_JVM, nullptr));
+      break;
+    default:
+      break;
+  }
+}
+
+// A step is shown as a status line, so a long search tells what it is doing.
+// A step that names nothing (the name is missing) is only remembered.
+void ShowStep(int kind, const char* arg) {
+  consoleState.lastStep = kind;
+  if (!Displayed()) return;
+  SString text = StepText(kind, arg);
+  if (!text.empty()) WriteStatusLine(text);
+}
+
+int LastStep() { return consoleState.lastStep; }
+
+void ProgressTick(int n) {
+  if (consoleState.silent) return;
+  if (consoleState.progressOn) {
+    SString dot = FormatMessage(MSG_PROGRESS_DOT, nullptr);
+    for (int i = 0; i < n; ++i) Write(dot.c_str(), dot.length());
+  }
+  // A position past INT_MAX would overflow; it stays there instead.
+  long long position = static_cast<long long>(consoleState.progressPos) + n;
+  if (position > INT_MAX) position = INT_MAX;
+  if (position < INT_MIN) position = INT_MIN;
+  SetProgress(static_cast<int>(position));
+}
+
+void SetProgress(int position) {
+  if (consoleState.silent) return;
+  consoleState.progressPos = position;
+  int lines = position / kDotsPerLine;
+  if (consoleState.progressOn && lines > consoleState.progressLines) {
+    Write("\n", 1);
+    consoleState.progressLines = lines;
+  }
+}
+
+void EnableProgress() { consoleState.progressOn = consoleState.silent ? 0 : 1; }
+
+void DisableProgress() { consoleState.progressOn = 0; }
+
+void SetSilent(int flag) { consoleState.silent = flag; }
+
+bool IsSilent() { return consoleState.silent != 0; }
+
+void SetTitle(const SString& text) {
+  consoleState.title = DecodeTitle(text);
+  if (Displayed()) WriteLine(consoleState.title);
+}
+
+SString GetTitle() { return consoleState.title; }
+
+SString PromptForDirectory() {
+  if (consoleState.silent) return SString();
+  if (consoleState.progressOn) WriteLine(FormatMessage(MSG_SUPPLY_DESTINATION, nullptr));
+  char directory[kMaxDirectoryLength + 1];
+  // One word, at most 1023 characters; the rest of a longer one stays unread.
+  if (std::fscanf(In(), "%1023s", directory) != 1) return SString();
+  return SString(directory);
+}
+
+StepScope::StepScope(int kind, const char* arg) : previous_(LastStep()) { ShowStep(kind, arg); }
+
+// The step returned to was shown when it began and is still under way, so
+// it is only remembered again, not shown a second time.
+StepScope::~StepScope() { consoleState.lastStep = previous_; }
+
+void SetConsoleStreams(FILE* out, FILE* in) {
+  consoleState.out = out;
+  consoleState.in = in;
+}
+
+void ResetConsoleForTests() { consoleState = ConsoleState(); }

@@ -1,0 +1,201 @@
+#!/usr/bin/env python3
+"""Builds the launcher's message catalogue from the translators' files.
+
+The translations are kept as UTF-8 text, one file per language in
+translations/<code>.txt, so that a translator can read and edit them. The
+launcher itself carries every language in its own legacy encoding, which is
+what this script produces: a C++ source with one byte table per language.
+
+A table that would show the user something wrong stops the build: a missing
+or repeated id, a text that its encoding cannot hold, or placeholders that
+differ from the English ones (the texts are used as formats with exactly the
+arguments the English texts take).
+
+Usage: generate_catalogue.py <translations directory> <output .cpp>
+"""
+
+import os
+import re
+import sys
+
+TEXT_COUNT = 39
+
+# Table order decides which code wins when LANG is matched, so it is fixed.
+# Each language: its code, the Python codec that encodes its table, and the
+# name the C library's converter (iconv) knows that encoding by.
+LANGUAGES = [
+    ("en", "ascii", "ASCII"),
+    ("cs", "iso8859_2", "ISO-8859-2"),
+    ("da", "ascii", "ASCII"),
+    ("de", "ascii", "ASCII"),
+    ("el", "iso8859_7", "ISO-8859-7"),
+    ("es", "ascii", "ASCII"),
+    ("fi", "cp850", "CP850"),
+    ("fr", "ascii", "ASCII"),
+    ("hu", "cp852", "CP852"),
+    ("it", "ascii", "ASCII"),
+    ("ja", "euc_jp", "EUC-JP"),
+    ("ko", "euc_kr", "EUC-KR"),
+    ("nl", "ascii", "ASCII"),
+    ("no", "ascii", "ASCII"),
+    ("pl", "iso8859_2", "ISO-8859-2"),
+    ("pt", "cp850", "CP850"),
+    ("pt_BR", "ascii", "ASCII"),
+    ("ru", "iso8859_5", "ISO-8859-5"),
+    ("sv", "ascii", "ASCII"),
+    ("tr", "cp857", "CP857"),
+    ("zh", "gb2312", "GB2312"),
+    ("zh_TW", "big5", "BIG5"),
+]
+
+# The languages kept in ASCII are written with their proper letters and
+# spelled out here the way their readers do without them.
+TRANSLITERATION = {
+    "ä": "ae", "Ä": "Ae", "ö": "oe", "Ö": "Oe", "ü": "ue", "Ü": "Ue",
+    "ß": "ss", "æ": "ae", "Æ": "Ae", "ø": "oe", "Ø": "Oe", "å": "aa",
+    "Å": "Aa", "œ": "oe", "Œ": "Oe",
+    "á": "a", "à": "a", "â": "a", "ã": "a", "Á": "A", "À": "A", "Â": "A",
+    "Ã": "A", "é": "e", "è": "e", "ê": "e", "ë": "e", "É": "E", "È": "E",
+    "Ê": "E", "Ë": "E", "í": "i", "ì": "i", "î": "i", "ï": "i", "Í": "I",
+    "Î": "I", "Ï": "I", "ó": "o", "ò": "o", "ô": "o", "õ": "o", "Ó": "O",
+    "Ô": "O", "Õ": "O", "ú": "u", "ù": "u", "û": "u", "Ú": "U", "Ù": "U",
+    "Û": "U", "ç": "c", "Ç": "C", "ñ": "n", "Ñ": "N", "ý": "y", "ÿ": "y",
+}
+# Where a language's own habit differs from the table above.
+TRANSLITERATION_BY_LANGUAGE = {
+    "es": {"ü": "u", "Ü": "U"},
+    "fr": {"ü": "u", "Ü": "U"},
+    "pt_BR": {"ü": "u", "Ü": "U"},
+    "sv": {"å": "a", "Å": "A", "ä": "a", "Ä": "A", "ö": "o", "Ö": "O"},
+}
+
+LINE = re.compile(r'^\s*(\d+)\s+"(.*)"\s*$')
+# Every conversion a printf-style format could see, so that a stray "%"
+# counts as a placeholder too.
+PLACEHOLDER = re.compile(r"%[-+ #0-9.*]*[hlLqjzt]*[a-zA-Z%]?")
+
+
+class CatalogueError(Exception):
+    pass
+
+
+def read_texts(path, code):
+    """The texts of one translation file by id. Each line that is not blank
+    or a comment holds an id and the text between the first and the last
+    double quote of the line, taken literally (no escapes), so that the
+    blanks at either end of a text are visible and survive editors."""
+    texts = {}
+    try:
+        with open(path, encoding="utf-8") as f:
+            lines = f.read().split("\n")
+    except (OSError, UnicodeDecodeError) as e:
+        raise CatalogueError(f"{code}: cannot read {path}: {e}")
+    for number, line in enumerate(lines, 1):
+        if not line.strip() or line.lstrip().startswith("#"):
+            continue
+        match = LINE.match(line)
+        if not match:
+            raise CatalogueError(
+                f'{code}: {path}:{number}: expected an id and a text in double quotes, found: {line}')
+        ident = int(match.group(1))
+        if ident >= TEXT_COUNT:
+            raise CatalogueError(f"{code}: {path}:{number}: id {ident} is outside 0 to {TEXT_COUNT - 1}")
+        if ident in texts:
+            raise CatalogueError(f"{code}: {path}:{number}: id {ident} is given twice")
+        texts[ident] = match.group(2)
+    missing = [str(i) for i in range(TEXT_COUNT) if i not in texts]
+    if missing:
+        raise CatalogueError(f"{code}: {path}: no text for id {', '.join(missing)}")
+    return [texts[i] for i in range(TEXT_COUNT)]
+
+
+def transliterate(text, code):
+    table = dict(TRANSLITERATION)
+    table.update(TRANSLITERATION_BY_LANGUAGE.get(code, {}))
+    return "".join(table.get(c, c) for c in text)
+
+
+def encode_table(code, codec, texts, english):
+    if texts[0] != code:
+        raise CatalogueError(f'{code}: id 0 must be the language code "{code}", found "{texts[0]}"')
+    encoded = []
+    for ident, text in enumerate(texts):
+        want = PLACEHOLDER.findall(english[ident])
+        found = PLACEHOLDER.findall(text)
+        if found != want:
+            raise CatalogueError(
+                f'{code}: id {ident}: placeholders {found} differ from the English {want} in "{text}"')
+        if codec == "ascii":
+            text = transliterate(text, code)
+        try:
+            encoded.append(text.encode(codec))
+        except UnicodeEncodeError as e:
+            raise CatalogueError(
+                f'{code}: id {ident}: "{e.object[e.start:e.end]}" cannot be encoded in {codec}: "{text}"')
+        if b"\0" in encoded[-1]:
+            raise CatalogueError(f"{code}: id {ident}: a text may not contain a NUL character")
+    return encoded
+
+
+def c_literal(data):
+    """A C string literal of the bytes. Octal escapes always take three
+    digits, so a following digit can never run into one."""
+    out = []
+    for b in data:
+        if b in (0x22, 0x5C):
+            out.append("\\" + chr(b))
+        elif 0x20 <= b < 0x7F and b != 0x3F:  # '?' escaped: no trigraphs
+            out.append(chr(b))
+        else:
+            out.append("\\%03o" % b)
+    return '"' + "".join(out) + '"'
+
+
+def generate(translations_dir):
+    english = read_texts(os.path.join(translations_dir, "en.txt"), "en")
+    lines = [
+        "// Generated by src/messages/generate_catalogue.py from",
+        "// src/messages/translations/*.txt: edit those files instead.",
+        '#include "messages/Catalogue.h"',
+        "",
+        "namespace {",
+    ]
+    for code, codec, _ in LANGUAGES:
+        texts = read_texts(os.path.join(translations_dir, code + ".txt"), code)
+        encoded = encode_table(code, codec, texts, english)
+        lines.append("")
+        lines.append(f"const char* const kTexts_{code}[kCatalogueTexts + 1] = {{")
+        lines.extend(f"    {c_literal(data)}," for data in encoded)
+        lines.append("    nullptr,")
+        lines.append("};")
+    lines.append("")
+    lines.append("}  // namespace")
+    lines.append("")
+    lines.append("const CatalogueLanguage kCatalogueLanguages[kLanguageCount] = {")
+    for code, _, charset in LANGUAGES:
+        lines.append(f'    {{"{code}", "{charset}", kTexts_{code}}},')
+    lines.append("};")
+    return "\n".join(lines) + "\n"
+
+
+def main(argv):
+    if len(argv) != 3:
+        sys.stderr.write("usage: generate_catalogue.py <translations directory> <output .cpp>\n")
+        return 2
+    try:
+        source = generate(argv[1])
+    except CatalogueError as e:
+        sys.stderr.write(f"message catalogue: {e}\n")
+        return 1
+    # Written whole and renamed, so a failed run never leaves half a table
+    # behind for the next build to compile.
+    partial = argv[2] + ".partial"
+    os.makedirs(os.path.dirname(os.path.abspath(argv[2])), exist_ok=True)
+    with open(partial, "w", encoding="ascii") as f:
+        f.write(source)
+    os.replace(partial, argv[2])
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))

@@ -1,0 +1,36 @@
+#include <gtest/gtest.h>
+
+#include "messages/Catalogue.h"
+#include "messages/ConsoleFixture.h"
+#include "messages/Messages.h"
+
+TEST(LanguageSelection, ChoosesTheLanguageFromLang) {
+  const struct {
+    const char* lang;
+    const char* code;
+  } cases[] = {
+      {nullptr, "en"},        {"C", "en"},          {"POSIX", "en"},       {"xx", "en"},
+      {"", "en"},             {"C.UTF-8", "en"},    {"en_US", "en"},       {"en_GB.UTF-8", "en"},
+      {"de", "de"},           {"de_DE", "de"},      {"de_AT.UTF-8", "de"}, {"fr_FR.ISO8859-1", "fr"},
+      {"pt", "pt"},           {"pt_PT", "pt"},      {"pt_PT.UTF-8", "pt"}, {"pt_BR", "pt_BR"},
+      {"pt_BR.UTF-8", "pt_BR"}, {"zh", "zh"},       {"zh_CN.GB2312", "zh"}, {"zh_TW", "zh_TW"},
+      {"zh_TW.Big5", "zh_TW"}, {"ja_JP.eucJP", "ja"}, {"ko_KR.EUC-KR", "ko"}, {"ru_RU.UTF-8", "ru"},
+      {"el_GR.ISO-8859-7", "el"}, {"cs_CZ", "cs"},   {"sv_FI", "sv"},       {"tr_TR.UTF-8", "tr"},
+      {"no_NO", "no"},        {"nl_BE@euro", "nl"}, {"DE_de", "en"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.lang == nullptr ? "(unset)" : c.lang);
+    ScopedLang lang(c.lang);
+    EXPECT_STREQ(c.code, kCatalogueLanguages[SelectLanguage()].code);
+    EXPECT_EQ(c.code, FormatMessage(MSG_LANGUAGE_CODE, nullptr));
+  }
+}
+
+TEST(LanguageSelection, FollowsLangFromOneMessageToTheNext) {
+  ScopedLang lang("de_DE");
+  EXPECT_EQ("Vom Benutzer abgebrochen.", GetMessage(ERR_CANCELED));
+  ScopedLang::set("fr_FR");
+  EXPECT_EQ("Annule par l'utilisateur.", GetMessage(ERR_CANCELED));
+  ScopedLang::set(nullptr);
+  EXPECT_EQ("Canceled by the user.", GetMessage(ERR_CANCELED));
+}
