@@ -11,16 +11,16 @@
 // Catalogue ids (0..38) of the texts the launcher shows.
 enum MessageId {
   MSG_LANGUAGE_CODE = 0,
-  MSG_INITIALIZING = 1,            // "Initializing %s..."
+  MSG_INITIALIZING = 1,  // "Initializing %s..."
   MSG_SEARCHING = 2,
-  MSG_VERIFYING = 3,               // "Verifying %s"
+  MSG_VERIFYING = 3,  // "Verifying %s"
   MSG_NO_JVM_FOUND = 4,
   MSG_COULD_NOT_LAUNCH = 5,
   MSG_DOWNLOAD_JVM = 6,
-  MSG_RUNNING = 7,                 // "Running %s..."
+  MSG_RUNNING = 7,  // "Running %s..."
   MSG_PREPARING_JVM = 8,
   MSG_SEARCHING_FOR_JVM = 9,
-  MSG_SEARCHING_FOR = 10,          // "Searching for %s"
+  MSG_SEARCHING_FOR = 10,  // "Searching for %s"
   MSG_ERROR_TEMP_DIR = 11,
   MSG_ERROR_TEMP_FILE = 12,
   MSG_LAUNCHER_MAIN = 13,

@@ -1,10 +1,9 @@
-#include "messages/Catalogue.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "messages/Catalogue.h"
 #include "messages/ConsoleFixture.h"
 #include "messages/Messages.h"
 
@@ -35,7 +34,7 @@ bool IsBlank(char c) { return c == ' '; }
 }  // namespace
 
 TEST(Catalogue, KeepsTheLanguagesInTheirFixedOrder) {
-  const char* const codes[kLanguageCount] = {"en", "cs", "da", "de", "el", "es", "fi", "fr", "hu", "it", "ja",
+  const char* const codes[kLanguageCount] = {"en", "cs", "da", "de", "el", "es",    "fi", "fr", "hu", "it", "ja",
                                              "ko", "nl", "no", "pl", "pt", "pt_BR", "ru", "sv", "tr", "zh", "zh_TW"};
   for (int i = 0; i < kLanguageCount; ++i) EXPECT_STREQ(codes[i], Language(i).code) << "index " << i;
 }
@@ -62,13 +61,16 @@ TEST(Catalogue, EnglishTextsStandExactlyAsGiven) {
       {24, "Invalid action in input file: "},
       {26, "Unable to extract embedded files from the launcher. "},
       {27, "Unable to load the launcher file index. "},
-      {31, "A suitable JVM could not be found. Please run the installer again using the option -lx:javahome "
-           "<JAVA HOME DIR>"},
-      {35, "Quillon(R) is preparing the Quillon Wizard, which\\nwill guide you through the rest of the setup "
-           "process.\\nPlease wait..."},
+      {31,
+       "A suitable JVM could not be found. Please run the installer again using the option -lx:javahome "
+       "<JAVA HOME DIR>"},
+      {35,
+       "Quillon(R) is preparing the Quillon Wizard, which\\nwill guide you through the rest of the setup "
+       "process.\\nPlease wait..."},
       {36, "Error writing file = "},
-      {37, " There may not be enough temporary disk space. Try using -lx:tempdir to use a temporary directory on a "
-           "partition with more disk space."},
+      {37,
+       " There may not be enough temporary disk space. Try using -lx:tempdir to use a temporary directory on a "
+       "partition with more disk space."},
       {38, "Canceled by the user."},
   };
   for (const auto& c : cases) EXPECT_EQ(c.text, Text(kEnglish, c.id)) << "id " << c.id;
@@ -107,7 +109,7 @@ TEST(Catalogue, TranslationsLeaveNoEnglishTextBehind) {
 // Options and product names are typed or recognised as they are, in every
 // language.
 TEST(Catalogue, TranslationsKeepOptionAndProductNames) {
-  const char* const kept[] = {"-lx:javahome", "-lx:tempdir", "'-in'", "-in",
+  const char* const kept[] = {"-lx:javahome", "-lx:tempdir", "'-in'",      "-in",
                               "-log",         "Java(tm)",    "Quillon(R)", "Quillon"};
   for (int lang = 1; lang < kLanguageCount; ++lang) {
     SCOPED_TRACE(Language(lang).code);

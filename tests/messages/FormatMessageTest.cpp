@@ -101,14 +101,14 @@ TEST(FormatMessage, KeepsTheStoredBytesWithoutAUsableCharsetInLang) {
     const char* lang;
     int language;
   } cases[] = {
-      {"ru_RU", kRussian},                      // names no charset
+      {"ru_RU", kRussian},  // names no charset
       {"ru", kRussian},
       {"ru_RU.", kRussian},
       {"ru_RU@euro", kRussian},
-      {"ru_RU.ISO-8859-5", kRussian},           // the table's own
-      {"ru_RU.NO-SUCH-CHARSET", kRussian},      // no converter
-      {"ru_RU.ISO-8859-1", kRussian},           // cannot hold Cyrillic
-      {"ru_RU.UTF-16", kRussian},               // would put NULs in the text
+      {"ru_RU.ISO-8859-5", kRussian},       // the table's own
+      {"ru_RU.NO-SUCH-CHARSET", kRussian},  // no converter
+      {"ru_RU.ISO-8859-1", kRussian},       // cannot hold Cyrillic
+      {"ru_RU.UTF-16", kRussian},           // would put NULs in the text
       {"el_GR.ISO-8859-7", 4},
       {"ja_JP.eucJP", 10},
       {"zh_TW.Big5", 21},
