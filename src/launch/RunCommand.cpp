@@ -1,0 +1,296 @@
+#include "launch/RunCommand.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "base/LauncherException.h"
+#include "launch/CapturedOutput.h"
+#include "launch/CommandLineSplitter.h"
+#include "messages/Messages.h"
+
+namespace {
+
+// One read takes what a pipe holds at most; the progress display still
+// moves by the 4096-byte block, as if read block by block, so that a long
+// output keeps the dots going at the same pace. Reading the whole pipe at
+// once wakes a fast writer once per pipe-full instead of once per block.
+const int kReadSize = 64 * 1024;
+const int kProgressBlock = 4096;
+const int kPollMillis = 10;
+// Reads from one pipe before the child and the clock are looked at again,
+// so a child that writes without pause cannot keep the loop from noticing
+// its end or an expired time limit.
+const int kReadsPerWake = 8;
+
+SString systemError() { return SString(std::strerror(errno)); }
+
+int replaceProcessImage(const SString& command) {
+  CommandLineSplitter splitter;
+  splitter.parse(command);
+  if (splitter.count() == 0) return 0;
+  std::vector<char*> argv;
+  for (int i = 0; i < splitter.count(); ++i) argv.push_back(const_cast<char*>(splitter.word(i)));
+  argv.push_back(nullptr);
+  std::fflush(nullptr);
+  execvp(argv[0], argv.data());
+  return 0;
+}
+
+// Changes to a working directory for as long as the child is being forked
+// and goes back afterwards, also when starting the child fails. The way back
+// is kept as a descriptor, so no path length limits it.
+class WorkingDirScope {
+ public:
+  explicit WorkingDirScope(const SString& dir) {
+    if (dir.empty()) return;
+    previous_ = open(".", O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (chdir(dir.c_str()) != 0) {
+      int error = errno;
+      restore();
+      throw LauncherException("Error setting working directory: " + dir + " " +
+                              SString(std::strerror(error)));
+    }
+  }
+  ~WorkingDirScope() { restore(); }
+  WorkingDirScope(const WorkingDirScope&) = delete;
+  WorkingDirScope& operator=(const WorkingDirScope&) = delete;
+
+  void restore() {
+    if (previous_ < 0) return;
+    if (fchdir(previous_) != 0) {
+      // The old directory is gone; staying in the new one is all that is left.
+    }
+    close(previous_);
+    previous_ = -1;
+  }
+
+ private:
+  int previous_ = -1;
+};
+
+// The two capture pipes. Their descriptors are kept above the three standard
+// ones, so the child's redirection can never overwrite one pipe end with the
+// other even when the launcher was started with standard streams closed.
+struct CapturePipes {
+  int outRead = -1, outWrite = -1, errRead = -1, errWrite = -1;
+
+  ~CapturePipes() {
+    for (int* fd : {&outRead, &outWrite, &errRead, &errWrite}) closeEnd(*fd);
+  }
+  static void closeEnd(int& fd) {
+    if (fd >= 0) close(fd);
+    fd = -1;
+  }
+  static bool create(int& readEnd, int& writeEnd) {
+    int ends[2];
+    if (pipe2(ends, O_CLOEXEC) != 0) return false;
+    readEnd = liftAboveStandard(ends[0]);
+    writeEnd = liftAboveStandard(ends[1]);
+    return readEnd >= 0 && writeEnd >= 0;
+  }
+  static int liftAboveStandard(int fd) {
+    if (fd > 2) return fd;
+    int lifted = fcntl(fd, F_DUPFD_CLOEXEC, 3);
+    int error = errno;
+    close(fd);
+    errno = error;
+    return lifted;
+  }
+};
+
+// In the child, between fork and exec: only async-signal-safe calls, and
+// never a return into the launcher's code, whose clean-up belongs to the
+// parent.
+[[noreturn]] void runChild(const SString& command, const CapturePipes* pipes,
+                           bool ownProcessGroup) {
+  if (ownProcessGroup) setpgid(0, 0);
+  if (pipes) {
+    if (dup2(pipes->outWrite, 1) < 0 || dup2(pipes->errWrite, 2) < 0) {
+      const char* prefix = "Error capturing stdout or stderr in new process: ";
+      const char* reason = std::strerror(errno);
+      ssize_t ignored = write(2, prefix, std::strlen(prefix));
+      ignored = write(2, reason, std::strlen(reason));
+      ignored = write(2, "\n", 1);
+      (void)ignored;
+      _exit(1);
+    }
+  }
+  execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+  _exit(127);
+}
+
+int exitCode(int status) { return (status >> 8) & 0xff; }
+
+// Blocks until pid ends; the launcher always collects its children.
+int waitForChild(pid_t pid) {
+  int status = 0;
+  while (waitpid(pid, &status, 0) < 0) {
+    if (errno != EINTR) throw LauncherException("Error waiting for child process: " + systemError());
+  }
+  return status;
+}
+
+// Reads both capture pipes and watches the child until it has ended and
+// both pipes are at end of file. Waiting is done in poll on the pipes, so
+// output and the child's end (its pipes close) are noticed at once.
+class CaptureLoop {
+ public:
+  CaptureLoop(pid_t pid, int outFd, int errFd, RunLimits* limits)
+      : pid_(pid), limits_(limits) {
+    fds_[0] = {outFd, POLLIN, 0};
+    fds_[1] = {errFd, POLLIN, 0};
+    if (limits_ && limits_->timeoutSeconds > 0) {
+      deadline_ = Clock::now() + std::chrono::seconds(limits_->timeoutSeconds);
+      limited_ = true;
+    }
+  }
+
+  int run(CapturedOutput* out, CapturedOutput* err) {
+    CapturedOutput* texts[2] = {out, err};
+    bool ended = false;
+    int status = 0;
+    while (!ended || fds_[0].fd >= 0 || fds_[1].fd >= 0) {
+      if (limited_ && !expired_ && Clock::now() >= deadline_) killChild();
+      if (expired_ && ended) {
+        // Whatever escaped the killed group may hold the pipes open for
+        // ever: take what is there and stop.
+        for (int i = 0; i < 2; ++i) {
+          if (fds_[i].fd >= 0) drainAvailable(i, texts[i]);
+        }
+        break;
+      }
+      bool pipesOpen = fds_[0].fd >= 0 || fds_[1].fd >= 0;
+      if (!ended && !pipesOpen && !limited_) {
+        status = waitForChild(pid_);
+        ended = true;
+        continue;
+      }
+      int ready = poll(fds_, 2, ended ? pollMillisAfterEnd() : kPollMillis);
+      if (ready < 0 && errno != EINTR) break;
+      for (int i = 0; i < 2; ++i) {
+        if (fds_[i].fd >= 0 && fds_[i].revents != 0) drainAvailable(i, texts[i]);
+      }
+      if (!ended) ended = collectChild(status);
+    }
+    return status;
+  }
+
+ private:
+  typedef std::chrono::steady_clock Clock;
+
+  // Reads what is waiting on one pipe; end of file or a read error ends
+  // the reading of that pipe for good.
+  void drainAvailable(int i, CapturedOutput* text) {
+    for (int reads = 0; reads < kReadsPerWake; ++reads) {
+      int n = drainPipe(fds_[i].fd, text);
+      if (n > 0) continue;
+      if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)) return;
+      fds_[i].fd = -1;
+      return;
+    }
+  }
+
+  bool collectChild(int& status) {
+    int s = 0;
+    pid_t r = waitpid(pid_, &s, WNOHANG);
+    if (r == pid_ && (WIFEXITED(s) || WIFSIGNALED(s))) {
+      status = s;
+      return true;
+    }
+    // A child that can no longer be waited for (collected elsewhere, for
+    // example with SIGCHLD ignored) counts as ended with the last status.
+    return r < 0 && errno != EINTR;
+  }
+
+  // Once the child has ended the remaining output is read to its end; only
+  // a time limit bounds that wait.
+  int pollMillisAfterEnd() const { return limited_ ? kPollMillis : -1; }
+
+  void killChild() {
+    expired_ = true;
+    if (limits_) limits_->expired = true;
+    kill(limits_->ownProcessGroup ? -pid_ : pid_, SIGKILL);
+  }
+
+  pid_t pid_;
+  RunLimits* limits_;
+  struct pollfd fds_[2];
+  bool limited_ = false;
+  bool expired_ = false;
+  Clock::time_point deadline_;
+};
+
+// Waits for a child whose output is not captured but whose time is limited.
+int waitWithLimit(pid_t pid, RunLimits* limits) {
+  CaptureLoop loop(pid, -1, -1, limits);
+  return loop.run(nullptr, nullptr);
+}
+
+}  // namespace
+
+int drainPipe(int fd, CapturedOutput* text) {
+  // A buffer that is already mapped: reading into untouched memory would
+  // fault pages in while the pipe is locked against the writer.
+  static char block[kReadSize];
+  ssize_t n = read(fd, block, sizeof block);
+  if (n > 0) {
+    if (text) text->append(block, static_cast<size_t>(n));
+    for (ssize_t done = 0; done < n; done += kProgressBlock) ProgressTick(1);
+    return static_cast<int>(n);
+  }
+  return n == 0 ? 0 : -1;
+}
+
+int runCommand(const SString& command, const SString& workingDir, int /*console*/, int capture,
+               int wait, SString* stdoutText, SString* stderrText, int replaceProcess,
+               RunLimits* limits) {
+  if (replaceProcess) return replaceProcessImage(command);
+  if (limits) limits->expired = false;
+
+  WorkingDirScope dirScope(workingDir);
+  bool redirect = capture && wait;
+  CapturePipes pipes;
+  if (capture) {
+    if (!CapturePipes::create(pipes.outRead, pipes.outWrite) ||
+        !CapturePipes::create(pipes.errRead, pipes.errWrite)) {
+      throw LauncherException("Couldn't create either stdout or stderr pipe: " + systemError());
+    }
+  }
+  bool ownGroup = limits && limits->ownProcessGroup;
+  // Whatever the launcher has buffered belongs before the child's output.
+  std::fflush(nullptr);
+  pid_t pid = fork();
+  if (pid < 0) throw LauncherException("Error forking new process: " + systemError());
+  if (pid == 0) runChild(command, redirect ? &pipes : nullptr, ownGroup);
+  // Both sides set the group, so it exists before either side relies on it.
+  if (ownGroup) setpgid(pid, pid);
+  dirScope.restore();
+
+  bool limited = limits && limits->timeoutSeconds > 0;
+  int status = 0;
+  if (capture) {
+    CapturePipes::closeEnd(pipes.outWrite);
+    CapturePipes::closeEnd(pipes.errWrite);
+    fcntl(pipes.outRead, F_SETFL, fcntl(pipes.outRead, F_GETFL) | O_NONBLOCK);
+    fcntl(pipes.errRead, F_SETFL, fcntl(pipes.errRead, F_GETFL) | O_NONBLOCK);
+    CapturedOutput out, err;
+    CaptureLoop loop(pid, pipes.outRead, pipes.errRead, limits);
+    status = loop.run(stdoutText ? &out : nullptr, stderrText ? &err : nullptr);
+    if (stdoutText) out.appendTo(*stdoutText);
+    if (stderrText) err.appendTo(*stderrText);
+  } else if (limited) {
+    status = waitWithLimit(pid, limits);
+  } else {
+    status = waitForChild(pid);
+  }
+  return exitCode(status);
+}

@@ -1,0 +1,36 @@
+// Every program the launcher starts goes through runCommand: the wizard, the
+// JVM verification runs, a bundled JVM installer and the hand-over to an
+// embedded launcher. Commands run through /bin/sh -c, so the quoting,
+// redirections and variable references of a command line work as in a
+// terminal.
+#pragma once
+
+#include "base/SString.h"
+
+class CapturedOutput;
+
+// Bounds for a child that might never end, such as a candidate JVM under
+// verification. The plain launch passes none.
+struct RunLimits {
+  int timeoutSeconds = 0;        // 0: wait as long as the child runs
+  bool ownProcessGroup = false;  // the child leads its own group, killed as a whole
+  bool expired = false;          // out: the time ran out and the group was killed
+};
+
+// Runs command in workingDir (empty: the current directory) and returns the
+// child's exit code; a child ended by a signal gives 0. With capture and wait
+// the child's standard output and error are appended to stdoutText and
+// stderrText (either may be null to discard the stream). console only tells
+// that the child shares the launcher's terminal. With replaceProcess the
+// command is split into words and replaces the launcher's process image;
+// the call then only returns, with 0, when that failed. Throws
+// LauncherException when the child cannot be started.
+int runCommand(const SString& command, const SString& workingDir, int console, int capture,
+               int wait, SString* stdoutText, SString* stderrText, int replaceProcess,
+               RunLimits* limits = nullptr);
+
+// Reads once from a non-blocking pipe and appends what came to text (when
+// given); the progress display moves one step per 4096 bytes begun.
+// Returns the byte count, 0 at end of file and -1 when no data is waiting
+// or the read failed (errno tells which).
+int drainPipe(int fd, CapturedOutput* text);

@@ -1,0 +1,252 @@
+#include "launch/RunCommand.h"
+
+#include <gtest/gtest.h>
+#include <pthread.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <string>
+
+#include "base/LauncherException.h"
+#include "support/TempDir.h"
+
+namespace {
+
+std::string currentDir() {
+  char buf[PATH_MAX];
+  return getcwd(buf, sizeof buf) ? buf : "";
+}
+
+int runCaptured(const char* command, SString& out, SString& err, RunLimits* limits = nullptr) {
+  return runCommand(command, "", 0, 1, 1, &out, &err, 0, limits);
+}
+
+std::string thrownBy(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const LauncherException& e) {
+    return e.getMessage().c_str();
+  }
+  return "(nothing thrown)";
+}
+
+// Runs body in a forked copy of the test process, for cases that change
+// process-wide state (limits, signal dispositions, fork handlers) or end the
+// process. Returns the copy's exit status; body's return value becomes it.
+int inForkedProcess(const std::function<int()>& body) {
+  std::fflush(nullptr);
+  pid_t pid = fork();
+  if (pid == 0) {
+    int code = 0;
+    try {
+      code = body();
+    } catch (...) {
+      code = 99;
+    }
+    _exit(code);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+}
+
+// Points descriptor fd at a file, so that what the forked copy writes there
+// can be read afterwards.
+void redirectTo(int fd, const std::string& path) {
+  FILE* f = std::fopen(path.c_str(), "w");
+  dup2(fileno(f), fd);
+  std::fclose(f);
+}
+
+}  // namespace
+
+TEST(RunCommand, ReturnsTheExitCode) {
+  const struct {
+    const char* command;
+    int capture;
+    int want;
+  } cases[] = {
+      {"exit 3", 0, 3},
+      {"exit 3", 1, 3},
+      {"true", 1, 0},
+      {"kill -9 $$", 0, 0},  // ended by a signal
+      {"kill -9 $$", 1, 0},
+      {"no-such-command-here 2>/dev/null", 0, 127},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.command);
+    SString out, err;
+    EXPECT_EQ(c.want, runCommand(c.command, "", 0, c.capture, 1, &out, &err, 0));
+  }
+}
+
+TEST(RunCommand, CaptureAppendsBothStreams) {
+  SString out("before|"), err("earlier|");
+  EXPECT_EQ(0, runCaptured("echo hello; echo oops 1>&2", out, err));
+  EXPECT_EQ(SString("before|hello\n"), out);
+  EXPECT_EQ(SString("earlier|oops\n"), err);
+}
+
+TEST(RunCommand, CapturesMoreThanAPipeHoldsOnBothStreamsAtOnce) {
+  SString out, err;
+  int rc = runCaptured(
+      "(yes e | head -c 300000) >&2 & yes o | head -c 1048576; wait; printf end", out, err);
+  EXPECT_EQ(0, rc);
+  std::string lines;
+  for (int i = 0; i < 1048576 / 2; ++i) lines += "o\n";
+  EXPECT_TRUE(SString((lines + "end").c_str()) == out);
+  EXPECT_EQ(300000u, err.length());
+}
+
+TEST(RunCommand, WithoutTextsTheOutputIsDiscarded) {
+  EXPECT_EQ(5, runCommand("echo gone; echo gone >&2; exit 5", "", 0, 1, 1, nullptr, nullptr, 0));
+}
+
+TEST(RunCommand, RunsInTheWorkingDirectoryAndStaysInItsOwn) {
+  TempDir dir;
+  std::string before = currentDir();
+  SString out, err;
+  EXPECT_EQ(0, runCommand("pwd -P", dir.path().c_str(), 0, 1, 1, &out, &err, 0));
+  char real[PATH_MAX];
+  ASSERT_NE(nullptr, realpath(dir.path().c_str(), real));
+  EXPECT_EQ(std::string(real) + "\n", out.c_str());
+  EXPECT_EQ(before, currentDir());
+}
+
+TEST(RunCommand, MissingWorkingDirectoryStartsNothing) {
+  TempDir dir;
+  std::string missing = dir.file("no/such/dir");
+  std::string marker = dir.file("started");
+  std::string before = currentDir();
+  std::string command = "touch '" + marker + "'";
+  EXPECT_EQ("Error setting working directory: " + missing + " No such file or directory",
+            thrownBy([&] { runCommand(command.c_str(), missing.c_str(), 0, 1, 1, nullptr, nullptr, 0); }));
+  EXPECT_FALSE(std::ifstream(marker).good());
+  EXPECT_EQ(before, currentDir());
+}
+
+TEST(RunCommand, FailedRedirectionEndsTheChildWithAMessageOnItsErrorStream) {
+  TempDir dir;
+  std::string errFile = dir.file("stderr"), resultFile = dir.file("result");
+  int status = inForkedProcess([&] {
+    redirectTo(2, errFile);
+    // Closing every descriptor above the standard ones in the child takes
+    // the pipe ends away before the child can redirect into them.
+    pthread_atfork(nullptr, nullptr, [] {
+      for (int fd = 3; fd < 1024; ++fd) close(fd);
+    });
+    SString out, err;
+    int rc = runCommand("echo ran", "", 0, 1, 1, &out, &err, 0);
+    // Every process that comes back here appends a line: only the launcher may.
+    std::ofstream(resultFile, std::ios::app) << "rc=" << rc << " out=" << out.c_str() << "\n";
+    return 0;
+  });
+  EXPECT_EQ(0, status);
+  EXPECT_EQ("rc=1 out=\n", ReadFile(resultFile));
+  EXPECT_EQ("Error capturing stdout or stderr in new process: Bad file descriptor\n",
+            ReadFile(errFile));
+}
+
+TEST(RunCommand, PipeFailureIsReported) {
+  TempDir dir;
+  std::string errFile = dir.file("stderr");
+  int status = inForkedProcess([&] {
+    redirectTo(2, errFile);
+    struct rlimit few = {3, 3};
+    setrlimit(RLIMIT_NOFILE, &few);
+    std::string message = thrownBy([] { runCommand("true", "", 0, 1, 1, nullptr, nullptr, 0); });
+    ssize_t written = write(2, message.data(), message.size());
+    return written == static_cast<ssize_t>(message.size()) ? 0 : 1;
+  });
+  EXPECT_EQ(0, status);
+  EXPECT_EQ("Couldn't create either stdout or stderr pipe: Too many open files", ReadFile(errFile));
+}
+
+TEST(RunCommand, ChildCollectedElsewhere) {
+  // With SIGCHLD ignored the system collects ended children itself: a plain
+  // wait fails with a message, a captured run ends with the output it read.
+  TempDir dir;
+  std::string resultFile = dir.file("result");
+  int status = inForkedProcess([&] {
+    signal(SIGCHLD, SIG_IGN);
+    std::string plain = thrownBy([] { runCommand("exit 3", "", 0, 0, 1, nullptr, nullptr, 0); });
+    SString out, err;
+    int rc = runCommand("echo seen; exit 3", "", 0, 1, 1, &out, &err, 0);
+    std::ofstream(resultFile) << plain << "|" << rc << "|" << out.c_str();
+    return 0;
+  });
+  EXPECT_EQ(0, status);
+  EXPECT_EQ("Error waiting for child process: No child processes|0|seen\n", ReadFile(resultFile));
+}
+
+TEST(RunCommand, ReplacesTheProcessImage) {
+  int status = inForkedProcess([] {
+    runCommand("/bin/sh -c \"exit 7\"", "/no/such/dir", 1, 0, 0, nullptr, nullptr, 1);
+    return 50;  // only reached when the image was not replaced
+  });
+  EXPECT_EQ(7, status);
+}
+
+TEST(RunCommand, FailedReplacementReturnsZero) {
+  EXPECT_EQ(0, runCommand("/no/such/program arg", "", 1, 0, 0, nullptr, nullptr, 1));
+  EXPECT_EQ(0, runCommand("   ", "", 1, 0, 0, nullptr, nullptr, 1));
+}
+
+TEST(RunCommand, TimeLimitKillsTheWholeProcessGroup) {
+  TempDir dir;
+  std::string pidFile = dir.file("pid");
+  for (int capture = 0; capture <= 1; ++capture) {
+    SCOPED_TRACE(capture);
+    std::string command = std::string(capture ? "" : "exec >/dev/null; ") + "sleep 30 & echo $! > '" +
+                          pidFile + "'; echo started; sleep 30";
+    RunLimits limits;
+    limits.timeoutSeconds = 1;
+    limits.ownProcessGroup = true;
+    SString out, err;
+    auto begin = std::chrono::steady_clock::now();
+    int rc = runCommand(command.c_str(), "", 0, capture, 1, &out, &err, 0, &limits);
+    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+    EXPECT_TRUE(limits.expired);
+    EXPECT_EQ(0, rc);
+    EXPECT_LT(seconds, 20.0);  // far below the children's own 30 s
+    if (capture) {
+      EXPECT_EQ(SString("started\n"), out);
+    }
+    // The background sleep was in the group too: it is gone or a zombie.
+    std::string background = ReadFile(pidFile);
+    ASSERT_FALSE(background.empty());
+    background.pop_back();
+    std::string state = ReadFile("/proc/" + background + "/stat");
+    EXPECT_TRUE(state.empty() || state.find(") Z ") != std::string::npos) << state;
+  }
+}
+
+TEST(RunCommand, ChildWithinItsTimeLimitEndsNormally) {
+  RunLimits limits;
+  limits.timeoutSeconds = 30;
+  limits.ownProcessGroup = true;
+  limits.expired = true;  // an earlier run's result must not stick
+  SString out, err;
+  EXPECT_EQ(4, runCaptured("echo fine; exit 4", out, err, &limits));
+  EXPECT_FALSE(limits.expired);
+  EXPECT_EQ(SString("fine\n"), out);
+}
+
+TEST(RunCommand, PlainRunStaysInTheLaunchersProcessGroup) {
+  SString out, err;
+  runCaptured("cut -d' ' -f5 /proc/$$/stat", out, err);
+  EXPECT_EQ(static_cast<long>(getpgrp()), std::atol(out.c_str()));
+  RunLimits limits;
+  limits.ownProcessGroup = true;
+  out = "";
+  runCaptured("cut -d' ' -f5 /proc/$$/stat", out, err, &limits);
+  EXPECT_NE(static_cast<long>(getpgrp()), std::atol(out.c_str()));
+}
