@@ -25,9 +25,7 @@ namespace {
 
 typedef std::chrono::steady_clock Clock;
 
-double secondsSince(Clock::time_point begin) {
-  return std::chrono::duration<double>(Clock::now() - begin).count();
-}
+double secondsSince(Clock::time_point begin) { return std::chrono::duration<double>(Clock::now() - begin).count(); }
 
 int forkExecWait(const char* command) {
   pid_t pid = fork();
@@ -67,9 +65,10 @@ int bulk(long megabytes, int rounds) {
     copy.append(text.data(), static_cast<SString::size_type>(text.size()));
     bestCopy = std::min(bestCopy, secondsSince(begin));
   }
-  std::printf("capture of %ld MB: %.3f s, through cat: %.3f s, ratio %.2f (limit 1.5); "
-              "of that, one copy into a fresh SString: %.3f s\n",
-              megabytes, bestCaptured, bestReference, bestCaptured / bestReference, bestCopy);
+  std::printf(
+      "capture of %ld MB: %.3f s, through cat: %.3f s, ratio %.2f (limit 1.5); "
+      "of that, one copy into a fresh SString: %.3f s\n",
+      megabytes, bestCaptured, bestReference, bestCaptured / bestReference, bestCopy);
   return bestCaptured / bestReference <= 1.5 ? 0 : 1;
 }
 
@@ -87,10 +86,10 @@ int start(int count, int rounds) {
     }
     bestCaptured = std::min(bestCaptured, secondsSince(begin));
   }
-  std::printf("%d captured runs of sh -c true: %.2f ms each, fork/exec/wait: %.2f ms each, "
-              "ratio %.2f (limit 1.1)\n",
-              count, bestCaptured * 1000 / count, bestReference * 1000 / count,
-              bestCaptured / bestReference);
+  std::printf(
+      "%d captured runs of sh -c true: %.2f ms each, fork/exec/wait: %.2f ms each, "
+      "ratio %.2f (limit 1.1)\n",
+      count, bestCaptured * 1000 / count, bestReference * 1000 / count, bestCaptured / bestReference);
   return bestCaptured / bestReference <= 1.1 ? 0 : 1;
 }
 

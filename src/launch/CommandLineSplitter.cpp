@@ -61,6 +61,4 @@ void CommandLineSplitter::parse(const SString& commandLine) {
   count_ = words_.count();
 }
 
-const char* CommandLineSplitter::word(int i) const {
-  return words_.isValidIndex(i) ? words_.get(i).c_str() : nullptr;
-}
+const char* CommandLineSplitter::word(int i) const { return words_.isValidIndex(i) ? words_.get(i).c_str() : nullptr; }

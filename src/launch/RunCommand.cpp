@@ -56,8 +56,7 @@ class WorkingDirScope {
     if (chdir(dir.c_str()) != 0) {
       int error = errno;
       restore();
-      throw LauncherException("Error setting working directory: " + dir + " " +
-                              SString(std::strerror(error)));
+      throw LauncherException("Error setting working directory: " + dir + " " + SString(std::strerror(error)));
     }
   }
   ~WorkingDirScope() { restore(); }
@@ -110,8 +109,7 @@ struct CapturePipes {
 // In the child, between fork and exec: only async-signal-safe calls, and
 // never a return into the launcher's code, whose clean-up belongs to the
 // parent.
-[[noreturn]] void runChild(const SString& command, const CapturePipes* pipes,
-                           bool ownProcessGroup) {
+[[noreturn]] void runChild(const SString& command, const CapturePipes* pipes, bool ownProcessGroup) {
   if (ownProcessGroup) setpgid(0, 0);
   if (pipes) {
     if (dup2(pipes->outWrite, 1) < 0 || dup2(pipes->errWrite, 2) < 0) {
@@ -144,8 +142,7 @@ int waitForChild(pid_t pid) {
 // output and the child's end (its pipes close) are noticed at once.
 class CaptureLoop {
  public:
-  CaptureLoop(pid_t pid, int outFd, int errFd, RunLimits* limits)
-      : pid_(pid), limits_(limits) {
+  CaptureLoop(pid_t pid, int outFd, int errFd, RunLimits* limits) : pid_(pid), limits_(limits) {
     fds_[0] = {outFd, POLLIN, 0};
     fds_[1] = {errFd, POLLIN, 0};
     if (limits_ && limits_->timeoutSeconds > 0) {
@@ -170,16 +167,20 @@ class CaptureLoop {
       }
       bool pipesOpen = fds_[0].fd >= 0 || fds_[1].fd >= 0;
       if (!ended && !pipesOpen && !limited_) {
-        status = waitForChild(pid_);
-        ended = true;
+        ended = collectChild(status, 0);
         continue;
       }
       int ready = poll(fds_, 2, ended ? pollMillisAfterEnd() : kPollMillis);
-      if (ready < 0 && errno != EINTR) break;
+      if (ready < 0 && errno != EINTR) {
+        // Without a working poll the output cannot be read; the child is
+        // still waited for.
+        fds_[0].fd = fds_[1].fd = -1;
+        continue;
+      }
       for (int i = 0; i < 2; ++i) {
         if (fds_[i].fd >= 0 && fds_[i].revents != 0) drainAvailable(i, texts[i]);
       }
-      if (!ended) ended = collectChild(status);
+      if (!ended) ended = collectChild(status, WNOHANG);
     }
     return status;
   }
@@ -199,9 +200,9 @@ class CaptureLoop {
     }
   }
 
-  bool collectChild(int& status) {
+  bool collectChild(int& status, int options) {
     int s = 0;
-    pid_t r = waitpid(pid_, &s, WNOHANG);
+    pid_t r = waitpid(pid_, &s, options);
     if (r == pid_ && (WIFEXITED(s) || WIFSIGNALED(s))) {
       status = s;
       return true;
@@ -250,9 +251,8 @@ int drainPipe(int fd, CapturedOutput* text) {
   return n == 0 ? 0 : -1;
 }
 
-int runCommand(const SString& command, const SString& workingDir, int /*console*/, int capture,
-               int wait, SString* stdoutText, SString* stderrText, int replaceProcess,
-               RunLimits* limits) {
+int runCommand(const SString& command, const SString& workingDir, int /*console*/, int capture, int wait,
+               SString* stdoutText, SString* stderrText, int replaceProcess, RunLimits* limits) {
   if (replaceProcess) return replaceProcessImage(command);
   if (limits) limits->expired = false;
 
@@ -260,8 +260,7 @@ int runCommand(const SString& command, const SString& workingDir, int /*console*
   bool redirect = capture && wait;
   CapturePipes pipes;
   if (capture) {
-    if (!CapturePipes::create(pipes.outRead, pipes.outWrite) ||
-        !CapturePipes::create(pipes.errRead, pipes.errWrite)) {
+    if (!CapturePipes::create(pipes.outRead, pipes.outWrite) || !CapturePipes::create(pipes.errRead, pipes.errWrite)) {
       throw LauncherException("Couldn't create either stdout or stderr pipe: " + systemError());
     }
   }

@@ -25,9 +25,8 @@ struct RunLimits {
 // command is split into words and replaces the launcher's process image;
 // the call then only returns, with 0, when that failed. Throws
 // LauncherException when the child cannot be started.
-int runCommand(const SString& command, const SString& workingDir, int console, int capture,
-               int wait, SString* stdoutText, SString* stderrText, int replaceProcess,
-               RunLimits* limits = nullptr);
+int runCommand(const SString& command, const SString& workingDir, int console, int capture, int wait,
+               SString* stdoutText, SString* stderrText, int replaceProcess, RunLimits* limits = nullptr);
 
 // Reads once from a non-blocking pipe and appends what came to text (when
 // given); the progress display moves one step per 4096 bytes begun.

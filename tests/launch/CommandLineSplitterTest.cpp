@@ -1,9 +1,9 @@
-#include "launch/CommandLineSplitter.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+#include "launch/CommandLineSplitter.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ TEST(CommandLineSplitter, SplitsWordsQuotesAndEscapes) {
       {"a \"b c\" d\\\"e", {"a", "b c", "d\"e"}},
       {"\"/tmp/dir with space/launcher\" -lx:orig \"/home/u/setup.bin\"",
        {"/tmp/dir with space/launcher", "-lx:orig", "/home/u/setup.bin"}},
-      {"C:\\x \\\"y", {"C:\\x", "\"y"}},                // the first word keeps backslashes
+      {"C:\\x \\\"y", {"C:\\x", "\"y"}},                  // the first word keeps backslashes
       {"\"C:\\dir\\\" x", {"C:\\dir\\", "x"}},            // even before a quote
       {"p a\\b \"q\\\"r\"", {"p", "a\\b", "q\"r"}},       // \" escapes inside quotes too
       {"  p\t\r\n a  ", {"p", "a"}},                      // every separator, empty words dropped

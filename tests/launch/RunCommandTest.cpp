@@ -1,5 +1,4 @@
-#include "launch/RunCommand.h"
-
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <pthread.h>
 #include <signal.h>
@@ -14,8 +13,10 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "base/LauncherException.h"
+#include "launch/RunCommand.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -74,12 +75,9 @@ TEST(RunCommand, ReturnsTheExitCode) {
     int capture;
     int want;
   } cases[] = {
-      {"exit 3", 0, 3},
-      {"exit 3", 1, 3},
-      {"true", 1, 0},
-      {"kill -9 $$", 0, 0},  // ended by a signal
-      {"kill -9 $$", 1, 0},
-      {"no-such-command-here 2>/dev/null", 0, 127},
+      {"exit 3", 0, 3},     {"exit 3", 1, 3},
+      {"true", 1, 0},       {"kill -9 $$", 0, 0},  // ended by a signal
+      {"kill -9 $$", 1, 0}, {"no-such-command-here 2>/dev/null", 0, 127},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.command);
@@ -97,8 +95,7 @@ TEST(RunCommand, CaptureAppendsBothStreams) {
 
 TEST(RunCommand, CapturesMoreThanAPipeHoldsOnBothStreamsAtOnce) {
   SString out, err;
-  int rc = runCaptured(
-      "(yes e | head -c 300000) >&2 & yes o | head -c 1048576; wait; printf end", out, err);
+  int rc = runCaptured("(yes e | head -c 300000) >&2 & yes o | head -c 1048576; wait; printf end", out, err);
   EXPECT_EQ(0, rc);
   std::string lines;
   for (int i = 0; i < 1048576 / 2; ++i) lines += "o\n";
@@ -151,8 +148,7 @@ TEST(RunCommand, FailedRedirectionEndsTheChildWithAMessageOnItsErrorStream) {
   });
   EXPECT_EQ(0, status);
   EXPECT_EQ("rc=1 out=\n", ReadFile(resultFile));
-  EXPECT_EQ("Error capturing stdout or stderr in new process: Bad file descriptor\n",
-            ReadFile(errFile));
+  EXPECT_EQ("Error capturing stdout or stderr in new process: Bad file descriptor\n", ReadFile(errFile));
 }
 
 TEST(RunCommand, PipeFailureIsReported) {
@@ -160,9 +156,20 @@ TEST(RunCommand, PipeFailureIsReported) {
   std::string errFile = dir.file("stderr");
   int status = inForkedProcess([&] {
     redirectTo(2, errFile);
-    struct rlimit few = {3, 3};
+    // Every descriptor but one in use: a pipe needs two.
+    struct rlimit few = {64, 64};
     setrlimit(RLIMIT_NOFILE, &few);
-    std::string message = thrownBy([] { runCommand("true", "", 0, 1, 1, nullptr, nullptr, 0); });
+    std::vector<int> filler;
+    for (int fd; (fd = open("/dev/null", O_RDONLY)) >= 0;) filler.push_back(fd);
+    close(filler.back());
+    filler.pop_back();
+    std::string message;
+    try {
+      runCommand("true", "", 0, 1, 1, nullptr, nullptr, 0);
+    } catch (const LauncherException& e) {
+      for (int fd : filler) close(fd);
+      message = e.getMessage().c_str();
+    }
     ssize_t written = write(2, message.data(), message.size());
     return written == static_cast<ssize_t>(message.size()) ? 0 : 1;
   });
@@ -205,8 +212,8 @@ TEST(RunCommand, TimeLimitKillsTheWholeProcessGroup) {
   std::string pidFile = dir.file("pid");
   for (int capture = 0; capture <= 1; ++capture) {
     SCOPED_TRACE(capture);
-    std::string command = std::string(capture ? "" : "exec >/dev/null; ") + "sleep 30 & echo $! > '" +
-                          pidFile + "'; echo started; sleep 30";
+    std::string command = std::string(capture ? "" : "exec >/dev/null; ") + "sleep 30 & echo $! > '" + pidFile +
+                          "'; echo started; sleep 30";
     RunLimits limits;
     limits.timeoutSeconds = 1;
     limits.ownProcessGroup = true;
