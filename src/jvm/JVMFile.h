@@ -1,0 +1,50 @@
+// One kind of Java VM that the application accepts, as a JVM description
+// tag file describes it: how its home is recognised, where to look for it,
+// which system properties it must report and how its command line is put
+// together. Every tag is also a macro "@NAME@" for the launch script.
+//
+// The JVMFile only reads its tag file; the tag file belongs to the archive
+// entry or to the list of tag files loaded from disk.
+#pragma once
+
+#include "base/Deque.h"
+#include "base/SString.h"
+#include "jvm/MacroHandler.h"
+#include "tagfile/TagFile.h"
+
+class JVMFile final : public MacroHandler {
+ public:
+  explicit JVMFile(TagFile* tagFile) : tagFile_(tagFile) {}
+  JVMFile(const JVMFile&) = delete;
+  JVMFile& operator=(const JVMFile&) = delete;
+
+  TagFile* getTagFile() const { return tagFile_; }
+  // The java executable below the JVM home, such as "jre/bin/java".
+  SString getJvmExe() const { return tagFile_->getValue("JVM_EXE", 0); }
+  bool getSearchAll() const { return tagFile_->getBool("SEARCH_ALL", false); }
+
+  // Replaces every "@NAME@" by the first value of the tag NAME.
+  SString expand(const SString& text);
+  void resolveMacro(SString& text, char marker, SString::size_type start, SString::size_type& end) override;
+
+ private:
+  TagFile* tagFile_;
+};
+
+// The entries own their JVMFile only when asked to.
+class JVMFilePtrDE : public DequeEntry {
+ public:
+  JVMFilePtrDE(JVMFile* jvmFile, bool owns) : item(jvmFile), owns_(owns) {}
+  ~JVMFilePtrDE() override {
+    if (owns_) delete item;
+  }
+  JVMFilePtrDE(const JVMFilePtrDE&) = delete;
+  JVMFilePtrDE& operator=(const JVMFilePtrDE&) = delete;
+
+  JVMFile* item;
+
+ private:
+  bool owns_;
+};
+
+typedef PtrDeque<JVMFile, JVMFilePtrDE> JVMFilePtrDeque;

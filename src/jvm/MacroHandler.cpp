@@ -1,0 +1,39 @@
+#include "jvm/MacroHandler.h"
+
+namespace {
+
+// Bounds of one expansion. A real command needs a few dozen replacements
+// and cannot be longer than the 128 KiB the system allows for one
+// argument; a text beyond either bound comes from a value that refers to
+// itself.
+const unsigned kMaxReplacements = 4096;
+const SString::size_type kMaxTextLength = 1024 * 1024;
+
+}  // namespace
+
+SString expandMacros(MacroHandler* handler, const SString& text, char marker) {
+  SString result = text;
+  unsigned replacements = 0;
+  SString::size_type start = result.find(marker);
+  // Compared unsigned on purpose: a name needs at least one character and a
+  // closing marker behind the opening one.
+  while (start != SString::npos && start < result.length() - 2) {
+    SString::size_type end = result.find(marker, start + 2);
+    if (end == SString::npos) break;
+    if (++replacements > kMaxReplacements || result.length() > kMaxTextLength) {
+      SString name = result.substr(start, end - start + 1);
+      throw MacroLoopException(
+          "The macro " + name + " refers to itself, directly or through other values, and cannot be expanded.", result);
+    }
+    handler->resolveMacro(result, marker, start, end);
+    // From the same start: the inserted value may hold macros itself.
+    start = result.find(marker, start);
+  }
+  SString doubled(2, marker);
+  SString::size_type pos = result.find(doubled);
+  while (pos != SString::npos) {
+    result.erase(pos, 1);
+    pos = result.find(doubled, pos + 1);
+  }
+  return result;
+}
