@@ -25,5 +25,12 @@ void SearchAllDisks(const StringDeque& names, FileFindListener* listener);
 // not absolute) has room for bytes in files files. Throws LauncherException
 // with the system's error text when it cannot be asked.
 bool HasEnoughDiskSpace(const SString& directory, double bytes, long files);
+// The blocks that bytes spread over files files take on blocks of blockSize
+// bytes: the whole blocks, plus one partial block per file (just one for a
+// single file, and only when the bytes do not fill its last block).
+double DiskBlocksNeeded(double bytes, long files, double blockSize);
+// Whether programs in directory may not be run because its file system is
+// mounted noexec. False when the file system cannot be asked.
+bool IsOnNoexecFileSystem(const SString& dir);
 uint32_t ReadBigEndian32(const unsigned char* bytes);
 int16_t ReadBigEndian16(const unsigned char* bytes);

@@ -1,0 +1,111 @@
+// Two jobs visit every entry below a directory: the exhaustive JVM search,
+// which looks at every file of every file system, and the removal of the
+// launcher's temporary directories, which deletes files first and
+// directories afterwards, deepest first. Both are one depth-first walk with
+// hooks.
+#pragma once
+
+#include <sys/types.h>
+
+#include "base/Deque.h"
+#include "base/SString.h"
+#include "fsutil/FileFindListener.h"
+
+// True when the path exists without following links and its file type
+// carries the directory bit (see DirectoryBit.h).
+bool isDirectory(const SString& path);
+
+// Deletes one path: an empty directory, or anything else (a link is removed
+// itself, never what it points to). A path that does not exist is left
+// without a message; any other failure is logged as a warning. Returns
+// whether the path was removed.
+bool deletePath(const SString& path);
+
+// Whether path lies below the directory dir: dir followed by a separator
+// starts it. "/t/lib" is not below "/t/li", nor below itself.
+bool isBelow(const SString& dir, const SString& path);
+
+// The depth-first walk. Directories wait on a stack; among the
+// subdirectories of one directory the one read last is visited first, and
+// every directory is visited after its parent. Files are handed to
+// processFile while their directory is read. Directories that cannot be
+// opened or read are left out silently.
+class FileNavigator {
+ public:
+  // Returns non-zero when processFile asked to stop.
+  virtual int navigate(const SString& start);
+  // Called for every entry that is not a directory; non-zero stops the walk.
+  virtual int processFile(const SString& path) = 0;
+  // Non-zero keeps a directory from being opened.
+  virtual int skipDirectory(const SString& path);
+
+ protected:
+  FileNavigator() {}
+  ~FileNavigator() {}
+  FileNavigator(const FileNavigator&) = delete;
+  FileNavigator& operator=(const FileNavigator&) = delete;
+
+  // Called for every directory taken from the stack, skipped or not.
+  virtual void directoryTaken(const SString& path);
+  // Non-zero keeps the walk out of a directory where a file system of this
+  // statfs type begins (a mount point, or the start directory).
+  virtual int skipFileSystem(long fileSystemType);
+
+ private:
+  struct PendingDirectory {
+    SString path;
+    // Device of the directory it was found in: the file system type needs
+    // checking only where the device changes, that is at mount points.
+    dev_t parentDevice;
+    bool parentKnown;
+  };
+  // Only the pending directories are kept, not the visited ones: a walk
+  // over every file system must stay linear in time and small in memory.
+  PtrDeque<PendingDirectory> pending_;
+};
+
+// Reports every file whose path ends with one of the names (relative paths
+// such as "jre/bin/java", matched at a separator) to the listener. The
+// launcher's temporary root, /tmp and the kernel's pseudo file systems are
+// never searched.
+class FindFiles final : public FileNavigator {
+ public:
+  // Neither names nor listener is owned; both must outlive the walk. The
+  // temporary root is taken as it stands now.
+  FindFiles(const StringDeque& names, FileFindListener* listener);
+
+  int processFile(const SString& path) override;
+  int skipDirectory(const SString& path) override;
+
+ protected:
+  int skipFileSystem(long fileSystemType) override;
+
+ private:
+  const StringDeque* names_;
+  FileFindListener* listener_;
+  SString tempRoot_;
+};
+
+// Deletes everything it walks over: files while walking, then the visited
+// directories deepest first. A directory that could not be removed keeps
+// its ancestors from being attempted, so one stuck file costs one warning
+// for itself and one for its directory.
+class DeleteFullDir final : public FileNavigator {
+ public:
+  DeleteFullDir() {}
+
+  int navigate(const SString& start) override;
+  int processFile(const SString& path) override;
+
+  const StringDeque& visited() const { return visited_; }
+  const StringDeque& failed() const { return failed_; }
+
+ protected:
+  void directoryTaken(const SString& path) override;
+
+ private:
+  bool hasFailedDescendant(const SString& dir) const;
+
+  StringDeque visited_;
+  StringDeque failed_;
+};

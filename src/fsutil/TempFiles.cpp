@@ -1,0 +1,171 @@
+#include "fsutil/TempFiles.h"
+
+#include <fcntl.h>
+#include <sys/random.h>
+#include <sys/stat.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+#include "base/Deque.h"
+#include "base/LauncherException.h"
+#include "fsutil/FileNavigator.h"
+#include "launcher/Settings.h"
+
+namespace {
+
+SString& tempRoot() {
+  static SString root;
+  return root;
+}
+
+StringDeque& tempFiles() {
+  static StringDeque files;
+  return files;
+}
+
+StringDeque& tempDirs() {
+  static StringDeque dirs;
+  return dirs;
+}
+
+bool isExistingDirectory(const char* path) {
+  struct stat status;
+  return stat(path, &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+// The directory temporary names are made in, chosen as the C library's
+// tempnam chooses it: TMPDIR when it names a directory (ignored in a
+// set-user-id program), then the temporary root, then /tmp.
+SString nameDirectory() {
+  SString dir;
+  const char* fromEnvironment = secure_getenv("TMPDIR");
+  if (fromEnvironment && isExistingDirectory(fromEnvironment)) {
+    dir = fromEnvironment;
+  } else {
+    SString root = GetTempRoot();
+    dir = isExistingDirectory(root.c_str()) ? root : SString("/tmp");
+  }
+  while (dir.length() > 1 && endsWith(dir, "/") != SString::npos) dir.erase(dir.length() - 1);
+  return dir;
+}
+
+// Six letters or digits. They only need to be hard to guess: uniqueness
+// comes from creating the name exclusively, never from checking it first.
+SString randomSuffix() {
+  static const char kAlphabet[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  static uint64_t fallbackState = 0;
+  unsigned char bytes[6];
+  if (getrandom(bytes, sizeof bytes, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof bytes)) {
+    // Kernels without getrandom: a time- and process-seeded sequence.
+    struct timespec now;
+    clock_gettime(CLOCK_REALTIME, &now);
+    fallbackState += static_cast<uint64_t>(now.tv_nsec) ^ (static_cast<uint64_t>(getpid()) << 32) ^
+                     static_cast<uint64_t>(now.tv_sec);
+    for (unsigned char& b : bytes) {
+      fallbackState = fallbackState * 6364136223846793005ULL + 1442695040888963407ULL;
+      b = static_cast<unsigned char>(fallbackState >> 56);
+    }
+  }
+  SString suffix;
+  for (unsigned char b : bytes) suffix += kAlphabet[b % (sizeof kAlphabet - 1)];
+  return suffix;
+}
+
+// Tries fresh names until create makes one that did not exist. A name that
+// is taken (by chance, or by someone racing for it) is never reused: create
+// must fail with EEXIST on an existing path, links included. Returns 0, or
+// the system error of the last attempt; name is the last name tried.
+const int kNameAttempts = 1000;
+
+template <class Create>
+int createUniquely(Create create, SString& name) {
+  SString dir = nameDirectory();
+  if (dir != "/") dir += '/';
+  int error = EEXIST;
+  for (int attempt = 0; attempt < kNameAttempts && error == EEXIST; ++attempt) {
+    name = dir + "lxj" + randomSuffix();
+    if (create(name)) return 0;
+    error = errno;
+  }
+  return error;
+}
+
+void unregister(StringDeque& list, const SString& path) {
+  for (int i = 0; i < list.count(); ++i) {
+    if (list.get(i) == path) {
+      list.removeAt(i);
+      return;
+    }
+  }
+}
+
+// A launcher started with -lx:orig was extracted into a temporary directory
+// by another launcher, which handed that directory over to it: it removes
+// its own executable and then the directory, if empty by now.
+void removeOwnExecutable() {
+  const SString& path = settings().launcherPath;
+  if (path.empty()) return;
+  unlink(path.c_str());
+  SString::size_type cut = path.rfind('/');
+  if (cut != SString::npos && cut > 0) rmdir(path.substr(0, cut).c_str());
+}
+
+}  // namespace
+
+void SetTempRoot(const SString& path) {
+  if (isExistingDirectory(path.c_str())) tempRoot() = path;
+}
+
+SString GetTempRoot() {
+  if (tempRoot().empty()) tempRoot() = "/tmp";
+  return tempRoot();
+}
+
+SString CreateTempDir() {
+  SString name;
+  int error = createUniquely([](const SString& p) { return mkdir(p.c_str(), 0777) == 0; }, name);
+  if (error != 0) throw LauncherException(std::strerror(error));
+  tempDirs().add(name);
+  return name;
+}
+
+SString CreateTempFile() {
+  SString name;
+  int error = createUniquely(
+      [](const SString& p) {
+        int fd = open(p.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0) return false;
+        close(fd);
+        return true;
+      },
+      name);
+  if (error != 0) throw LauncherException("Error creating tmp file " + name);
+  tempFiles().add(name);
+  return name;
+}
+
+void UnregisterTempFile(const SString& path) { unregister(tempFiles(), path); }
+
+void UnregisterTempDir(const SString& path) { unregister(tempDirs(), path); }
+
+void RemoveTempFiles() {
+  for (int i = 0; i < tempFiles().count(); ++i) RemovePath(tempFiles().get(i));
+  for (int i = 0; i < tempDirs().count(); ++i) RemovePath(tempDirs().get(i));
+  // Processed once: a second call finds nothing left to do.
+  tempFiles().removeAll();
+  tempDirs().removeAll();
+  if (settings().originalGiven) removeOwnExecutable();
+}
+
+void RemovePath(const SString& path) {
+  if (isDirectory(path)) {
+    DeleteFullDir walker;
+    walker.navigate(path);
+  } else {
+    deletePath(path);
+  }
+}
