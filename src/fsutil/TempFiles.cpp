@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sys/random.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -59,7 +60,9 @@ SString randomSuffix() {
   static const char kAlphabet[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
   static uint64_t fallbackState = 0;
   unsigned char bytes[6];
-  if (getrandom(bytes, sizeof bytes, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof bytes)) {
+  // The system call itself rather than the C library's wrapper, which would
+  // tie the launcher to C libraries from 2017 on.
+  if (syscall(SYS_getrandom, bytes, sizeof bytes, GRND_NONBLOCK) != static_cast<long>(sizeof bytes)) {
     // Kernels without getrandom: a time- and process-seeded sequence.
     struct timespec now;
     clock_gettime(CLOCK_REALTIME, &now);
