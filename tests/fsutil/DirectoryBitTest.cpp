@@ -1,10 +1,9 @@
-#include "fsutil/DirectoryBit.h"
-
 #include <dirent.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include "fsutil/DirectoryBit.h"
 #include "fsutil/FileSystemFixtures.h"
 #include "support/TempDir.h"
 

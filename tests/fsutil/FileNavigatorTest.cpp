@@ -1,5 +1,3 @@
-#include "fsutil/FileNavigator.h"
-
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -8,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "fsutil/FileNavigator.h"
 #include "fsutil/FileSystemFixtures.h"
 #include "fsutil/TempFiles.h"
 #include "support/TempDir.h"
@@ -104,8 +103,8 @@ TEST(FindFiles, SkipsTheTemporaryRootAndTmpOnly) {
     std::string dir;
     bool skipped;
   } cases[] = {
-      {t.file("root"), true}, {"/tmp", true},   {"/tmp2", false},
-      {"/tmp/x", false},      {"/var", false},  {t.file("root/sub"), false},
+      {t.file("root"), true}, {"/tmp", true},  {"/tmp2", false},
+      {"/tmp/x", false},      {"/var", false}, {t.file("root/sub"), false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.dir);
@@ -170,8 +169,8 @@ TEST(IsDirectory, LooksAtTheEntryItselfAndItsDirectoryBit) {
     std::string path;
     bool directory;
   } cases[] = {
-      {t.file("dir"), true},   {t.file("file"), false},   {t.file("link"), false},
-      {t.file("none"), false}, {t.file("sock"), true},    {"/dev/null", false},
+      {t.file("dir"), true},   {t.file("file"), false}, {t.file("link"), false},
+      {t.file("none"), false}, {t.file("sock"), true},  {"/dev/null", false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.path);

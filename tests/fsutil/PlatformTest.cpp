@@ -1,5 +1,3 @@
-#include "fsutil/Platform.h"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,6 +8,7 @@
 
 #include "base/LauncherException.h"
 #include "fsutil/FileSystemFixtures.h"
+#include "fsutil/Platform.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -27,12 +26,8 @@ TEST(Platform, SplitEnvListKeepsEmptyPieces) {
     const char* value;  // null: unset
     std::vector<std::string> want;
   } cases[] = {
-      {"/a:/b", {"/a", "/b"}},
-      {"/a:", {"/a", ""}},
-      {"a::b", {"a", "", "b"}},
-      {":", {"", ""}},
-      {"/only", {"/only"}},
-      {"", {}},
+      {"/a:/b", {"/a", "/b"}}, {"/a:", {"/a", ""}},  {"a::b", {"a", "", "b"}},
+      {":", {"", ""}},         {"/only", {"/only"}}, {"", {}},
       {nullptr, {}},
   };
   for (const auto& c : cases) {

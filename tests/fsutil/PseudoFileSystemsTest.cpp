@@ -1,8 +1,7 @@
-#include "fsutil/PseudoFileSystems.h"
-
 #include <gtest/gtest.h>
 #include <sys/vfs.h>
 
+#include "fsutil/PseudoFileSystems.h"
 #include "support/TempDir.h"
 
 namespace {

@@ -1,5 +1,3 @@
-#include "fsutil/TempFiles.h"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -9,6 +7,7 @@
 
 #include "base/LauncherException.h"
 #include "fsutil/FileSystemFixtures.h"
+#include "fsutil/TempFiles.h"
 #include "launcher/Settings.h"
 #include "support/TempDir.h"
 
