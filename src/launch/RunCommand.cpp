@@ -53,7 +53,8 @@ class WorkingDirScope {
   explicit WorkingDirScope(const SString& dir) {
     if (dir.empty()) return;
     previous_ = open(".", O_PATH | O_DIRECTORY | O_CLOEXEC);
-    if (chdir(dir.c_str()) != 0) {
+    // Without a way back the launcher would stay in the child's directory.
+    if (previous_ < 0 || chdir(dir.c_str()) != 0) {
       int error = errno;
       restore();
       throw LauncherException("Error setting working directory: " + dir + " " + SString(std::strerror(error)));
@@ -230,7 +231,8 @@ class CaptureLoop {
   Clock::time_point deadline_;
 };
 
-// Waits for a child whose output is not captured but whose time is limited.
+// Waits for a child whose output is not captured but whose time is limited:
+// the same loop, with no pipe to read.
 int waitWithLimit(pid_t pid, RunLimits* limits) {
   CaptureLoop loop(pid, -1, -1, limits);
   return loop.run(nullptr, nullptr);
