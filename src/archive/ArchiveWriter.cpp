@@ -1,0 +1,113 @@
+#include "archive/ArchiveWriter.h"
+
+#include <cerrno>
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "archive/ArchiveIndex.h"
+#include "archive/EntryName.h"
+#include "base/LauncherException.h"
+
+namespace {
+
+typedef std::unique_ptr<FILE, int (*)(FILE*)> FileHandle;
+
+const uint64_t kMaxOffset = 0xFFFFFFFFu;
+
+void appendU32(std::string& bytes, uint32_t value) {
+  for (int shift = 24; shift >= 0; shift -= 8) bytes.push_back(static_cast<char>((value >> shift) & 0xFF));
+}
+
+void appendI16(std::string& bytes, int16_t value) {
+  uint16_t bits = static_cast<uint16_t>(value);
+  bytes.push_back(static_cast<char>(bits >> 8));
+  bytes.push_back(static_cast<char>(bits & 0xFF));
+}
+
+SString systemError() { return SString(std::strerror(errno)); }
+
+void writeBytes(FILE* out, const char* bytes, size_t count) {
+  if (std::fwrite(bytes, 1, count, out) != count) {
+    throw LauncherException("Cannot write the launcher: " + systemError());
+  }
+}
+
+// Appends the whole file at path to out and returns its size.
+uint64_t copyFile(FILE* out, const SString& path) {
+  FileHandle in(std::fopen(path.c_str(), "rb"), std::fclose);
+  if (!in) throw LauncherException("Cannot open " + path + ": " + systemError());
+  std::vector<char> buffer(1 << 20);
+  uint64_t total = 0;
+  size_t n;
+  while ((n = std::fread(buffer.data(), 1, buffer.size(), in.get())) > 0) {
+    writeBytes(out, buffer.data(), n);
+    total += n;
+  }
+  if (std::ferror(in.get())) throw LauncherException("Cannot read " + path + ": " + systemError());
+  return total;
+}
+
+void checkFits(uint64_t position, const SString& what) {
+  if (position > kMaxOffset) {
+    throw LauncherException("The launcher would be too large: " + what +
+                            " would end beyond 4 GiB, where 32-bit offsets cannot reach.");
+  }
+}
+
+void appendIndexEntry(std::string& index, const ArchiveMember& member, uint32_t offset, uint32_t length) {
+  index.push_back(static_cast<char>(member.type));
+  appendU32(index, member.id);
+  appendU32(index, length);
+  appendU32(index, offset);
+  appendI16(index, static_cast<int16_t>(member.name.length()));
+  index.append(member.name.c_str(), member.name.length());
+  index.push_back(member.compressed ? 1 : 0);
+  if (member.compressed) {
+    appendU32(index, member.decompressedFileCount);
+    appendU32(index, member.decompressedSize);
+  }
+}
+
+}  // namespace
+
+SString entryNameProblem(const SString& name) {
+  if (!isPlainFileName(name)) return "an embedded file name must not be empty, \".\" or \"..\" or contain \"/\"";
+  // The index reader reads a name like a line of text and ends it at a NUL.
+  if (name.find('\n') != SString::npos) return "an embedded file name must not contain a line feed";
+  if (name.length() > static_cast<SString::size_type>(kMaxEntryNameLength)) {
+    return "an embedded file name may have at most 32767 bytes";
+  }
+  return SString();
+}
+
+void writeLauncher(FILE* out, const SString& programPath, const std::vector<ArchiveMember>& members,
+                   int launcherKind) {
+  std::string index;
+  appendU32(index, static_cast<uint32_t>(members.size()));
+  for (const ArchiveMember& member : members) {
+    SString problem = entryNameProblem(member.name);
+    if (!problem.empty()) throw LauncherException("Invalid name \"" + member.name + "\": " + problem + ".");
+    if (member.type < FT_INSTRUCTIONS || member.type > FT_LAUNCHER) {
+      throw LauncherException("Invalid file type " + fromLong(member.type) + " for " + member.sourcePath + ".");
+    }
+  }
+
+  uint64_t position = copyFile(out, programPath);
+  for (const ArchiveMember& member : members) {
+    const uint64_t offset = position;
+    checkFits(offset, member.sourcePath);
+    // The length is what was copied, not what the file claimed beforehand:
+    // the index must describe the bytes that are really there.
+    position += copyFile(out, member.sourcePath);
+    checkFits(position, member.sourcePath);
+    appendIndexEntry(index, member, static_cast<uint32_t>(offset), static_cast<uint32_t>(position - offset));
+  }
+  checkFits(position, "the file index");
+  const uint32_t indexOffset = static_cast<uint32_t>(position);
+  index.push_back(static_cast<char>(launcherKind & 0xFF));
+  appendU32(index, indexOffset);
+  appendU32(index, kLauncherIdentification);
+  writeBytes(out, index.data(), index.size());
+  if (std::fflush(out) != 0) throw LauncherException("Cannot write the launcher: " + systemError());
+}

@@ -1,0 +1,17 @@
+// Copies embedded files out of the running launcher: programs to run,
+// archives to hand to a JVM, and everything for -lx:extract.
+#pragma once
+
+#include "archive/FileIndexEntry.h"
+#include "base/SString.h"
+
+// The copy moves this many bytes per step, and the progress dots advance
+// once per step, so a large file shows visible progress.
+const int kExtractChunkSize = 61439;
+
+// Writes the entry's bytes from settings().launcherPath to directory/name
+// (an empty directory is the working directory) and returns that path.
+// Installers and embedded launchers are made executable. Throws
+// LauncherException when the name is not a plain file name, when the
+// directory lacks the free space, or when reading or writing fails.
+SString extractFile(FileIndexEntry* entry, const SString& directory);

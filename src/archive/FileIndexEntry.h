@@ -1,0 +1,78 @@
+// One entry of the file index at the end of the launcher: what an embedded
+// file is, where its bytes lie and what it is called.
+//
+//   type u8 | id u32 | length u32 | offset u32 | name length i16 | name
+//   | compressed flag u8 [| decompressed file count u32 | decompressed size u32]
+//
+// All integers are big-endian. The two decompressed fields follow only when
+// the flag byte is exactly 1; they only enlarge the free-space test before
+// extraction, the launcher never unpacks anything itself.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+
+#include "base/Deque.h"
+#include "base/SString.h"
+#include "tagfile/TagFile.h"
+
+enum FileType {
+  FT_INSTRUCTIONS = 0,
+  FT_JVM = 1,
+  FT_LAUNCH_SCRIPT = 2,
+  FT_CLASSPATH = 3,
+  FT_JVM_INSTALLER = 4,
+  FT_VERIFY = 5,
+  FT_APPLICATION = 6,
+  FT_LAUNCHER = 7
+};
+
+// Read big-endian integers byte by byte; when the stream ends first they
+// throw LauncherException(message).
+uint32_t readU32(FILE* stream, const char* message);
+int16_t readI16(FILE* stream, const char* message);
+
+class FileIndexEntry {
+ public:
+  FileIndexEntry() = default;
+  ~FileIndexEntry() { delete tagFile_; }
+  FileIndexEntry(const FileIndexEntry&) = delete;
+  FileIndexEntry& operator=(const FileIndexEntry&) = delete;
+
+  // Reads one entry at the stream's position; throws LauncherException with
+  // the text that names the field that could not be read.
+  void read(FILE* stream);
+
+  // Instructions, JVM descriptions and launch scripts are parsed in place.
+  bool isTagFile() const;
+  // Parses the entry's bytes from the open launcher file; the entry owns the
+  // result, even when parsing fails half-way.
+  void loadTagFile(FILE* stream);
+
+  int getType() const { return type_; }
+  TagFile* getTagFile() const { return tagFile_; }
+  // The id as the launcher shows and compares it: all ones reads as -1.
+  long getId() const { return static_cast<int32_t>(id_); }
+  uint32_t getLength() const { return length_; }
+  uint32_t getOffset() const { return offset_; }
+  const SString& getName() const { return name_; }
+  bool isCompressed() const { return compressed_; }
+  uint32_t getDecompressedFileCount() const { return decompressedFileCount_; }
+  uint32_t getDecompressedSize() const { return decompressedSize_; }
+
+ private:
+  void readName(FILE* stream);
+
+  int type_ = FT_INSTRUCTIONS;
+  TagFile* tagFile_ = nullptr;
+  uint32_t id_ = 0xFFFFFFFFu;
+  uint32_t length_ = 0;
+  uint32_t offset_ = 0;
+  SString name_;
+  bool compressed_ = false;
+  uint32_t decompressedFileCount_ = 0;
+  uint32_t decompressedSize_ = 0;
+};
+
+typedef PtrDE<FileIndexEntry> FileIndexEntryPtrDE;
+typedef PtrDeque<FileIndexEntry> FileIndexEntryPtrDeque;

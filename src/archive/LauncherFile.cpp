@@ -1,0 +1,118 @@
+#include "archive/LauncherFile.h"
+
+#include <memory>
+
+#include "archive/ArchiveIndex.h"
+#include "archive/EntryName.h"
+#include "archive/Extract.h"
+#include "base/LauncherException.h"
+#include "launcher/Log.h"
+#include "launcher/Settings.h"
+
+namespace {
+
+typedef std::unique_ptr<FILE, int (*)(FILE*)> FileHandle;
+
+}  // namespace
+
+LauncherFile& launcherFile() {
+  static LauncherFile instance;
+  return instance;
+}
+
+void LauncherFile::loadIndex(bool withTagFiles) {
+  if (indexLoaded_) return;
+  FileHandle stream(std::fopen(settings().launcherPath.c_str(), "rb"), std::fclose);
+  if (!stream) throw LauncherException("Cannot open launcher file.");
+  ArchiveTrailer trailer = readTrailer(stream.get());
+  if (trailer.hasArchive()) {
+    readIndex(stream.get(), trailer.indexOffset, index_);
+    logIndex();
+    if (withTagFiles) loadEmbeddedTagFiles(stream.get());
+  }
+  indexLoaded_ = true;
+}
+
+void LauncherFile::logIndex() const {
+  for (int i = 0; i < index_.count(); ++i) {
+    const FileIndexEntry* entry = index_.get(i);
+    log("file type: " + fromLong(entry->getType()) + "\n  file id: " + fromLong(entry->getId()) +
+            "\n  length: " + fromLong(entry->getLength()) + "\n  offset: " + fromLong(entry->getOffset()) +
+            "\n  file name: " + entry->getName(),
+        INFO);
+  }
+}
+
+void LauncherFile::loadEmbeddedTagFiles(FILE* stream) {
+  for (int i = 0; i < index_.count(); ++i) {
+    FileIndexEntry* entry = index_.get(i);
+    if (!entry->isTagFile()) continue;
+    entry->loadTagFile(stream);
+    useEmbeddedTagFile(entry);
+  }
+  jvmFilesGiven_ = true;
+}
+
+// The one place where an embedded tag file becomes what the run uses. The
+// first instructions and launch script win, every JVM description counts,
+// and whatever the input file supplied before stays in force.
+void LauncherFile::useEmbeddedTagFile(FileIndexEntry* entry) {
+  switch (entry->getType()) {
+    case FT_JVM:
+      if (!jvmFilesGiven_) embeddedJvmFiles_.push_back(entry->getTagFile());
+      break;
+    case FT_INSTRUCTIONS:
+      if (!embeddedInstructions_) embeddedInstructions_ = entry->getTagFile();
+      break;
+    case FT_LAUNCH_SCRIPT:
+      if (!embeddedLaunchScript_) embeddedLaunchScript_ = entry->getTagFile();
+      break;
+  }
+}
+
+FileIndexEntry* LauncherFile::findEntryById(long id) const {
+  for (int i = 0; i < index_.count(); ++i) {
+    if (index_.get(i)->getId() == id) return index_.get(i);
+  }
+  return nullptr;
+}
+
+TagFile* LauncherFile::loadTagFileFromPath(const SString& path) {
+  TagFile* tagFile = new TagFile(path);
+  loadedTagFiles_.add(tagFile);
+  return tagFile;
+}
+
+void LauncherFile::extractAll() {
+  // Names are checked before anything is written, so that a damaged archive
+  // leaves no partial set of files behind.
+  for (int i = 0; i < index_.count(); ++i) checkEntryName(index_.get(i));
+  TagFile inputFile;
+  inputFile.setValue("ACTION", "RUN_INSTRUCTIONS");
+  for (int i = 0; i < index_.count(); ++i) {
+    FileIndexEntry* entry = index_.get(i);
+    switch (entry->getType()) {
+      case FT_JVM:
+        inputFile.addValue("JVM", entry->getName());
+        break;
+      case FT_LAUNCH_SCRIPT:
+        inputFile.setValue("LAUNCHSCRIPT", entry->getName());
+        break;
+      case FT_INSTRUCTIONS:
+        inputFile.setValue("INSTRUCTIONS", entry->getName());
+        break;
+    }
+    extractFile(entry, "");
+  }
+  inputFile.write("input.tag");
+}
+
+void LauncherFile::reset() {
+  index_.removeAll();
+  loadedTagFiles_.removeAll();
+  embeddedInstructions_ = nullptr;
+  embeddedLaunchScript_ = nullptr;
+  embeddedJvmFiles_.clear();
+  jvmFilesGiven_ = false;
+  indexLoaded_ = false;
+}

@@ -1,0 +1,97 @@
+#include "archive/ArchiveWriter.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "archive/ArchiveBytes.h"
+#include "archive/ArchiveIndex.h"
+#include "support/TempDir.h"
+
+namespace {
+
+class ArchiveWriterTest : public ::testing::Test {
+ protected:
+  ArchiveMember member(int type, uint32_t id, const std::string& name, const std::string& bytes) {
+    ArchiveMember m;
+    m.type = type;
+    m.id = id;
+    m.name = name.c_str();
+    m.sourcePath = dir.write("src-" + std::to_string(sources++), bytes).c_str();
+    return m;
+  }
+
+  // Writes the launcher and returns its bytes.
+  std::string write(const std::vector<ArchiveMember>& members, int kind) {
+    std::string path = dir.file("launcher");
+    FILE* out = std::fopen(path.c_str(), "wb");
+    if (!out) throw std::runtime_error("cannot create " + path);
+    try {
+      writeLauncher(out, program.c_str(), members, kind);
+    } catch (...) {
+      std::fclose(out);
+      throw;
+    }
+    std::fclose(out);
+    return ReadFile(path);
+  }
+
+  TempDir dir;
+  std::string program = dir.write("program", "\x7f" "ELF fake program");
+  int sources = 0;
+};
+
+}  // namespace
+
+TEST_F(ArchiveWriterTest, LaysOutProgramDataIndexAndTrailerByteForByte) {
+  ArchiveMember compressed = member(6, 0x01020304, "app.jar", "APP");
+  compressed.compressed = true;
+  compressed.decompressedFileCount = 5;
+  compressed.decompressedSize = 0x00ABCDEF;
+  std::string bytes = write({member(0, 0, "instructions.txt", "A: 1\n"), compressed, member(7, 2, "e", "")}, 200);
+  const std::string programBytes = "\x7f" "ELF fake program";
+  const uint32_t p = static_cast<uint32_t>(programBytes.size());
+  std::string expected = programBytes + "A: 1\n" + "APP" + be32(3) + plainEntry(0, 0, 5, p, "instructions.txt") +
+                         byte(6) + be32(0x01020304) + be32(3) + be32(p + 5) + be16(7) + "app.jar" + byte(1) +
+                         be32(5) + be32(0x00ABCDEF) + plainEntry(7, 2, 0, p + 8, "e") + byte(200) + be32(p + 8) +
+                         be32(0xCA82CA82u);
+  EXPECT_TRUE(expected == bytes) << "written " << bytes.size() << " bytes, expected " << expected.size();
+}
+
+TEST_F(ArchiveWriterTest, WrittenLauncherReadsBack) {
+  std::string bytes = write({member(5, 0, "Verify.jar", std::string(1009, 'v')), member(1, 0xFFFFFFFFu, "x.jvm", "A: 1\n")}, 0);
+  FILE* f = streamOf(bytes);
+  ArchiveTrailer t = readTrailer(f);
+  ASSERT_TRUE(t.hasArchive());
+  FileIndexEntryPtrDeque index;
+  readIndex(f, t.indexOffset, index);
+  std::fclose(f);
+  ASSERT_EQ(2, index.count());
+  EXPECT_EQ(1009u, index.get(0)->getLength());
+  EXPECT_EQ(index.get(0)->getOffset() + 1009, index.get(1)->getOffset());
+  EXPECT_EQ(-1, index.get(1)->getId());
+  EXPECT_EQ(index.get(1)->getOffset() + 5, t.indexOffset);
+}
+
+TEST_F(ArchiveWriterTest, RefusesNamesTheLauncherWouldRefuse) {
+  const struct { std::string name; const char* problem; } cases[] = {
+      {"", "an embedded file name must not be empty, \".\" or \"..\" or contain \"/\""},
+      {"..", "an embedded file name must not be empty, \".\" or \"..\" or contain \"/\""},
+      {"dir/file", "an embedded file name must not be empty, \".\" or \"..\" or contain \"/\""},
+      {"two\nlines", "an embedded file name must not contain a line feed"},
+      {std::string(32768, 'n'), "an embedded file name may have at most 32767 bytes"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name.substr(0, 20));
+    EXPECT_EQ(c.problem, std::string(entryNameProblem(c.name.c_str()).c_str()));
+    EXPECT_EQ("Invalid name \"" + c.name + "\": " + c.problem + ".", errorOf([&] { write({member(6, 0, c.name, "x")}, 0); }));
+  }
+  EXPECT_TRUE(entryNameProblem(std::string(32767, 'n').c_str()).empty());
+  EXPECT_TRUE(entryNameProblem("..hidden").empty());
+}
+
+TEST_F(ArchiveWriterTest, MissingSourceFileIsNamed) {
+  ArchiveMember m = member(6, 0, "a", "x");
+  m.sourcePath = dir.file("gone").c_str();
+  EXPECT_EQ("Cannot open " + dir.file("gone") + ": No such file or directory", errorOf([&] { write({m}, 0); }));
+}

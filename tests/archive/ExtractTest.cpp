@@ -1,0 +1,227 @@
+#include "archive/Extract.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+
+#include "archive/ArchiveBytes.h"
+#include "archive/LauncherFile.h"
+#include "launcher/Settings.h"
+#include "messages/Messages.h"
+#include "support/TempDir.h"
+
+namespace {
+
+const char kHint[] =
+    " There may not be enough temporary disk space. Try using -lx:tempdir to use a temporary directory on a "
+    "partition with more disk space.";
+
+std::string pattern(size_t size) {
+  std::string bytes(size, '\0');
+  for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>((i * 7 + i / 251) & 0xFF);
+  return bytes;
+}
+
+struct Member {
+  int type;
+  std::string name;
+  std::string bytes;
+};
+
+class ExtractTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("LANG", "C", 1);
+    SetSilent(0);
+    EnableProgress();
+    ASSERT_EQ(0, mkdir(out().c_str(), 0777));
+  }
+
+  void TearDown() override { settings().launcherPath = ""; }
+
+  std::string out() const { return dir.file("out"); }
+
+  // Writes a launcher holding members and loads its index. claimed, when
+  // set, replaces the length of the last entry in the index.
+  void makeLauncher(const std::vector<Member>& members, uint32_t claimed = 0) {
+    std::string data = "program bytes\n";
+    std::string index = be32(static_cast<uint32_t>(members.size()));
+    for (size_t i = 0; i < members.size(); ++i) {
+      const Member& m = members[i];
+      uint32_t length = static_cast<uint32_t>(m.bytes.size());
+      if (claimed && i + 1 == members.size()) length = claimed;
+      index += plainEntry(m.type, static_cast<uint32_t>(i), length, static_cast<uint32_t>(data.size()), m.name);
+      data += m.bytes;
+    }
+    std::string launcher = data + index + trailer(static_cast<uint32_t>(data.size()));
+    settings().launcherPath = dir.write("launcher", launcher).c_str();
+    file.reset();
+    file.loadIndex(false);
+  }
+
+  // Extracts the first entry into out(); returns the path and counts the
+  // progress dots printed meanwhile.
+  SString extractCounting(const SString& directory, int& dots) {
+    testing::internal::CaptureStdout();
+    SString path;
+    try {
+      path = extractFile(file.getEntry(0), directory);
+    } catch (...) {
+      testing::internal::GetCapturedStdout();
+      throw;
+    }
+    std::string printed = testing::internal::GetCapturedStdout();
+    dots = static_cast<int>(std::count(printed.begin(), printed.end(), '.'));
+    return path;
+  }
+
+  TempDir dir;
+  LauncherFile file;
+};
+
+}  // namespace
+
+TEST_F(ExtractTest, CopiesEveryByteInChunksWithOneProgressStepEach) {
+  const struct { size_t size; int steps; } cases[] = {
+      {0, 0}, {144, 1}, {61439, 1}, {61440, 2}, {2 * 61439 + 5, 3}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.size);
+    std::string bytes = pattern(c.size);
+    makeLauncher({{6, "app.jar", bytes}});
+    int dots = -1;
+    SString path = extractCounting(out().c_str(), dots);
+    EXPECT_EQ(SString((out() + "/app.jar").c_str()), path);
+    EXPECT_TRUE(ReadFile(path.c_str()) == bytes);
+    EXPECT_EQ(c.steps, dots);
+  }
+}
+
+TEST_F(ExtractTest, DataEndingBeyondTheLauncherIsCopiedAsFarAsItGoes) {
+  // The index and trailer follow the data, so the copy gets them too, and
+  // then the file ends.
+  makeLauncher({{3, "cp.jar", "0123456789"}}, 1000000);
+  int dots = 0;
+  SString path = extractCounting(out().c_str(), dots);
+  std::string copied = ReadFile(path.c_str());
+  EXPECT_EQ("0123456789", copied.substr(0, 10));
+  EXPECT_EQ(ReadFile(settings().launcherPath.c_str()).substr(14), copied);
+  EXPECT_EQ(1, dots);
+}
+
+TEST_F(ExtractTest, JoinsDirectoryAndNameWithExactlyOneSlash) {
+  makeLauncher({{6, "a.jar", "x"}});
+  int dots;
+  EXPECT_EQ(SString((out() + "/a.jar").c_str()), extractCounting((out() + "/").c_str(), dots));
+  EXPECT_EQ(SString((out() + "/a.jar").c_str()), extractCounting(out().c_str(), dots));
+}
+
+TEST_F(ExtractTest, ProgramsBecomeExecutableOtherFilesKeepTheirMode) {
+  for (int type = 3; type <= 7; ++type) {
+    SCOPED_TRACE(type);
+    makeLauncher({{type, "file" + std::to_string(type), "#!/bin/sh\n"}});
+    int dots;
+    SString path = extractCounting(out().c_str(), dots);
+    struct stat st;
+    ASSERT_EQ(0, stat(path.c_str(), &st));
+    bool program = type == FT_JVM_INSTALLER || type == FT_LAUNCHER;
+    EXPECT_EQ(program ? 0111u : 0u, st.st_mode & 0111u);
+  }
+}
+
+TEST_F(ExtractTest, RefusesNamesThatLeaveTheDirectory) {
+  for (const char* name : {"", ".", "..", "../escaped", "sub/file", "/tmp/absolute", "a/"}) {
+    SCOPED_TRACE(name);
+    makeLauncher({{6, name, "evil"}});
+    std::string error = errorOf([&] { extractFile(file.getEntry(0), out().c_str()); });
+    EXPECT_EQ("Invalid file name \"" + std::string(name) +
+                  "\" of file id 0 in the file index: an embedded file name must not be empty, \".\" or \"..\" "
+                  "or contain \"/\".",
+              error);
+  }
+  EXPECT_NE(0, access(dir.file("escaped").c_str(), F_OK));
+}
+
+TEST_F(ExtractTest, LauncherThatCannotBeOpenedFailsWithoutWriting) {
+  makeLauncher({{6, "app.jar", "abc"}});
+  ASSERT_EQ(0, unlink(settings().launcherPath.c_str()));
+  EXPECT_EQ("Cannot open launcher file.", errorOf([&] { extractFile(file.getEntry(0), out().c_str()); }));
+  EXPECT_NE(0, access((out() + "/app.jar").c_str(), F_OK));
+}
+
+TEST_F(ExtractTest, OutputThatCannotBeCreatedGivesTheErrorNumber) {
+  makeLauncher({{6, "taken", "abc"}});
+  ASSERT_EQ(0, mkdir((out() + "/taken").c_str(), 0777));
+  EXPECT_EQ("Error writing file = " + std::to_string(EISDIR) + kHint,
+            errorOf([&] { extractFile(file.getEntry(0), out().c_str()); }));
+}
+
+TEST_F(ExtractTest, NeverOverwritesTheLauncherItself) {
+  std::string bytes = pattern(1000);
+  makeLauncher({{7, "launcher", bytes}});
+  std::string before = ReadFile(settings().launcherPath.c_str());
+  std::string error = errorOf([&] { extractFile(file.getEntry(0), dir.path().c_str()); });
+  EXPECT_EQ("Cannot extract " + dir.file("launcher") + ": it is the launcher file itself.", error);
+  EXPECT_TRUE(before == ReadFile(settings().launcherPath.c_str()));
+}
+
+class ExtractAllTest : public ExtractTest {
+ protected:
+  void SetUp() override {
+    ExtractTest::SetUp();
+    char buffer[4096];
+    ASSERT_NE(nullptr, getcwd(buffer, sizeof buffer));
+    previous = buffer;
+    ASSERT_EQ(0, chdir(out().c_str()));
+  }
+  void TearDown() override {
+    ASSERT_EQ(0, chdir(previous.c_str()));
+    ExtractTest::TearDown();
+  }
+  std::string previous;
+};
+
+TEST_F(ExtractAllTest, WritesEveryEntryAndAnInputFileThatRunsThem) {
+  std::vector<Member> members = {{5, "Verify.jar", pattern(1009)},
+                                 {0, "instructions.txt", "INSTRUCTIONS:\n  INITIALIZE_UI\n/:\n"},
+                                 {2, "launch.txt", "DESC: x\n"},
+                                 {1, "a.jvm", "JVM_EXE: java\n"},
+                                 {1, "b b.jvm", "JVM_EXE: java\n"},
+                                 {7, "inner.bin", pattern(70000)}};
+  makeLauncher(members);
+  testing::internal::CaptureStdout();
+  file.extractAll();
+  testing::internal::GetCapturedStdout();
+  for (const Member& m : members) {
+    SCOPED_TRACE(m.name);
+    EXPECT_TRUE(ReadFile(out() + "/" + m.name) == m.bytes);
+  }
+  EXPECT_EQ(
+      "ACTION:  RUN_INSTRUCTIONS\n"
+      "INSTRUCTIONS:  instructions.txt\n"
+      "LAUNCHSCRIPT:  launch.txt\n"
+      "JVM:\n"
+      "  a.jvm\n"
+      "  b b.jvm\n"
+      "/:\n",
+      ReadFile(out() + "/input.tag"));
+}
+
+TEST_F(ExtractAllTest, LaterLaunchScriptAndInstructionsReplaceEarlierOnes) {
+  makeLauncher({{2, "l1", "A: 1\n"}, {0, "i1", "A: 1\n"}, {2, "l2", "A: 1\n"}, {0, "i2", "A: 1\n"}});
+  testing::internal::CaptureStdout();
+  file.extractAll();
+  testing::internal::GetCapturedStdout();
+  EXPECT_EQ("ACTION:  RUN_INSTRUCTIONS\nLAUNCHSCRIPT:  l2\nINSTRUCTIONS:  i2\n", ReadFile(out() + "/input.tag"));
+}
+
+TEST_F(ExtractAllTest, ABadNameAnywhereStopsBeforeAnyFileIsWritten) {
+  makeLauncher({{6, "fine.jar", "abc"}, {6, "../escaped.jar", "evil"}});
+  EXPECT_NE("(no error)", errorOf([&] { file.extractAll(); }));
+  EXPECT_NE(0, access((out() + "/fine.jar").c_str(), F_OK));
+  EXPECT_NE(0, access((out() + "/input.tag").c_str(), F_OK));
+  EXPECT_NE(0, access(dir.file("escaped.jar").c_str(), F_OK));
+}
