@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# An archive whose entry names a path outside the extraction directory is
+# refused: -lx:extract fails, names the entry and writes nothing at all.
+source "$(dirname "$0")/common.inc"
+need_lxpack
+[ "$("$LXLAUNCHER" -lx:version 2>/dev/null || true)" = "2.47" ] ||
+  skip "the launcher's command line (-lx:extract) is not wired yet"
+
+mkdir -p out/inner
+echo 'payload' > good.txt
+echo 'evil' > evil.txt
+# lxpack refuses such a name, so a harmless one of the same length is
+# patched in the finished launcher.
+make_launcher setup.bin application=good.txt --name ..Xescaped.txt application=evil.txt
+offset=$(grep -obUa '\.\.Xescaped\.txt' setup.bin | cut -d: -f1)
+[ -n "$offset" ] || fail "name not found in the launcher"
+put_bytes setup.bin $((offset + 2)) '/'
+
+status=0
+(cd out/inner && "$T/setup.bin" -lx:extract > ../../console.txt) || status=$?
+expect_eq "exit status" 255 "$status"
+expect_contains "console" 'Invalid file name "../escaped.txt" of file id 1 in the file index' "$(cat console.txt)"
+[ ! -e out/escaped.txt ] || fail "a file was written outside the extraction directory"
+expect_eq "files written" "" "$(ls out/inner)"

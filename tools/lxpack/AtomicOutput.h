@@ -1,0 +1,33 @@
+// A launcher is written beside its final name and renamed into place only
+// when it is complete and checked, so an interrupted or failed run never
+// leaves a half-written launcher under that name (nor a half-replaced old
+// one).
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstdio>
+#include <string>
+
+class AtomicOutput {
+ public:
+  // Creates the temporary file in target's directory; throws PackError.
+  explicit AtomicOutput(const std::string& target);
+  // Removes the temporary file unless commit ran.
+  ~AtomicOutput();
+  AtomicOutput(const AtomicOutput&) = delete;
+  AtomicOutput& operator=(const AtomicOutput&) = delete;
+
+  FILE* stream() const { return stream_; }
+  const std::string& temporaryPath() const { return temporaryPath_; }
+  // Flushes the bytes to disk, closes the stream; throws PackError.
+  void finish(mode_t mode);
+  // Renames the finished file to the target; throws PackError.
+  void commit();
+
+ private:
+  std::string target_;
+  std::string temporaryPath_;
+  FILE* stream_ = nullptr;
+  bool committed_ = false;
+};

@@ -1,0 +1,175 @@
+// lxpack create: the launcher program, then the files, then the index, laid
+// out by the same writer the tests use, and read back with the launcher's
+// own reader before it replaces the output.
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "AtomicOutput.h"
+#include "Commands.h"
+#include "FileTypeNames.h"
+#include "LauncherImage.h"
+#include "Usage.h"
+#include "archive/ArchiveWriter.h"
+
+namespace {
+
+struct CreatePlan {
+  std::string stub;
+  std::string output;
+  int kind = 0;
+  std::vector<ArchiveMember> members;
+};
+
+// Options that describe the next TYPE=FILE only.
+struct EntryOptions {
+  bool idGiven = false;
+  uint32_t id = 0;
+  bool nameGiven = false;
+  std::string name;
+  bool compressed = false;
+  uint32_t fileCount = 0;
+  uint32_t size = 0;
+  std::string lastOption;
+};
+
+std::string baseName(const std::string& path) {
+  std::string::size_type slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+void parseCompressed(const std::string& value, EntryOptions& options) {
+  std::string::size_type comma = value.find(',');
+  if (comma == std::string::npos) throw UsageError("--compressed needs FILES,SIZE, got '" + value + "'");
+  options.compressed = true;
+  options.fileCount = static_cast<uint32_t>(parseNumber(value.substr(0, comma), 0, 0xFFFFFFFFLL, "file count"));
+  options.size = static_cast<uint32_t>(parseNumber(value.substr(comma + 1), 0, 0xFFFFFFFFLL, "decompressed size"));
+}
+
+ArchiveMember makeMember(const std::string& operand, const EntryOptions& options, size_t position) {
+  std::string::size_type equals = operand.find('=');
+  if (equals == std::string::npos) throw UsageError("expected TYPE=FILE, got '" + operand + "'");
+  const std::string typeText = operand.substr(0, equals);
+  ArchiveMember member;
+  member.type = parseFileType(typeText);
+  if (member.type < 0) throw UsageError("unknown file type '" + typeText + "' in '" + operand + "'");
+  const std::string source = operand.substr(equals + 1);
+  if (source.empty()) throw UsageError("missing file name in '" + operand + "'");
+  member.sourcePath = source.c_str();
+  member.id = options.idGiven ? options.id : static_cast<uint32_t>(position);
+  member.name = (options.nameGiven ? options.name : baseName(source)).c_str();
+  member.compressed = options.compressed;
+  member.decompressedFileCount = options.fileCount;
+  member.decompressedSize = options.size;
+  return member;
+}
+
+CreatePlan parse(Arguments& args) {
+  CreatePlan plan;
+  EntryOptions pending;
+  std::string value;
+  while (!args.done()) {
+    const std::string option = args.current();
+    if (args.takeOption("-s", "--stub", value)) {
+      plan.stub = value;
+    } else if (args.takeOption("-o", "--output", value)) {
+      plan.output = value;
+    } else if (args.takeOption("-k", "--kind", value)) {
+      plan.kind = static_cast<int>(parseNumber(value, 0, 255, "launcher kind"));
+    } else if (args.takeOption(nullptr, "--id", value)) {
+      pending.idGiven = true;
+      pending.id = static_cast<uint32_t>(parseNumber(value, -1, 0xFFFFFFFFLL, "id"));
+      pending.lastOption = option;
+    } else if (args.takeOption(nullptr, "--name", value)) {
+      pending.nameGiven = true;
+      pending.name = value;
+      pending.lastOption = option;
+    } else if (args.takeOption(nullptr, "--compressed", value)) {
+      parseCompressed(value, pending);
+      pending.lastOption = option;
+    } else {
+      plan.members.push_back(makeMember(args.takeOperand(), pending, plan.members.size()));
+      pending = EntryOptions();
+    }
+  }
+  if (!pending.lastOption.empty()) throw UsageError(pending.lastOption + " must be followed by the TYPE=FILE it describes");
+  if (plan.stub.empty()) throw UsageError("missing --stub PROGRAM");
+  if (plan.output.empty()) throw UsageError("missing --output FILE");
+  if (plan.members.empty()) throw UsageError("no TYPE=FILE to embed");
+  return plan;
+}
+
+bool isTagFileType(int type) { return type >= 0 && type <= 2; }
+
+// What the launcher would stumble over, found before anything is written.
+std::vector<std::string> planProblems(const CreatePlan& plan) {
+  std::vector<std::string> problems;
+  std::set<std::string> names;
+  for (const ArchiveMember& m : plan.members) {
+    const std::string source = m.sourcePath.c_str();
+    SString nameProblem = entryNameProblem(m.name);
+    if (!nameProblem.empty()) problems.push_back(source + ": invalid name '" + m.name.c_str() + "': " + nameProblem.c_str());
+    if (!names.insert(m.name.c_str()).second) {
+      std::fprintf(stderr, "lxpack: warning: more than one entry is named '%s'; extracting them into one directory keeps only the last\n",
+                   m.name.c_str());
+    }
+    if (!isTagFileType(m.type)) continue;
+    FILE* f = std::fopen(source.c_str(), "rb");
+    if (!f) continue;  // the writer names the file and the system's reason
+    if (std::fseek(f, -1, SEEK_END) == 0 && std::fgetc(f) != '\n') {
+      problems.push_back(source + ": a tag file must end with a line feed: the launcher would read its last line on "
+                                  "into the bytes that follow it");
+    }
+    std::fclose(f);
+  }
+  return problems;
+}
+
+mode_t programMode(const std::string& stub) {
+  struct stat status;
+  if (::stat(stub.c_str(), &status) != 0) throw PackError("cannot read " + stub + ": " + std::strerror(errno));
+  return status.st_mode & 0777;
+}
+
+void refuseLauncherAsStub(const std::string& stub) {
+  LauncherImage image(stub);
+  if (image.hasArchive()) {
+    throw PackError(stub + " already carries an archive (lxpack list shows it); give the launcher program without one");
+  }
+}
+
+void fail(const std::string& output, const std::vector<std::string>& problems) {
+  for (const std::string& problem : problems) std::fprintf(stderr, "lxpack: %s\n", problem.c_str());
+  throw PackError(output + " not written");
+}
+
+}  // namespace
+
+int runCreate(Arguments& args) {
+  CreatePlan plan = parse(args);
+  const mode_t mode = programMode(plan.stub);
+  refuseLauncherAsStub(plan.stub);
+  std::vector<std::string> problems = planProblems(plan);
+  if (!problems.empty()) fail(plan.output, problems);
+
+  AtomicOutput output(plan.output);
+  writeLauncher(output.stream(), plan.stub.c_str(), plan.members, plan.kind);
+  output.finish(mode);
+
+  LauncherImage written(output.temporaryPath());
+  for (const Problem& p : written.check()) {
+    std::string where = plan.output;
+    if (p.entry >= 0) {
+      where = std::string(plan.members[p.entry].sourcePath.c_str()) + " (" + plan.members[p.entry].name.c_str() + ")";
+    }
+    problems.push_back(where + ": " + p.text);
+  }
+  if (!problems.empty()) fail(plan.output, problems);
+  output.commit();
+  return 0;
+}

@@ -1,0 +1,103 @@
+#include "LauncherImage.h"
+
+#include <sys/types.h>
+
+#include <cerrno>
+#include <cstring>
+#include <sstream>
+
+#include "Usage.h"
+#include "archive/ArchiveIndex.h"
+#include "archive/ArchiveWriter.h"
+#include "archive/LauncherKind.h"
+#include "base/LauncherException.h"
+
+namespace {
+
+std::string hex(uint32_t value) {
+  std::ostringstream out;
+  out << "0x" << std::hex << std::uppercase << value;
+  return out.str();
+}
+
+}  // namespace
+
+LauncherImage::LauncherImage(const std::string& path) : path_(path), stream_(std::fopen(path.c_str(), "rb")) {
+  if (!stream_) throw PackError("cannot open " + path + ": " + std::strerror(errno));
+  read();
+}
+
+LauncherImage::~LauncherImage() { std::fclose(stream_); }
+
+void LauncherImage::read() {
+  if (fseeko(stream_, 0, SEEK_END) == 0) fileSize_ = static_cast<uint64_t>(ftello(stream_));
+  kind_ = getLauncherKind(path_.c_str());
+  try {
+    ArchiveTrailer trailer = readTrailer(stream_);
+    if (!trailer.hasArchive()) {
+      readProblems_.push_back({-1, "no archive: the file does not end with the identification value " +
+                                       hex(kLauncherIdentification) + " (it ends with " +
+                                       hex(trailer.identification) + ")"});
+      return;
+    }
+    if (fileSize_ < static_cast<uint64_t>(kTrailerSize)) {
+      readProblems_.push_back({-1, "trailer: the file is too short to hold the launcher-kind byte"});
+      return;
+    }
+    hasArchive_ = true;
+    indexOffset_ = trailer.indexOffset;
+    readIndex(stream_, indexOffset_, index_);
+    indexEnd_ = static_cast<uint64_t>(ftello(stream_));
+  } catch (const LauncherException& e) {
+    std::string text = e.getMessage().c_str();
+    if (!hasArchive_) {
+      text = "trailer: " + text;
+    } else {
+      text = "file index at byte " + std::to_string(indexOffset_) + ": " + text + " (" +
+             std::to_string(index_.count()) + " entries read)";
+    }
+    readProblems_.push_back({-1, text});
+  }
+}
+
+std::vector<Problem> LauncherImage::check() {
+  std::vector<Problem> problems = readProblems_;
+  if (!hasArchive_) return problems;
+  const uint64_t trailerStart = fileSize_ - kTrailerSize;
+  if (readProblems_.empty() && indexEnd_ != trailerStart) {
+    problems.push_back({-1, indexEnd_ > trailerStart
+                                ? "file index: it runs into the trailer"
+                                : "file index: " + std::to_string(trailerStart - indexEnd_) +
+                                      " stray bytes between its end and the trailer"});
+  }
+  for (int i = 0; i < index_.count(); ++i) checkEntry(i, problems);
+  return problems;
+}
+
+void LauncherImage::checkEntry(int position, std::vector<Problem>& problems) {
+  FileIndexEntry* entry = index_.get(position);
+  const uint64_t end = uint64_t(entry->getOffset()) + entry->getLength();
+  if (end > fileSize_) {
+    problems.push_back({position, "its data end at byte " + std::to_string(end) + ", beyond the end of the file (" +
+                                      std::to_string(fileSize_) + " bytes)"});
+  } else if (end > indexOffset_) {
+    problems.push_back({position, "its data run into the file index at byte " + std::to_string(indexOffset_)});
+  }
+  SString nameProblem = entryNameProblem(entry->getName());
+  if (!nameProblem.empty()) problems.push_back({position, std::string(nameProblem.c_str())});
+  if (!entry->isTagFile() || end > fileSize_) return;
+  try {
+    entry->loadTagFile(stream_);
+  } catch (const LauncherException& e) {
+    problems.push_back({position, e.getMessage().c_str()});
+    return;
+  }
+  // The launcher tests an embedded file's end only between lines, so a last
+  // line without a line feed would be read on into the next file's bytes.
+  if (entry->getLength() > 0) {
+    if (fseeko(stream_, static_cast<off_t>(end - 1), SEEK_SET) == 0 && std::fgetc(stream_) != '\n') {
+      problems.push_back({position, "a tag file must end with a line feed: the launcher would read its last line "
+                                    "on into the bytes that follow it"});
+    }
+  }
+}

@@ -1,0 +1,53 @@
+// An existing launcher opened for inspection. It is read with the
+// launcher's own trailer and index reader; where that reader gives up, the
+// reason is kept as a problem instead of ending the inspection, so list and
+// check can show everything that is still readable.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "archive/FileIndexEntry.h"
+
+struct Problem {
+  int entry;  // position in the index, or -1 for the launcher as a whole
+  std::string text;
+};
+
+class LauncherImage {
+ public:
+  // Throws PackError when path cannot be opened.
+  explicit LauncherImage(const std::string& path);
+  ~LauncherImage();
+  LauncherImage(const LauncherImage&) = delete;
+  LauncherImage& operator=(const LauncherImage&) = delete;
+
+  const std::string& path() const { return path_; }
+  bool hasArchive() const { return hasArchive_; }
+  int kind() const { return kind_; }
+  uint32_t indexOffset() const { return indexOffset_; }
+  const FileIndexEntryPtrDeque& index() const { return index_; }
+  // Why the trailer or the index could not be read completely.
+  const std::vector<Problem>& readProblems() const { return readProblems_; }
+
+  // Every reason the launcher would fail on this file: the read problems,
+  // the index's extent, entries outside the file data, names it would not
+  // extract, and tag files it could not parse.
+  std::vector<Problem> check();
+
+ private:
+  void read();
+  void checkEntry(int position, std::vector<Problem>& problems);
+
+  std::string path_;
+  FILE* stream_;
+  uint64_t fileSize_ = 0;
+  bool hasArchive_ = false;
+  int kind_ = -1;
+  uint32_t indexOffset_ = 0;
+  uint64_t indexEnd_ = 0;
+  FileIndexEntryPtrDeque index_;
+  std::vector<Problem> readProblems_;
+};

@@ -1,0 +1,45 @@
+// lxpack: makes launchers from the launcher program and the files it
+// carries, and lists, checks and unpacks existing ones.
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <string>
+
+#include "Arguments.h"
+#include "Commands.h"
+#include "Usage.h"
+#include "base/LauncherException.h"
+#include "messages/Messages.h"
+
+int main(int argc, char** argv) {
+  // Extraction goes through the launcher's own code, which would show
+  // progress dots; a packager's tool stays quiet.
+  SetSilent(1);
+  try {
+    if (argc < 2) throw UsageError("missing command");
+    const std::string command = argv[1];
+    if (command == "--help" || command == "-h") {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
+    if (command == "--version") {
+      std::puts("lxpack 2.47");
+      return 0;
+    }
+    Arguments args(argc, argv, 2);
+    if (command == "create") return runCreate(args);
+    if (command == "list") return runList(args);
+    if (command == "check") return runCheck(args);
+    if (command == "extract") return runExtract(args);
+    throw UsageError("unknown command '" + command + "'");
+  } catch (const UsageError& e) {
+    std::fprintf(stderr, "lxpack: %s\nTry 'lxpack --help' for more information.\n", e.what());
+    return 2;
+  } catch (const PackError& e) {
+    std::fprintf(stderr, "lxpack: %s\n", e.what());
+    return 1;
+  } catch (const LauncherException& e) {
+    std::fprintf(stderr, "lxpack: %s\n", e.getMessage().c_str());
+    return 1;
+  }
+}
