@@ -6,7 +6,10 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <string>
+#include <thread>
 
 #include "archive/ArchiveBytes.h"
 #include "archive/LauncherFile.h"
@@ -110,6 +113,27 @@ TEST_F(ExtractTest, DataEndingBeyondTheLauncherIsCopiedAsFarAsItGoes) {
   EXPECT_EQ("0123456789", copied.substr(0, 10));
   EXPECT_EQ(ReadFile(settings().launcherPath.c_str()).substr(14), copied);
   EXPECT_EQ(1, dots);
+}
+
+TEST_F(ExtractTest, CopiesThroughTheBufferWhereTheKernelCannotCopy) {
+  // The kernel copies only between regular files; a pipe as the output
+  // takes the read-and-write path.
+  std::string bytes = pattern(61440);
+  makeLauncher({{6, "pipe", bytes}});
+  ASSERT_EQ(0, mkfifo((out() + "/pipe").c_str(), 0666));
+  std::string received;
+  std::thread reader([&] {
+    std::ifstream in(out() + "/pipe", std::ios::binary);
+    std::ostringstream all;
+    all << in.rdbuf();
+    received = all.str();
+  });
+  int dots = 0;
+  std::string error = errorOf([&] { extractCounting(out().c_str(), dots); });
+  reader.join();
+  EXPECT_EQ("(no error)", error);
+  EXPECT_TRUE(received == bytes) << received.size() << " bytes received";
+  EXPECT_EQ(2, dots);
 }
 
 TEST_F(ExtractTest, JoinsDirectoryAndNameWithExactlyOneSlash) {
