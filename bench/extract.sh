@@ -9,7 +9,7 @@ build=${LX_BUILD_DIR:-$(cd "$(dirname "$0")/.." && pwd)/build}
 launcher=$build/lxlauncher
 pack=$build/lxpack
 limit=1.25
-runs=${LX_BENCH_RUNS:-5}
+runs=${LX_BENCH_RUNS:-7}
 
 [ -x "$launcher" ] && [ -x "$pack" ] || { echo "extract: build lxlauncher and lxpack first (bench/run does)"; exit 1; }
 if [ "$("$launcher" -lx:version 2>/dev/null || true)" != "2.47" ]; then
@@ -25,7 +25,7 @@ head -c $((256 * 1024 * 1024)) /dev/urandom > payload.bin
 rm payload.bin
 # cp gets exactly the entry's bytes, read from the same launcher file's
 # neighbour so both read from the page cache.
-"$pack" extract setup.bin
+"$pack" extract setup.bin > /dev/null
 mv payload.bin source.bin
 sync
 
