@@ -81,8 +81,7 @@ SString entryNameProblem(const SString& name) {
   return SString();
 }
 
-void writeLauncher(FILE* out, const SString& programPath, const std::vector<ArchiveMember>& members,
-                   int launcherKind) {
+void writeLauncher(FILE* out, const SString& programPath, const std::vector<ArchiveMember>& members, int launcherKind) {
   std::string index;
   appendU32(index, static_cast<uint32_t>(members.size()));
   for (const ArchiveMember& member : members) {

@@ -32,5 +32,4 @@ SString entryNameProblem(const SString& name);
 // writing. Throws LauncherException naming the file that could not be read
 // or written, a name the launcher would refuse, or an archive too large for
 // its 32-bit offsets.
-void writeLauncher(FILE* out, const SString& programPath, const std::vector<ArchiveMember>& members,
-                   int launcherKind);
+void writeLauncher(FILE* out, const SString& programPath, const std::vector<ArchiveMember>& members, int launcherKind);

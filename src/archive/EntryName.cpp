@@ -8,6 +8,7 @@ bool isPlainFileName(const SString& name) {
 
 void checkEntryName(const FileIndexEntry* entry) {
   if (isPlainFileName(entry->getName())) return;
-  throw LauncherException("Invalid file name \"" + entry->getName() + "\" of file id " + fromLong(entry->getId()) +
-                          " in the file index: an embedded file name must not be empty, \".\" or \"..\" or contain \"/\".");
+  throw LauncherException(
+      "Invalid file name \"" + entry->getName() + "\" of file id " + fromLong(entry->getId()) +
+      " in the file index: an embedded file name must not be empty, \".\" or \"..\" or contain \"/\".");
 }

@@ -1,11 +1,10 @@
-#include "archive/ArchiveWriter.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "archive/ArchiveBytes.h"
 #include "archive/ArchiveIndex.h"
+#include "archive/ArchiveWriter.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -37,7 +36,9 @@ class ArchiveWriterTest : public ::testing::Test {
   }
 
   TempDir dir;
-  std::string program = dir.write("program", "\x7f" "ELF fake program");
+  std::string program = dir.write("program",
+                                  "\x7f"
+                                  "ELF fake program");
   int sources = 0;
 };
 
@@ -49,17 +50,20 @@ TEST_F(ArchiveWriterTest, LaysOutProgramDataIndexAndTrailerByteForByte) {
   compressed.decompressedFileCount = 5;
   compressed.decompressedSize = 0x00ABCDEF;
   std::string bytes = write({member(0, 0, "instructions.txt", "A: 1\n"), compressed, member(7, 2, "e", "")}, 200);
-  const std::string programBytes = "\x7f" "ELF fake program";
+  const std::string programBytes =
+      "\x7f"
+      "ELF fake program";
   const uint32_t p = static_cast<uint32_t>(programBytes.size());
   std::string expected = programBytes + "A: 1\n" + "APP" + be32(3) + plainEntry(0, 0, 5, p, "instructions.txt") +
-                         byte(6) + be32(0x01020304) + be32(3) + be32(p + 5) + be16(7) + "app.jar" + byte(1) +
-                         be32(5) + be32(0x00ABCDEF) + plainEntry(7, 2, 0, p + 8, "e") + byte(200) + be32(p + 8) +
+                         byte(6) + be32(0x01020304) + be32(3) + be32(p + 5) + be16(7) + "app.jar" + byte(1) + be32(5) +
+                         be32(0x00ABCDEF) + plainEntry(7, 2, 0, p + 8, "e") + byte(200) + be32(p + 8) +
                          be32(0xCA82CA82u);
   EXPECT_TRUE(expected == bytes) << "written " << bytes.size() << " bytes, expected " << expected.size();
 }
 
 TEST_F(ArchiveWriterTest, WrittenLauncherReadsBack) {
-  std::string bytes = write({member(5, 0, "Verify.jar", std::string(1009, 'v')), member(1, 0xFFFFFFFFu, "x.jvm", "A: 1\n")}, 0);
+  std::string bytes =
+      write({member(5, 0, "Verify.jar", std::string(1009, 'v')), member(1, 0xFFFFFFFFu, "x.jvm", "A: 1\n")}, 0);
   FILE* f = streamOf(bytes);
   ArchiveTrailer t = readTrailer(f);
   ASSERT_TRUE(t.hasArchive());
@@ -74,7 +78,10 @@ TEST_F(ArchiveWriterTest, WrittenLauncherReadsBack) {
 }
 
 TEST_F(ArchiveWriterTest, RefusesNamesTheLauncherWouldRefuse) {
-  const struct { std::string name; const char* problem; } cases[] = {
+  const struct {
+    std::string name;
+    const char* problem;
+  } cases[] = {
       {"", "an embedded file name must not be empty, \".\" or \"..\" or contain \"/\""},
       {"..", "an embedded file name must not be empty, \".\" or \"..\" or contain \"/\""},
       {"dir/file", "an embedded file name must not be empty, \".\" or \"..\" or contain \"/\""},
@@ -84,7 +91,8 @@ TEST_F(ArchiveWriterTest, RefusesNamesTheLauncherWouldRefuse) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name.substr(0, 20));
     EXPECT_EQ(c.problem, std::string(entryNameProblem(c.name.c_str()).c_str()));
-    EXPECT_EQ("Invalid name \"" + c.name + "\": " + c.problem + ".", errorOf([&] { write({member(6, 0, c.name, "x")}, 0); }));
+    EXPECT_EQ("Invalid name \"" + c.name + "\": " + c.problem + ".",
+              errorOf([&] { write({member(6, 0, c.name, "x")}, 0); }));
   }
   EXPECT_TRUE(entryNameProblem(std::string(32767, 'n').c_str()).empty());
   EXPECT_TRUE(entryNameProblem("..hidden").empty());

@@ -1,5 +1,3 @@
-#include "archive/Extract.h"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,6 +10,7 @@
 #include <thread>
 
 #include "archive/ArchiveBytes.h"
+#include "archive/Extract.h"
 #include "archive/LauncherFile.h"
 #include "launcher/Settings.h"
 #include "messages/Messages.h"
@@ -89,8 +88,10 @@ class ExtractTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(ExtractTest, CopiesEveryByteInChunksWithOneProgressStepEach) {
-  const struct { size_t size; int steps; } cases[] = {
-      {0, 0}, {144, 1}, {61439, 1}, {61440, 2}, {2 * 61439 + 5, 3}};
+  const struct {
+    size_t size;
+    int steps;
+  } cases[] = {{0, 0}, {144, 1}, {61439, 1}, {61440, 2}, {2 * 61439 + 5, 3}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.size);
     std::string bytes = pattern(c.size);
@@ -209,12 +210,10 @@ class ExtractAllTest : public ExtractTest {
 };
 
 TEST_F(ExtractAllTest, WritesEveryEntryAndAnInputFileThatRunsThem) {
-  std::vector<Member> members = {{5, "Verify.jar", pattern(1009)},
-                                 {0, "instructions.txt", "INSTRUCTIONS:\n  INITIALIZE_UI\n/:\n"},
-                                 {2, "launch.txt", "DESC: x\n"},
-                                 {1, "a.jvm", "JVM_EXE: java\n"},
-                                 {1, "b b.jvm", "JVM_EXE: java\n"},
-                                 {7, "inner.bin", pattern(70000)}};
+  std::vector<Member> members = {
+      {5, "Verify.jar", pattern(1009)},  {0, "instructions.txt", "INSTRUCTIONS:\n  INITIALIZE_UI\n/:\n"},
+      {2, "launch.txt", "DESC: x\n"},    {1, "a.jvm", "JVM_EXE: java\n"},
+      {1, "b b.jvm", "JVM_EXE: java\n"}, {7, "inner.bin", pattern(70000)}};
   makeLauncher(members);
   testing::internal::CaptureStdout();
   file.extractAll();

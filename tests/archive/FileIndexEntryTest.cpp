@@ -1,10 +1,9 @@
-#include "archive/FileIndexEntry.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "archive/ArchiveBytes.h"
+#include "archive/FileIndexEntry.h"
 
 namespace {
 
@@ -41,8 +40,10 @@ TEST(FileIndexEntry, ReadsEveryField) {
 }
 
 TEST(FileIndexEntry, IdsAreSigned32BitNumbers) {
-  const struct { uint32_t stored; long shown; } cases[] = {
-      {0xFFFFFFFFu, -1}, {0x80000000u, -2147483648L}, {0x7FFFFFFFu, 2147483647L}, {7, 7}};
+  const struct {
+    uint32_t stored;
+    long shown;
+  } cases[] = {{0xFFFFFFFFu, -1}, {0x80000000u, -2147483648L}, {0x7FFFFFFFu, 2147483647L}, {7, 7}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.stored);
     Stream s(plainEntry(3, c.stored, 0, 0, "a"));
@@ -78,7 +79,11 @@ TEST(FileIndexEntry, OnlyFlagOneCarriesDecompressedFields) {
 
 TEST(FileIndexEntry, DamagedEntriesNameTheFieldThatFailed) {
   const std::string upToName = byte(1) + be32(1) + be32(2) + be32(3);
-  const struct { const char* what; std::string bytes; const char* error; } cases[] = {
+  const struct {
+    const char* what;
+    std::string bytes;
+    const char* error;
+  } cases[] = {
       {"empty", "", "Invalid file type in file index."},
       {"type 8", byte(8) + be32(0) + be32(0) + be32(0) + be16(0) + byte(0), "Invalid file type in file index."},
       {"type 255", byte(255), "Invalid file type in file index."},
@@ -114,8 +119,8 @@ TEST(FileIndexEntry, TagFileIsParsedInPlaceWithinItsLength) {
   const std::string text = "A: 1\nB:\n  x\n  y\n/:\n";
   const std::string after = "C: not mine\n";
   Stream s(before + text + after);
-  Stream index(plainEntry(0, 1, static_cast<uint32_t>(text.size()), static_cast<uint32_t>(before.size()),
-                          "instructions.txt"));
+  Stream index(
+      plainEntry(0, 1, static_cast<uint32_t>(text.size()), static_cast<uint32_t>(before.size()), "instructions.txt"));
   FileIndexEntry entry;
   entry.read(index.f);
   ASSERT_TRUE(entry.isTagFile());

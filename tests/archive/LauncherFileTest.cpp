@@ -1,10 +1,9 @@
-#include "archive/LauncherFile.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "archive/ArchiveBytes.h"
+#include "archive/LauncherFile.h"
 #include "launcher/Log.h"
 #include "launcher/Settings.h"
 #include "support/TempDir.h"
@@ -97,11 +96,14 @@ TEST_F(LauncherFileTest, ProgramWithoutArchiveHasNoEntries) {
 TEST_F(LauncherFileTest, DamagedLaunchersGiveTheirFormatError) {
   const std::string program = kProgram;
   const uint32_t end = static_cast<uint32_t>(program.size());
-  const struct { const char* what; std::string bytes; const char* error; } cases[] = {
+  const struct {
+    const char* what;
+    std::string bytes;
+    const char* error;
+  } cases[] = {
       {"shorter than the trailer", "1234567", "Invalid launcher format."},
       {"index offset beyond the file", program + trailer(0x7FFFFFF0u), "Unable to read the file count."},
-      {"index offset in the identification value", program + trailer(end + 9 - 2),
-       "Unable to read the file count."},
+      {"index offset in the identification value", program + trailer(end + 9 - 2), "Unable to read the file count."},
       {"type 8", program + be32(1) + plainEntry(8, 0, 0, 0, "x") + trailer(end), "Invalid file type in file index."},
       // The trailer is then read as the second entry, up to the end of the file.
       {"more entries than written", program + be32(2) + plainEntry(3, 0, 0, 0, "x") + trailer(end),
@@ -188,8 +190,8 @@ TEST_F(LauncherFileTest, FirstInstructionsAndLaunchScriptWinAndGivenJvmFilesKeep
 TEST_F(LauncherFileTest, EmbeddedSyntaxErrorNamesTheEntry) {
   std::string data = kProgram;
   std::string bad = "A: 1\nB:\n  x\n";
-  std::string index = be32(1) + plainEntry(1, 0, static_cast<uint32_t>(bad.size()),
-                                           static_cast<uint32_t>(data.size()), "broken.jvm");
+  std::string index =
+      be32(1) + plainEntry(1, 0, static_cast<uint32_t>(bad.size()), static_cast<uint32_t>(data.size()), "broken.jvm");
   data += bad;
   useLauncher(data + index + trailer(static_cast<uint32_t>(data.size())));
   // The block is read past the entry's end into the index and the trailer,

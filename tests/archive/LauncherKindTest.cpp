@@ -1,16 +1,19 @@
-#include "archive/LauncherKind.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "archive/ArchiveBytes.h"
+#include "archive/LauncherKind.h"
 #include "launcher/Settings.h"
 #include "support/TempDir.h"
 
 TEST(LauncherKind, IsTheByteBeforeTheIndexOffset) {
   TempDir dir;
-  const struct { const char* what; std::string bytes; int kind; } cases[] = {
+  const struct {
+    const char* what;
+    std::string bytes;
+    int kind;
+  } cases[] = {
       {"kind 0", "program" + trailer(0, 0), 0},
       {"kind 255", "program" + trailer(0, 255), 255},
       {"exactly nine bytes", trailer(0, 7), 7},

@@ -97,7 +97,8 @@ CreatePlan parse(Arguments& args) {
       pending = EntryOptions();
     }
   }
-  if (!pending.lastOption.empty()) throw UsageError(pending.lastOption + " must be followed by the TYPE=FILE it describes");
+  if (!pending.lastOption.empty())
+    throw UsageError(pending.lastOption + " must be followed by the TYPE=FILE it describes");
   if (plan.stub.empty()) throw UsageError("missing --stub PROGRAM");
   if (plan.output.empty()) throw UsageError("missing --output FILE");
   if (plan.members.empty()) throw UsageError("no TYPE=FILE to embed");
@@ -113,17 +114,21 @@ std::vector<std::string> planProblems(const CreatePlan& plan) {
   for (const ArchiveMember& m : plan.members) {
     const std::string source = m.sourcePath.c_str();
     SString nameProblem = entryNameProblem(m.name);
-    if (!nameProblem.empty()) problems.push_back(source + ": invalid name '" + m.name.c_str() + "': " + nameProblem.c_str());
+    if (!nameProblem.empty())
+      problems.push_back(source + ": invalid name '" + m.name.c_str() + "': " + nameProblem.c_str());
     if (!names.insert(m.name.c_str()).second) {
-      std::fprintf(stderr, "lxpack: warning: more than one entry is named '%s'; extracting them into one directory keeps only the last\n",
+      std::fprintf(stderr,
+                   "lxpack: warning: more than one entry is named '%s'; extracting them into one directory keeps only "
+                   "the last\n",
                    m.name.c_str());
     }
     if (!isTagFileType(m.type)) continue;
     FILE* f = std::fopen(source.c_str(), "rb");
     if (!f) continue;  // the writer names the file and the system's reason
     if (std::fseek(f, -1, SEEK_END) == 0 && std::fgetc(f) != '\n') {
-      problems.push_back(source + ": a tag file must end with a line feed: the launcher would read its last line on "
-                                  "into the bytes that follow it");
+      problems.push_back(source +
+                         ": a tag file must end with a line feed: the launcher would read its last line on "
+                         "into the bytes that follow it");
     }
     std::fclose(f);
   }

@@ -2,7 +2,7 @@
 
 namespace {
 
-const char* const kTypeNames[] = {"instructions", "jvm",    "launch-script", "classpath",
+const char* const kTypeNames[] = {"instructions",  "jvm",    "launch-script", "classpath",
                                   "jvm-installer", "verify", "application",   "launcher"};
 
 }  // namespace

@@ -36,8 +36,8 @@ void LauncherImage::read() {
     ArchiveTrailer trailer = readTrailer(stream_);
     if (!trailer.hasArchive()) {
       readProblems_.push_back({-1, "no archive: the file does not end with the identification value " +
-                                       hex(kLauncherIdentification) + " (it ends with " +
-                                       hex(trailer.identification) + ")"});
+                                       hex(kLauncherIdentification) + " (it ends with " + hex(trailer.identification) +
+                                       ")"});
       return;
     }
     if (fileSize_ < static_cast<uint64_t>(kTrailerSize)) {
@@ -65,10 +65,9 @@ std::vector<Problem> LauncherImage::check() {
   if (!hasArchive_) return problems;
   const uint64_t trailerStart = fileSize_ - kTrailerSize;
   if (readProblems_.empty() && indexEnd_ != trailerStart) {
-    problems.push_back({-1, indexEnd_ > trailerStart
-                                ? "file index: it runs into the trailer"
-                                : "file index: " + std::to_string(trailerStart - indexEnd_) +
-                                      " stray bytes between its end and the trailer"});
+    problems.push_back({-1, indexEnd_ > trailerStart ? "file index: it runs into the trailer"
+                                                     : "file index: " + std::to_string(trailerStart - indexEnd_) +
+                                                           " stray bytes between its end and the trailer"});
   }
   for (int i = 0; i < index_.count(); ++i) checkEntry(i, problems);
   return problems;
@@ -96,8 +95,9 @@ void LauncherImage::checkEntry(int position, std::vector<Problem>& problems) {
   // line without a line feed would be read on into the next file's bytes.
   if (entry->getLength() > 0) {
     if (fseeko(stream_, static_cast<off_t>(end - 1), SEEK_SET) == 0 && std::fgetc(stream_) != '\n') {
-      problems.push_back({position, "a tag file must end with a line feed: the launcher would read its last line "
-                                    "on into the bytes that follow it"});
+      problems.push_back({position,
+                          "a tag file must end with a line feed: the launcher would read its last line "
+                          "on into the bytes that follow it"});
     }
   }
 }
