@@ -1,0 +1,81 @@
+#include "launch/ApplicationArchive.h"
+
+#include <cerrno>
+#include <cstdio>
+
+#include "archive/Extract.h"
+#include "archive/LauncherFile.h"
+#include "base/LauncherException.h"
+#include "fsutil/TempFiles.h"
+#include "launcher/Settings.h"
+#include "messages/Messages.h"
+
+namespace {
+
+const size_t kCopyBlock = 4096;
+
+SString baseName(const SString& path) {
+  SString::size_type separator = path.find_last_of("/\\");
+  return separator == SString::npos ? path : path.substr(separator + 1);
+}
+
+[[noreturn]] void writeFailed(int error) {
+  throw LauncherException(GetMessage(ERR_WRITING_FILE) + fromLong(error) + GetMessage(ERR_DISK_SPACE_HINT));
+}
+
+// Copies in to out; a write that falls short, also when the last block is
+// flushed, fails the copy: a truncated archive must not reach the wizard.
+void copyStream(FILE* in, FILE* out) {
+  char block[kCopyBlock];
+  size_t n;
+  while ((n = std::fread(block, 1, sizeof block, in)) > 0) {
+    if (std::fwrite(block, 1, n, out) != n) writeFailed(errno);
+  }
+  if (std::fflush(out) != 0) writeFailed(errno);
+}
+
+}  // namespace
+
+SString& applicationArchivePath() {
+  static SString path;
+  return path;
+}
+
+SString getApplicationArchive() {
+  SString& path = applicationArchivePath();
+  if (!path.empty()) return path;
+  SString directory = CreateTempDir();
+  LauncherFile& archive = launcherFile();
+  for (int i = 0; i < archive.getEntryCount(); ++i) {
+    FileIndexEntry* entry = archive.getEntry(i);
+    if (entry && entry->getType() == FT_APPLICATION) path = extractFile(entry, directory);
+  }
+  return path;
+}
+
+SString copyApplicationArchive(const SString& fileName) {
+  SString& path = applicationArchivePath();
+  if (!path.empty()) return path;
+  SString directory = origLauncherDir();
+  SString source =
+      directory.empty() ? fileName : directory + (endsWith(directory, "/") == SString::npos ? "/" : "") + fileName;
+  FILE* in = std::fopen(source.c_str(), "rb");
+  if (!in) return path;
+  SString target = CreateTempDir() + "/" + baseName(fileName);
+  FILE* out = std::fopen(target.c_str(), "wb");
+  if (!out) {
+    std::fclose(in);
+    return path;
+  }
+  try {
+    copyStream(in, out);
+  } catch (...) {
+    std::fclose(in);
+    std::fclose(out);
+    throw;
+  }
+  std::fclose(in);
+  if (std::fclose(out) != 0) writeFailed(errno);
+  path = target;
+  return path;
+}

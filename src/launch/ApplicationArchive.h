@@ -1,0 +1,21 @@
+// The application archive that the wizard is started with
+// (%APPLICATION_ARCHIVE% in the launch script): either embedded in the
+// launcher, or a file next to the original launcher that is copied to a
+// temporary directory first. Found once per run; every later request gets
+// the same path.
+#pragma once
+
+#include "base/SString.h"
+
+// The path found so far; empty until an archive was found.
+SString& applicationArchivePath();
+
+// Extracts every embedded application archive into one new temporary
+// directory; the last one extracted is the answer. Empty when the launcher
+// carries none.
+SString getApplicationArchive();
+
+// Copies fileName, taken from the original launcher's directory, into a new
+// temporary directory under its base name. Empty when it cannot be read or
+// the copy cannot be created; throws LauncherException when writing fails.
+SString copyApplicationArchive(const SString& fileName);

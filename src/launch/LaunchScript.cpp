@@ -1,0 +1,168 @@
+#include "launch/LaunchScript.h"
+
+#include "archive/LauncherKind.h"
+#include "base/LauncherException.h"
+#include "fsutil/Platform.h"
+#include "launch/FunctionArguments.h"
+#include "launcher/Log.h"
+#include "launcher/Settings.h"
+
+namespace {
+
+// Sets the JVM description the functions read for as long as one expansion
+// runs, however it ends.
+class CurrentJvmScope {
+ public:
+  CurrentJvmScope(JVMFile*& slot, JVMFile* jvm) : slot_(slot) { slot_ = jvm; }
+  ~CurrentJvmScope() { slot_ = nullptr; }
+  CurrentJvmScope(const CurrentJvmScope&) = delete;
+  CurrentJvmScope& operator=(const CurrentJvmScope&) = delete;
+
+ private:
+  JVMFile*& slot_;
+};
+
+// One shell word that reaches the program byte for byte: inside double
+// quotes the shell still acts on \, ", $ and the back quote, so each of
+// them gets a backslash.
+SString quoteForShell(const SString& argument) {
+  SString quoted("\"");
+  for (SString::size_type i = 0; i < argument.length(); ++i) {
+    char c = argument[i];
+    if (c == '\\' || c == '"' || c == '$' || c == '`') quoted += '\\';
+    quoted += c;
+  }
+  quoted += '"';
+  return quoted;
+}
+
+// SET_ENV_FOR_WIZARD lines, NAME=value each; they stay set for the rest of
+// the run.
+void applyWizardEnvironment(const TagFile& tags) {
+  for (int i = 0; i < tags.getValueCount("SET_ENV_FOR_WIZARD"); ++i) {
+    SString line = trim(tags.getValue("SET_ENV_FOR_WIZARD", static_cast<unsigned>(i)), kWhiteSpace);
+    if (line.empty()) continue;
+    SString::size_type equals = line.find('=');
+    SString name = trim(equals == SString::npos ? line : line.substr(0, equals), kWhiteSpace);
+    SString value = equals == SString::npos ? SString() : trim(line.substr(equals + 1), kWhiteSpace);
+    SetEnv(name.c_str(), value);
+  }
+}
+
+// The directory of the running launcher, not of -lx:orig: the wizard's
+// files are unpacked next to the program that runs.
+SString launcherDirectory() {
+  const SString& path = settings().launcherPath;
+  SString::size_type slash = path.rfind('/');
+  return slash == SString::npos ? SString() : path.substr(0, slash);
+}
+
+}  // namespace
+
+LaunchScript::LaunchScript(const TagFile* script, int captureOutput)
+    : command_(script->getValue("COMMAND", 0)),
+      captureOutput_(captureOutput),
+      displayConsole_(script->getBool("DISPLAY_CONSOLE", false)),
+      autoSetWorkingDir_(script->getBool("AUTO_SET_WORKING_DIR", true)),
+      currentJvm_(nullptr),
+      addEmbeddedEntries_(1),
+      description_(script->getValue("DESC", 0)),
+      archive_(script->getValue("ARCHIVE", 0)),
+      expandingArchive_(false) {}
+
+LaunchScript::LaunchScript(const SString& command, int captureOutput, int addEmbeddedEntries)
+    : command_(command),
+      captureOutput_(captureOutput),
+      displayConsole_(0),
+      autoSetWorkingDir_(1),
+      currentJvm_(nullptr),
+      addEmbeddedEntries_(addEmbeddedEntries),
+      expandingArchive_(false) {}
+
+void LaunchScript::setTimeLimit(int seconds) {
+  limits_.timeoutSeconds = seconds > 0 ? seconds : 0;
+  limits_.ownProcessGroup = seconds > 0;
+}
+
+SString LaunchScript::expandCommand(JVMFile* jvm) {
+  CurrentJvmScope scope(currentJvm_, jvm);
+  try {
+    SString text = expandMacros(this, command_, '%');
+    text = jvmExpand(text);
+    return expandMacros(this, text, '#');
+  } catch (const MacroLoopException& e) {
+    scriptError(e.getText(), e.getMessage());
+  }
+}
+
+void LaunchScript::resolveMacro(SString& text, char marker, SString::size_type start, SString::size_type& end) {
+  if (marker == '%') {
+    callFunction(text, start, end);
+  } else if (marker == '#') {
+    SString name = text.substr(start + 1, end - start - 1);
+    text.replace(start, end - start + 1, GetEnv(name.c_str()));
+  }
+}
+
+void LaunchScript::callFunction(SString& text, SString::size_type start, SString::size_type end) {
+  SString name = text.substr(start + 1, end - start - 1);
+  const FunctionEntry* entry = nullptr;
+  for (const FunctionEntry* f = kFunctions; f->name && !entry; ++f) {
+    if (name == f->name) entry = f;
+  }
+  if (!entry) scriptError(text, "Invalid function name (" + name + ").");
+  SString::size_type pos = end + 1;
+  StringDeque args;
+  SString complaint = parseFunctionArguments(text, pos, args);
+  if (!complaint.empty()) scriptError(text, complaint);
+  SString value = (this->*entry->function)(args, text);
+  SString::size_type callEnd = pos == SString::npos ? text.length() : pos;
+  text.replace(start, callEnd - start, value);
+}
+
+void LaunchScript::scriptError(const SString& text, const SString& message) const {
+  log("Launch command:", INFO);
+  log(text, INFO);
+  throw LauncherException("Launch script error: " + message);
+}
+
+SString LaunchScript::jvmValue(const char* tag) const {
+  return currentJvm_ ? currentJvm_->getTagFile()->getValue(tag, 0) : SString();
+}
+
+SString LaunchScript::jvmExpand(const SString& text) const { return currentJvm_ ? currentJvm_->expand(text) : text; }
+
+int LaunchScript::launch(JVMFile* jvm, StringDeque* extraArgs, int forceConsole) {
+  SString command = expandCommand(jvm);
+  SString workingDir = autoSetWorkingDir_ ? launcherDirectory() : SString();
+  if (extraArgs) {
+    for (int i = 0; i < extraArgs->count(); ++i) command += " " + quoteForShell(extraArgs->get(i));
+  }
+  log("Executing launch script command: " + command +
+          (autoSetWorkingDir_ ? " in working directory " + workingDir : SString(" in current working directory")),
+      INFO);
+
+  TagFile noTags;
+  const TagFile& tags = jvm ? *jvm->getTagFile() : noTags;
+  SString previousJavaHome = GetEnv("JAVA_HOME");
+  SetEnv("JAVA_HOME", tags.getValue("JVM_HOME", 0));
+  // Launcher kind 1 leaves the wizard's environment alone.
+  int kind = getLauncherKind(settings().launcherPath);
+  if (kind == 0 || kind == 2) applyWizardEnvironment(tags);
+
+  int console = displayConsole_ || forceConsole;
+  int capture = !console && captureOutput_;
+  stdoutText_ = "";
+  stderrText_ = "";
+  int exitCode = runCommand(command, workingDir, console, capture, 1, &stdoutText_, &stderrText_, 0, &limits_);
+  SetEnv("JAVA_HOME", previousJavaHome);
+
+  if (capture) {
+    log("Output from the launch script execution", INFO);
+    log("StdOut:", INFO);
+    log(stdoutText_, INFO);
+    log("ErrOut:", INFO);
+    log(stderrText_, INFO);
+  }
+  return exitCode;
+}

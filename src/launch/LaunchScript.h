@@ -1,0 +1,88 @@
+// A launch script turns the template of the command that starts the Java
+// application into a real command line for one JVM description, and runs it.
+// The template (COMMAND) is expanded in three passes:
+//
+//   %NAME%("arg", ...)   launch script functions (class path, system
+//                        properties, launcher paths, ...)
+//   @NAME@               tags of the JVM description
+//   #NAME#               environment variables
+//
+// The application's launch script is a tag file from the archive; the JVM
+// verification builds a throw-away script from a command string.
+#pragma once
+
+#include "base/Deque.h"
+#include "base/SString.h"
+#include "jvm/JVMFile.h"
+#include "jvm/MacroHandler.h"
+#include "launch/RunCommand.h"
+#include "tagfile/TagFile.h"
+
+class LaunchScript final : public MacroHandler {
+ public:
+  // Reads COMMAND, DISPLAY_CONSOLE, AUTO_SET_WORKING_DIR, DESC and ARCHIVE.
+  LaunchScript(const TagFile* script, int captureOutput);
+  // Runs in the launcher's directory without a console.
+  LaunchScript(const SString& command, int captureOutput, int addEmbeddedEntries);
+  LaunchScript(const LaunchScript&) = delete;
+  LaunchScript& operator=(const LaunchScript&) = delete;
+
+  // Throws LauncherException "Launch script error: ..." for a malformed
+  // template and logs the text it stopped at.
+  SString expandCommand(JVMFile* jvm);
+  void resolveMacro(SString& text, char marker, SString::size_type start, SString::size_type& end) override;
+
+  // Expands the command for jvm, appends each extra argument as one quoted
+  // shell word, runs it with JAVA_HOME set to the JVM's home and returns its
+  // exit code. forceConsole runs it on the launcher's terminal without
+  // capturing its output.
+  int launch(JVMFile* jvm, StringDeque* extraArgs, int forceConsole);
+
+  const SString& getStdoutText() const { return stdoutText_; }
+  const SString& getStderrText() const { return stderrText_; }
+  const SString& getDescription() const { return description_; }
+
+  // Runs of this script end after seconds (0: no limit), with every process
+  // the command started; limitExpired tells whether the last run was ended
+  // so. For verification runs, where a broken JVM must not hang the search.
+  void setTimeLimit(int seconds);
+  bool limitExpired() const { return limits_.expired; }
+
+ private:
+  typedef SString (LaunchScript::*Function)(const StringDeque& args, const SString& text);
+  struct FunctionEntry {
+    const char* name;
+    Function function;
+  };
+  static const FunctionEntry kFunctions[];
+
+  void callFunction(SString& text, SString::size_type start, SString::size_type end);
+  [[noreturn]] void scriptError(const SString& text, const SString& message) const;
+  SString jvmValue(const char* tag) const;
+  SString jvmExpand(const SString& text) const;
+  SString systemProperty(const SString& name, const SString& value) const;
+
+  SString replaceFunction(const StringDeque& args, const SString& text);
+  SString runtimeSystemPropFunction(const StringDeque& args, const SString& text);
+  SString runtimeJavaArgsFunction(const StringDeque& args, const SString& text);
+  SString systemPropFunction(const StringDeque& args, const SString& text);
+  SString classPathFunction(const StringDeque& args, const SString& text);
+  SString ifExistsFunction(const StringDeque& args, const SString& text);
+  SString launcherFileFunction(const StringDeque& args, const SString& text);
+  SString launcherDirFunction(const StringDeque& args, const SString& text);
+  SString applicationArchiveFunction(const StringDeque& args, const SString& text);
+  SString tempDirFunction(const StringDeque& args, const SString& text);
+
+  SString command_;
+  int captureOutput_;
+  int displayConsole_;
+  int autoSetWorkingDir_;
+  SString stdoutText_;
+  SString stderrText_;
+  JVMFile* currentJvm_;  // only while expandCommand runs
+  int addEmbeddedEntries_;
+  SString description_;
+  SString archive_;
+  bool expandingArchive_;
+  RunLimits limits_;
+};
