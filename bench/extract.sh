@@ -12,10 +12,6 @@ limit=1.25
 runs=${LX_BENCH_RUNS:-7}
 
 [ -x "$launcher" ] && [ -x "$pack" ] || { echo "extract: build lxlauncher and lxpack first (bench/run does)"; exit 1; }
-if [ "$("$launcher" -lx:version 2>/dev/null || true)" != "2.47" ]; then
-  echo "extract: skipped: the launcher's command line (-lx:extract) is not wired yet"
-  exit 0
-fi
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/lxbench.XXXXXX")
 trap 'rm -rf "$work"' EXIT

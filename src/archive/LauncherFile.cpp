@@ -6,8 +6,11 @@
 #include "archive/EntryName.h"
 #include "archive/Extract.h"
 #include "base/LauncherException.h"
+#include "instructions/Instructions.h"
+#include "launch/LaunchScript.h"
 #include "launcher/Log.h"
 #include "launcher/Settings.h"
+#include "messages/Messages.h"
 
 namespace {
 
@@ -18,6 +21,11 @@ typedef std::unique_ptr<FILE, int (*)(FILE*)> FileHandle;
 LauncherFile& launcherFile() {
   static LauncherFile instance;
   return instance;
+}
+
+LauncherFile::~LauncherFile() {
+  delete instructions_;
+  delete launchScript_;
 }
 
 void LauncherFile::loadIndex(bool withTagFiles) {
@@ -59,14 +67,53 @@ void LauncherFile::loadEmbeddedTagFiles(FILE* stream) {
 void LauncherFile::useEmbeddedTagFile(FileIndexEntry* entry) {
   switch (entry->getType()) {
     case FT_JVM:
-      if (!jvmFilesGiven_) embeddedJvmFiles_.push_back(entry->getTagFile());
+      if (!jvmFilesGiven_) {
+        embeddedJvmFiles_.push_back(entry->getTagFile());
+        useJvmFile(entry->getTagFile());
+      }
       break;
     case FT_INSTRUCTIONS:
-      if (!embeddedInstructions_) embeddedInstructions_ = entry->getTagFile();
+      if (!embeddedInstructions_ && !instructions_) {
+        embeddedInstructions_ = entry->getTagFile();
+        useInstructions(entry->getTagFile());
+      }
       break;
     case FT_LAUNCH_SCRIPT:
-      if (!embeddedLaunchScript_) embeddedLaunchScript_ = entry->getTagFile();
+      if (!embeddedLaunchScript_ && !launchScript_) {
+        embeddedLaunchScript_ = entry->getTagFile();
+        useLaunchScript(entry->getTagFile());
+      }
       break;
+  }
+}
+
+void LauncherFile::useInstructions(TagFile* tagFile) {
+  delete instructions_;
+  instructions_ = nullptr;
+  instructions_ = new Instructions(tagFile, controller_);
+}
+
+void LauncherFile::useLaunchScript(TagFile* tagFile) {
+  delete launchScript_;
+  launchScript_ = nullptr;
+  launchScript_ = new LaunchScript(tagFile, 1);
+  SetTitle(launchScript_->getDescription());
+}
+
+void LauncherFile::useJvmFile(TagFile* tagFile) { jvmTagFiles_.push_back(tagFile); }
+
+void LauncherFile::applyInputFile(const TagFile& input) {
+  SString instructions = input.getValue("INSTRUCTIONS", 0);
+  if (!instructions.empty()) useInstructions(loadTagFileFromPath(instructions));
+  SString launchScript = input.getValue("LAUNCHSCRIPT", 0);
+  if (!launchScript.empty()) useLaunchScript(loadTagFileFromPath(launchScript));
+  SString title = input.getValue("UI_TITLE", 0);
+  if (!title.empty()) SetTitle(title);
+  const int jvmCount = input.getValueCount("JVM");
+  for (int i = 0; i < jvmCount; ++i) {
+    jvmFilesGiven_ = true;
+    SString path = input.getValue("JVM", static_cast<unsigned>(i));
+    if (!path.empty()) useJvmFile(loadTagFileFromPath(path));
   }
 }
 
@@ -113,6 +160,11 @@ void LauncherFile::reset() {
   embeddedInstructions_ = nullptr;
   embeddedLaunchScript_ = nullptr;
   embeddedJvmFiles_.clear();
+  delete instructions_;
+  instructions_ = nullptr;
+  delete launchScript_;
+  launchScript_ = nullptr;
+  jvmTagFiles_.clear();
   jvmFilesGiven_ = false;
   indexLoaded_ = false;
 }

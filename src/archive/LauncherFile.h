@@ -11,9 +11,14 @@
 #include "base/SString.h"
 #include "tagfile/TagFile.h"
 
+class ControllerOperations;
+class Instructions;
+class LaunchScript;
+
 class LauncherFile {
  public:
   LauncherFile() = default;
+  ~LauncherFile();
   LauncherFile(const LauncherFile&) = delete;
   LauncherFile& operator=(const LauncherFile&) = delete;
 
@@ -45,6 +50,22 @@ class LauncherFile {
   TagFile* getEmbeddedLaunchScript() const { return embeddedLaunchScript_; }
   const std::vector<TagFile*>& getEmbeddedJvmFiles() const { return embeddedJvmFiles_; }
 
+  // What the run uses: the instructions script and the launch script (the
+  // input file's when it named them, else the first embedded ones) and the
+  // JVM description tag files (the input file's, else the embedded ones).
+  Instructions* getInstructions() const { return instructions_; }
+  LaunchScript* getLaunchScript() const { return launchScript_; }
+  const std::vector<TagFile*>& getJvmTagFiles() const { return jvmTagFiles_; }
+
+  // The operations that instructions scripts call; set by the launcher core
+  // before anything is loaded.
+  void setController(ControllerOperations* controller) { controller_ = controller; }
+
+  // Takes the scripts, JVM descriptions, verification class and title that
+  // an input file names. Runs before the embedded tag files are parsed, so
+  // what it supplies stays in force.
+  void applyInputFile(const TagFile& input);
+
   // -lx:extract: every entry into the working directory, and an input.tag
   // that runs the launcher from the unpacked files. Needs the index loaded.
   void extractAll();
@@ -56,12 +77,19 @@ class LauncherFile {
   void logIndex() const;
   void loadEmbeddedTagFiles(FILE* stream);
   void useEmbeddedTagFile(FileIndexEntry* entry);
+  void useInstructions(TagFile* tagFile);
+  void useLaunchScript(TagFile* tagFile);
+  void useJvmFile(TagFile* tagFile);
 
   FileIndexEntryPtrDeque index_;
   TagFilePtrDeque loadedTagFiles_;
   TagFile* embeddedInstructions_ = nullptr;
   TagFile* embeddedLaunchScript_ = nullptr;
   std::vector<TagFile*> embeddedJvmFiles_;
+  ControllerOperations* controller_ = nullptr;
+  Instructions* instructions_ = nullptr;
+  LaunchScript* launchScript_ = nullptr;
+  std::vector<TagFile*> jvmTagFiles_;
   bool jvmFilesGiven_ = false;
   bool indexLoaded_ = false;
 };

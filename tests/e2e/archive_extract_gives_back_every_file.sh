@@ -4,8 +4,6 @@
 # that names the instructions, the launch script and the JVM descriptions.
 source "$(dirname "$0")/common.inc"
 need_lxpack
-[ "$("$LXLAUNCHER" -lx:version 2>/dev/null || true)" = "2.47" ] ||
-  skip "the launcher's command line (-lx:extract) is not wired yet"
 
 mkdir src out
 demo=$LX_SOURCE_DIR/demo

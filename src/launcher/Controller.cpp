@@ -1,0 +1,184 @@
+#include "launcher/Controller.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "archive/Extract.h"
+#include "archive/FileIndexEntry.h"
+#include "archive/LauncherFile.h"
+#include "base/LauncherException.h"
+#include "fsutil/Platform.h"
+#include "fsutil/TempFiles.h"
+#include "instructions/Variables.h"
+#include "jvm/JVMFile.h"
+#include "launch/LaunchScript.h"
+#include "launch/RunCommand.h"
+#include "launcher/Log.h"
+#include "launcher/Settings.h"
+#include "messages/Messages.h"
+#include "tagfile/TagFile.h"
+
+namespace {
+
+SString JoinPath(const SString& dir, const char* name) {
+  SString path = dir;
+  if (path.empty() || path[path.length() - 1] != '/') path += "/";
+  return path + name;
+}
+
+// Programs extracted into a directory of a file system mounted noexec fail
+// with a bare "Permission denied" from the shell; say what is wrong instead.
+void RequireExecutableDirectory(const SString& dir, const char* what) {
+  if (!IsOnNoexecFileSystem(dir)) return;
+  throw LauncherException(SString("Cannot run the ") + what + " from " + dir +
+                          ": its file system is mounted noexec. Use -lx:tempdir to choose a temporary directory on a "
+                          "file system that allows running programs.");
+}
+
+// Runs the launch script with a JVM description and keeps what the
+// application wrote, for the entry point to show after a failing run.
+int LaunchWith(LaunchScript* script, TagFile* description, short seconds) {
+  JVMFile jvm(description);
+  if (seconds > 0) {
+    ShowStatus(STATUS_RUNNING);
+    ShowStep(STEP_NONE, "");
+  }
+  DisableProgress();
+  int result = script->launch(&jvm, &settings().passOnArgs, settings().javaConsole);
+  settings().childOutput = script->getStdoutText();
+  settings().childErrorOutput = script->getStderrText();
+  return result;
+}
+
+// A path as one word for /bin/sh, whatever characters it holds.
+SString ShellQuote(const SString& path) {
+  SString quoted("'");
+  for (SString::size_type i = 0; i < path.length(); ++i) {
+    if (path[i] == '\'') {
+      quoted += "'\\''";
+    } else {
+      quoted += path[i];
+    }
+  }
+  quoted += "'";
+  return quoted;
+}
+
+// An argument for the embedded launcher's command line. Its splitter reads
+// a backslash followed by a quote or a backslash as that character, so both
+// are escaped and every argument arrives unchanged.
+SString QuoteForSplitter(const SString& arg) {
+  SString quoted("\"");
+  for (SString::size_type i = 0; i < arg.length(); ++i) {
+    char c = arg[i];
+    if (c == '"' || c == '\\') quoted += '\\';
+    quoted += c;
+  }
+  quoted += '"';
+  return quoted;
+}
+
+}  // namespace
+
+Controller& controller() {
+  static Controller instance;
+  return instance;
+}
+
+
+void Controller::initializeUI() {
+  ShowStatus(STATUS_INITIALIZING);
+  ShowStep(STEP_NONE, "");
+  EnableProgress();
+}
+
+void Controller::installBundledJVM(long mode) {
+  setNumericVariable(1, 0);
+  setStringVariable(1, "");
+  if (mode == 0) {
+    DisableProgress();
+  } else {
+    EnableProgress();
+    ShowStatus(STATUS_PREPARING);
+  }
+
+  LauncherFile& archive = launcherFile();
+  FileIndexEntry* installer = nullptr;
+  for (int i = 0; i < archive.getEntryCount() && !installer; ++i) {
+    FileIndexEntry* entry = archive.getEntry(i);
+    if (entry && entry->getType() == FT_JVM_INSTALLER) installer = entry;
+  }
+  if (!installer) throw LauncherException(GetMessage(ERR_NO_JVM_INSTALLER));
+
+  SString destination;
+  if (mode == 0 || mode == 1) {
+    destination = CreateTempDir();
+  } else if (mode == 2) {
+    destination = PromptForDirectory();
+  }
+  if (destination.empty()) return;
+
+  RequireExecutableDirectory(destination, "JVM installer");
+  SString program = extractFile(installer, destination);
+  SString output, errorOutput;
+  runCommand(ShellQuote(program), destination, 0, 1, 1, &output, &errorOutput, 0);
+  RemovePath(program);
+
+  SString descriptionPath = JoinPath(destination, "jvm");
+  if (!FileExists(descriptionPath)) {
+    log("Invalid bundled JVM. Missing 'jvm' file.", ERROR);
+    return;
+  }
+  TagFile description(descriptionPath);
+  description.setJvmInfo(destination, descriptionPath, true);
+  description.write(descriptionPath);
+  setNumericVariable(1, 1);
+  setStringVariable(1, descriptionPath);
+}
+
+int Controller::launchJVMFile(const SString& path, short seconds) {
+  LaunchScript* script = launcherFile().getLaunchScript();
+  if (!script) return -1;
+  TagFile description(path);
+  return LaunchWith(script, &description, seconds);
+}
+
+int Controller::launchInternal(long fileId, short seconds) {
+  LaunchScript* script = launcherFile().getLaunchScript();
+  FileIndexEntry* entry = launcherFile().findEntryById(fileId);
+  if (!script || !entry || entry->getType() != FT_JVM || !entry->getTagFile()) {
+    log("Unable to launch the internal launch script with the internal JVM file. Either the launch script or the JVM "
+        "file is missing from the launcher.",
+        ERROR);
+    return -1;
+  }
+  return LaunchWith(script, entry->getTagFile(), seconds);
+}
+
+
+
+void Controller::executeEmbeddedLauncher(long position) {
+  FileIndexEntry* entry = launcherFile().getEntry(static_cast<int>(position));
+  if (!entry || entry->getType() != FT_LAUNCHER) {
+    log("Unable to execute the embedded launcher.", ERROR);
+    return;
+  }
+  // The embedded launcher removes its own file and directory when it ends
+  // (it is started with -lx:orig), so the directory leaves our clean-up list.
+  SString directory = CreateTempDir();
+  UnregisterTempDir(directory);
+  try {
+    RequireExecutableDirectory(directory, "embedded launcher");
+    SString program = extractFile(entry, directory);
+    SString command = "\"" + program + "\" -lx:orig " + QuoteForSplitter(settings().launcherPath);
+    for (int i = 0; i < settings().allArgs.count(); ++i) command += " " + QuoteForSplitter(settings().allArgs.get(i));
+    std::fflush(stdout);
+    runCommand(command, "", 1, 0, 0, nullptr, nullptr, 1);
+    log(SString("Unable to execute the embedded launcher ") + program + ": " + std::strerror(errno), ERROR);
+  } catch (...) {
+    RemovePath(directory);
+    throw;
+  }
+  RemovePath(directory);
+}

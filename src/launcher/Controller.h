@@ -1,0 +1,28 @@
+// The operations the instructions script calls: find, verify and install a
+// JVM, launch the application, hand over to an embedded launcher. Each
+// reports back through the script variables N1, S1 and S2, its result and
+// the log.
+#pragma once
+
+#include "base/SString.h"
+#include "instructions/ControllerOperations.h"
+
+class TagFile;
+
+class Controller : public ControllerOperations {
+ public:
+  void findJVM(bool showUI, bool showFailMsg) override;
+  void initializeUI() override;
+  void installBundledJVM(long mode) override;
+  int launchJVMFile(const SString& path, short seconds) override;
+  int launchInternal(long fileId, short seconds) override;
+  void verifyJVMFile(bool showUI, bool showFailMsg, long fileId) override;
+  void executeEmbeddedLauncher(long position) override;
+
+  // Shared by VERIFY and the VERIFY_JVM action: an empty home verifies the
+  // home that the description names itself.
+  void verifyAgainstHome(bool showUI, bool showFailMsg, TagFile* description, const SString& home);
+};
+
+// The one controller of the process.
+Controller& controller();

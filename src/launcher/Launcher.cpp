@@ -1,0 +1,210 @@
+#include "launcher/Launcher.h"
+
+#include <cstdio>
+
+#include "archive/LauncherFile.h"
+#include "base/LauncherException.h"
+#include "fsutil/TempFiles.h"
+#include "instructions/Instructions.h"
+#include "launcher/Actions.h"
+#include "launcher/Controller.h"
+#include "launcher/Log.h"
+#include "launcher/Settings.h"
+#include "messages/Messages.h"
+#include "tagfile/TagFile.h"
+
+namespace {
+
+const char* const kVersion = "2.47";
+
+// Failures of loading the archive index get one wording wherever they occur.
+void LoadIndexProtected(bool withTagFiles) {
+  try {
+    launcherFile().loadIndex(withTagFiles);
+  } catch (const LauncherException& e) {
+    throw LauncherException(GetMessage(ERR_LOAD_INDEX) + e.getMessage());
+  }
+}
+
+SString StripOneQuotePair(const SString& value) {
+  SString name = value;
+  if (!name.empty() && name[0] == '"') name.erase(0, 1);
+  if (!name.empty() && name[name.length() - 1] == '"') name.erase(name.length() - 1, 1);
+  return name;
+}
+
+}  // namespace
+
+Launcher::~Launcher() { RemoveTempFiles(); }
+
+int Launcher::start(const StringDeque& args, const SString& executablePath) {
+  try {
+    launcherFile().setController(&controller());
+    settings().launcherPath = executablePath;
+    settings().origLauncherPath = executablePath;
+    for (int i = 0; i < args.count(); ++i) settings().allArgs.add(args.get(i));
+    return run(args);
+  } catch (const LauncherException& e) {
+    PrintMessage(e.getMessage());
+    log(e.getMessage(), ERROR);
+    return -1;
+  }
+}
+
+int Launcher::run(const StringDeque& args) {
+  runInstructionsFlag_ = 1;
+  result_ = 0;
+  settings().originalGiven = 0;
+  SetProgress(0);
+
+  const int count = args.count();
+  for (int i = 0; i < count; ++i) {
+    const SString& arg = args.get(i);
+    const bool hasValue = i + 2 <= count;
+    if (arg == "-lx:log") {
+      if (hasValue) {
+        setLogFile(args.get(++i));
+      } else {
+        result_ = -1;
+        PrintMessage(GetMessage(ERR_LOG_NAME_MISSING));
+      }
+    } else if (arg == "-lx:orig") {
+      if (hasValue) {
+        settings().origLauncherPath = args.get(++i);
+        settings().originalGiven = 1;
+      } else {
+        result_ = -1;
+        PrintMessage("Missing original launcher file name.");
+      }
+    } else if (arg == "-lx:tempdir") {
+      if (hasValue) SetTempRoot(args.get(++i));
+    } else if (arg == "-lx:silent") {
+      SetSilent(1);
+    } else if (arg == "-lx:javahome") {
+      if (hasValue) settings().javaHome = args.get(++i);
+    } else if (arg == "-lx:extract") {
+      LoadIndexProtected(false);
+      try {
+        launcherFile().extractAll();
+      } catch (const LauncherException& e) {
+        throw LauncherException(GetMessage(ERR_EXTRACT_FAILED) + e.getMessage());
+      }
+      SetProgress(100);
+      runInstructionsFlag_ = 0;
+    } else if (arg == "-lx:in") {
+      if (hasValue) {
+        processInputFile(args.get(++i));
+      } else {
+        PrintMessage(GetMessage(ERR_INPUT_NAME_MISSING));
+        runInstructionsFlag_ = 0;
+        result_ = -1;
+      }
+    } else if (arg == "-lx:version") {
+      PrintMessage(kVersion);
+      runInstructionsFlag_ = 0;
+    } else if (arg == "-lx:javaconsole") {
+      settings().javaConsole = 1;
+    } else if (arg == "-cp:p") {
+      if (hasValue) settings().cpPrepend = args.get(++i);
+    } else if (arg == "-cp:a") {
+      if (hasValue) settings().cpAppend = args.get(++i);
+    } else {
+      settings().passOnArgs.add(arg);
+    }
+  }
+
+  if (runInstructionsFlag_ == 1) {
+    if (!launcherFile().isIndexLoaded()) LoadIndexProtected(true);
+    result_ = runInstructions();
+    SetProgress(100);
+  }
+  return result_;
+}
+
+void Launcher::processInputFile(const SString& value) {
+  TagFile input;
+  try {
+    SString name = StripOneQuotePair(value);
+    FILE* stream = name.empty() ? nullptr : std::fopen(name.c_str(), "r");
+    if (!stream) throw LauncherException(GetMessage(ERR_OPEN_INPUT_FILE));
+    log("Loading input file " + value, INFO);
+    try {
+      input.load(stream, value, 0, -1);
+    } catch (...) {
+      std::fclose(stream);
+      throw;
+    }
+    setLogFile(input.getValue("LOGFILE", 0));
+    std::fclose(stream);
+  } catch (const LauncherException& e) {
+    PrintMessage(GetMessage(ERR_LOAD_INPUT_FILE) + e.getMessage());
+    throw;
+  }
+  try {
+    launcherFile().applyInputFile(input);
+  } catch (const LauncherException& e) {
+    PrintMessage(e.getMessage());
+    throw;
+  }
+  LoadIndexProtected(true);
+  performAction(input);
+}
+
+void Launcher::performAction(const TagFile& input) {
+  const bool showProgress = input.getBool("SHOW_PROGRESS", false);
+  const bool showFailMsg = input.getBool("SHOW_FAIL_MSG", false);
+  if (showProgress || showFailMsg) {
+    EnableProgress();
+  } else {
+    DisableProgress();
+  }
+  if (showProgress) SetProgress(0);
+
+  const SString action = input.getValue("ACTION", 0);
+  if (action == "RUN_INSTRUCTIONS") {
+    runInstructionsFlag_ = 1;
+  } else if (action == "SEARCH") {
+    searchAction(showProgress, showFailMsg);
+    SetProgress(100);
+    runInstructionsFlag_ = 0;
+  } else if (action == "SEARCH_ALL") {
+    searchAllAction(showProgress, showFailMsg);
+    SetProgress(100);
+    runInstructionsFlag_ = 0;
+  } else if (action == "VERIFY_JVM") {
+    SString file = input.getValue("VERIFY_JVM_FILE", 0);
+    SString home = input.getValue("VERIFY_JVM_HOME", 0);
+    if (!file.empty() && !home.empty()) {
+      verifyAction(showProgress, showFailMsg, file, home);
+      SetProgress(100);
+    } else {
+      log("TO execute the VERIFY_JVM action, you must also provide values in the input file for "
+          "VERIFY_JVM_FILE and VERIFY_JVM_HOME.",
+          ERROR);
+      result_ = -1;
+    }
+    runInstructionsFlag_ = 0;
+  } else if (action == "INSTALL_JVM") {
+    SString exe = input.getValue("INSTALL_JVM_EXE", 0);
+    SString dest = input.getValue("INSTALL_JVM_DEST", 0);
+    if (!exe.empty() && !dest.empty()) installAction(showProgress, showFailMsg, exe, dest);
+    SetProgress(100);
+    runInstructionsFlag_ = 0;
+  } else {
+    runInstructionsFlag_ = 0;
+    SString message = GetMessage(ERR_INVALID_ACTION) + action;
+    PrintMessage(message);
+    throw LauncherException(message);
+  }
+}
+
+int Launcher::runInstructions() {
+  Instructions* script = launcherFile().getInstructions();
+  if (!script) return -1;
+  try {
+    return script->execute();
+  } catch (const InstructionsException& e) {
+    throw LauncherException("Error in instructions. " + e.getMessage() + " Line number (" + fromLong(e.getLine()) +
+                            ")");
+  }
+}

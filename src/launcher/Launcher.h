@@ -1,0 +1,30 @@
+// The launcher controller: scans the command line, performs what an input
+// file asks for, and runs the instructions script of the archive. Its
+// destruction is the clean-up at process end.
+#pragma once
+
+#include "base/Deque.h"
+#include "base/SString.h"
+
+class TagFile;
+
+class Launcher {
+ public:
+  Launcher() {}
+  ~Launcher();
+  Launcher(const Launcher&) = delete;
+  Launcher& operator=(const Launcher&) = delete;
+
+  // Records the executable path and runs; the one place where a failure
+  // ends: it is shown, logged and turned into the result -1.
+  int start(const StringDeque& args, const SString& executablePath);
+  int run(const StringDeque& args);
+  int runInstructions();
+
+ private:
+  void processInputFile(const SString& value);
+  void performAction(const TagFile& input);
+
+  int runInstructionsFlag_ = 1;
+  int result_ = 0;
+};
