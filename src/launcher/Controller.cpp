@@ -173,6 +173,8 @@ void Controller::executeEmbeddedLauncher(long position) {
     SString program = extractFile(entry, directory);
     SString command = "\"" + program + "\" -lx:orig " + QuoteForSplitter(settings().launcherPath);
     for (int i = 0; i < settings().allArgs.count(); ++i) command += " " + QuoteForSplitter(settings().allArgs.get(i));
+    // The dotted line of this launcher ends here; the next one starts its own.
+    SetProgress(100);
     std::fflush(stdout);
     runCommand(command, "", 1, 0, 0, nullptr, nullptr, 1);
     log(SString("Unable to execute the embedded launcher ") + program + ": " + std::strerror(errno), ERROR);
