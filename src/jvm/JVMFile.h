@@ -12,6 +12,8 @@
 #include "jvm/MacroHandler.h"
 #include "tagfile/TagFile.h"
 
+class JVMMatch;
+
 class JVMFile final : public MacroHandler {
  public:
   explicit JVMFile(TagFile* tagFile) : tagFile_(tagFile) {}
@@ -27,7 +29,20 @@ class JVMFile final : public MacroHandler {
   SString expand(const SString& text);
   void resolveMacro(SString& text, char marker, SString::size_type start, SString::size_type& end) override;
 
+  // Where the description's hints say a JVM may live, and the verification
+  // of one home by running the verification class there (JVMFileSearch.cpp).
+  // Each returns a new match, or null.
+  JVMMatch* searchPlatformHints(const SString& classPath, const SString& className);
+  JVMMatch* searchPathHints(const SString& classPath, const SString& className);
+  JVMMatch* searchPlatformPath(const SString& classPath, const SString& className);
+  JVMMatch* verifyAt(const SString& home, const SString& classPath, const SString& className);
+  // Verifies the home the description names in its own JVM_HOME.
+  JVMMatch* verifyHome(const SString& classPath, const SString& className);
+
  private:
+  bool canVerify(const char* searchKind);
+  bool runVerification(const SString& home, const SString& classPath, const SString& className);
+
   TagFile* tagFile_;
 };
 

@@ -1,0 +1,180 @@
+#include "jvm/JVMFiles.h"
+
+#include "archive/Extract.h"
+#include "archive/FileIndexEntry.h"
+#include "archive/LauncherFile.h"
+#include "fsutil/FileNavigator.h"
+#include "fsutil/Platform.h"
+#include "fsutil/TempFiles.h"
+#include "jvm/JVMFile.h"
+#include "launcher/Log.h"
+#include "launcher/Settings.h"
+#include "messages/Messages.h"
+#include "tagfile/TagFile.h"
+
+JVMFiles::JVMFiles() : stopAtFirst_(0) {}
+
+JVMFiles::~JVMFiles() {}
+
+void JVMFiles::addJVMFile(JVMFile* jvmFile) { jvmFiles_.add(jvmFile, true); }
+
+void JVMFiles::setVerifyClass(const SString& classPath, const SString& className) {
+  verifyClassPath_ = classPath;
+  verifyClassName_ = className;
+}
+
+void JVMFiles::getVerifyClass(SString& classPath, SString& className) {
+  prepareVerifyClass();
+  classPath = verifyClassPath_;
+  className = verifyClassName_;
+}
+
+void JVMFiles::prepareVerifyClass() {
+  if (!verifyClassPath_.empty() || !verifyClassName_.empty()) return;
+  LauncherFile& archive = launcherFile();
+  SString extracted;
+  for (int i = 0; i < archive.getEntryCount(); ++i) {
+    FileIndexEntry* entry = archive.getEntry(i);
+    if (entry && entry->getType() == FT_VERIFY) extracted = extractFile(entry, CreateTempDir());
+  }
+  if (extracted.empty()) return;
+  // Quoted, so that the verification command hands the path to the shell
+  // as one word.
+  verifyClassPath_ = "\"" + extracted + "\"";
+  verifyClassName_ = "\"Verify\"";
+}
+
+void JVMFiles::find(JVMMatchPtrDeque& matches) {
+  match_.reset();
+  prepareVerifyClass();
+
+  const SString javaHome = settings().javaHome;
+  if (!javaHome.empty()) {
+    log("Checking user specified Java home directory => " + javaHome, INFO);
+    for (int i = 0; i < count() && !match_; ++i) {
+      match_.reset(get(i)->verifyAt(javaHome, verifyClassPath_, verifyClassName_));
+    }
+  }
+
+  bool searchAllRequested = false;
+  if (!match_) {
+    log("Initiating JVM search based on hints...", INFO);
+    // A description that asks for the exhaustive search ends the hint
+    // searches: the walk looks for every description's executable anyway.
+    for (int i = 0; i < count() && !match_ && !searchAllRequested; ++i) {
+      JVMFile* jvmFile = get(i);
+      searchAllRequested = jvmFile->getSearchAll();
+      SString desc = jvmFile->getTagFile()->getValue("DESC", 0);
+      StepScope step(STEP_SEARCHING_FOR, desc.c_str());
+      match_.reset(jvmFile->searchPlatformHints(verifyClassPath_, verifyClassName_));
+      if (!match_) match_.reset(jvmFile->searchPathHints(verifyClassPath_, verifyClassName_));
+      if (!match_) match_.reset(jvmFile->searchPlatformPath(verifyClassPath_, verifyClassName_));
+    }
+  }
+
+  if (!match_ && searchAllRequested) {
+    stopAtFirst_ = 1;
+    exhaustiveSearch(matches);
+  }
+  if (match_) matches.add(match_.release());
+}
+
+void JVMFiles::searchAll(JVMMatchPtrDeque& matches, int stopAtFirst) {
+  match_.reset();
+  prepareVerifyClass();
+  stopAtFirst_ = stopAtFirst;
+  exhaustiveSearch(matches);
+  // With stopAtFirst a match may have been verified during the walk; it is
+  // the caller's as much as those verified afterwards.
+  if (match_) matches.add(match_.release());
+}
+
+void JVMFiles::exhaustiveSearch(JVMMatchPtrDeque& matches) {
+  unverified_.removeAll();
+  homesTriedAtOnce_.removeAll();
+
+  StringDeque names;
+  for (int i = 0; i < count(); ++i) {
+    SString exe = get(i)->getJvmExe();
+    bool known = exe.empty();
+    for (int j = 0; j < names.count() && !known; ++j) known = names.get(j) == exe;
+    if (!known) names.add(exe);
+  }
+
+  StepScope step(STEP_SCANNING, "");
+  log("Beginning exhaustive search", INFO);
+  walkSearchRoots(names);
+  if (!match_) {
+    log("Processing unverified matches.\n", INFO);
+    verifyUnverified(matches);
+  }
+}
+
+void JVMFiles::walkSearchRoots(const StringDeque& names) {
+  if (searchRoots_.isEmpty()) {
+    SearchAllDisks(names, this);
+    return;
+  }
+  for (int i = 0; i < searchRoots_.count(); ++i) {
+    FindFiles finder(names, this);
+    if (finder.navigate(searchRoots_.get(i)) != 0) return;
+  }
+}
+
+void JVMFiles::verifyUnverified(JVMMatchPtrDeque& matches) {
+  for (int i = 0; i < unverified_.count(); ++i) {
+    UnverifiedJVMMatch* candidates = unverified_.get(i);
+    const StringDeque& homes = candidates->getHomes();
+    for (int j = 0; j < homes.count(); ++j) {
+      JVMMatch* match = candidates->getJVMFile()->verifyAt(homes.get(j), verifyClassPath_, verifyClassName_);
+      if (!match) continue;
+      matches.add(match);
+      if (stopAtFirst_) return;
+    }
+  }
+}
+
+int JVMFiles::fileFound(const SString& path) {
+  for (int i = 0; i < count() && !match_; ++i) {
+    JVMFile* jvmFile = get(i);
+    SString exe = jvmFile->getJvmExe();
+    // The executable must make up whole path components: a home is a
+    // directory, so the character before the executable is a separator.
+    if (exe.empty() || path.length() <= exe.length()) continue;
+    SString::size_type exeStart = endsWith(path, exe.c_str());
+    if (exeStart == SString::npos || path[exeStart - 1] != '/') continue;
+    SString home = path.substr(0, exeStart - 1);
+    if (i == 0 && stopAtFirst_) {
+      if (triedAtOnce(home)) continue;
+      match_.reset(jvmFile->verifyAt(home, verifyClassPath_, verifyClassName_));
+      if (match_) return 1;
+    } else {
+      addUnverified(jvmFile, home);
+    }
+  }
+  return 0;
+}
+
+bool JVMFiles::triedAtOnce(const SString& home) {
+  for (int i = 0; i < homesTriedAtOnce_.count(); ++i) {
+    if (homesTriedAtOnce_.get(i) == home) return true;
+  }
+  homesTriedAtOnce_.add(home);
+  return false;
+}
+
+void JVMFiles::addUnverified(JVMFile* jvmFile, const SString& home) {
+  for (int i = 0; i < unverified_.count(); ++i) {
+    UnverifiedJVMMatch* candidates = unverified_.get(i);
+    if (candidates->getJVMFile() == jvmFile) {
+      candidates->addHome(home);
+      return;
+    }
+  }
+  unverified_.add(new UnverifiedJVMMatch(jvmFile, home));
+}
+
+void JVMFiles::setSearchRoots(const StringDeque& roots) {
+  searchRoots_.removeAll();
+  for (int i = 0; i < roots.count(); ++i) searchRoots_.add(roots.get(i));
+}
