@@ -1,6 +1,7 @@
 // Times the file search on a directory tree: walks it with FindFiles a
 // number of times and prints the matches, the best walk time and the peak
-// memory of the process, for bench/walk.sh.
+// memory of the process, for bench/walk.sh. The progress dots of a real
+// search stay on; the figures come on a line of their own after them.
 // usage: walk_bench DIR REPEATS NAME...
 #include <sys/resource.h>
 
@@ -44,6 +45,6 @@ int main(int argc, char** argv) {
   }
   struct rusage usage;
   getrusage(RUSAGE_SELF, &usage);
-  std::printf("found %ld seconds %.6f maxrss_kb %ld\n", found, best, usage.ru_maxrss);
+  std::printf("\nfound %ld seconds %.6f maxrss_kb %ld\n", found, best, usage.ru_maxrss);
   return 0;
 }
