@@ -100,13 +100,16 @@ void LauncherFile::useLaunchScript(TagFile* tagFile) {
   SetTitle(launchScript_->getDescription());
 }
 
-void LauncherFile::useJvmFile(TagFile* tagFile) { jvmTagFiles_.push_back(tagFile); }
+void LauncherFile::useJvmFile(TagFile* tagFile) { jvmFiles_->addJVMFile(new JVMFile(tagFile)); }
 
 void LauncherFile::applyInputFile(const TagFile& input) {
   SString instructions = input.getValue("INSTRUCTIONS", 0);
   if (!instructions.empty()) useInstructions(loadTagFileFromPath(instructions));
   SString launchScript = input.getValue("LAUNCHSCRIPT", 0);
   if (!launchScript.empty()) useLaunchScript(loadTagFileFromPath(launchScript));
+  SString verifyClassPath = input.getValue("VERIFY_CLASSPATH", 0);
+  SString verifyClassName = input.getValue("VERIFY_CLASS_NAME", 0);
+  if (!verifyClassPath.empty() && !verifyClassName.empty()) jvmFiles_->setVerifyClass(verifyClassPath, verifyClassName);
   SString title = input.getValue("UI_TITLE", 0);
   if (!title.empty()) SetTitle(title);
   const int jvmCount = input.getValueCount("JVM");
@@ -164,7 +167,7 @@ void LauncherFile::reset() {
   instructions_ = nullptr;
   delete launchScript_;
   launchScript_ = nullptr;
-  jvmTagFiles_.clear();
+  jvmFiles_.reset(new JVMFiles);
   jvmFilesGiven_ = false;
   indexLoaded_ = false;
 }

@@ -4,11 +4,13 @@
 // instance per process, loaded at most once.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "archive/FileIndexEntry.h"
 #include "base/Deque.h"
 #include "base/SString.h"
+#include "jvm/JVMFiles.h"
 #include "tagfile/TagFile.h"
 
 class ControllerOperations;
@@ -52,10 +54,11 @@ class LauncherFile {
 
   // What the run uses: the instructions script and the launch script (the
   // input file's when it named them, else the first embedded ones) and the
-  // JVM description tag files (the input file's, else the embedded ones).
+  // JVM descriptions to search with (the input file's, else the embedded
+  // ones).
   Instructions* getInstructions() const { return instructions_; }
   LaunchScript* getLaunchScript() const { return launchScript_; }
-  const std::vector<TagFile*>& getJvmTagFiles() const { return jvmTagFiles_; }
+  JVMFiles& getJVMFiles() { return *jvmFiles_; }
 
   // The operations that instructions scripts call; set by the launcher core
   // before anything is loaded.
@@ -89,7 +92,7 @@ class LauncherFile {
   ControllerOperations* controller_ = nullptr;
   Instructions* instructions_ = nullptr;
   LaunchScript* launchScript_ = nullptr;
-  std::vector<TagFile*> jvmTagFiles_;
+  std::unique_ptr<JVMFiles> jvmFiles_ = std::unique_ptr<JVMFiles>(new JVMFiles);
   bool jvmFilesGiven_ = false;
   bool indexLoaded_ = false;
 };

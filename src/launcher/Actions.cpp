@@ -6,6 +6,8 @@
 #include "base/LauncherException.h"
 #include "fsutil/TempFiles.h"
 #include "instructions/Variables.h"
+#include "jvm/JVMFiles.h"
+#include "jvm/JVMMatch.h"
 #include "launch/RunCommand.h"
 #include "launcher/Controller.h"
 #include "launcher/Log.h"
@@ -52,8 +54,31 @@ void searchAction(bool showProgress, bool showFailMsg) {
   }
 }
 
-void searchAllAction(bool, bool) {
-  throw LauncherException("The SEARCH_ALL action is not available in this build of the launcher.");
+void searchAllAction(bool showProgress, bool showFailMsg) {
+  log("Finding all matching JVMs", INFO);
+  if (showProgress) {
+    ShowStatus(STATUS_SEARCHING);
+    EnableProgress();
+  } else {
+    DisableProgress();
+  }
+  try {
+    JVMMatchPtrDeque matches;
+    launcherFile().getJVMFiles().searchAll(matches, 0);
+    AnswerNumber(matches.count());
+    for (int i = 0; i < matches.count(); ++i) {
+      JVMMatch* match = matches.get(i);
+      SString file = match->writeJvmFile();
+      UnregisterTempFile(file);
+      AnswerText(match->getHome());
+      AnswerText(file);
+    }
+  } catch (const LauncherException& e) {
+    SString message = GetMessage(ERR_SEARCH_ALL_FAILED) + e.getMessage();
+    log(message, ERROR);
+    if (showFailMsg) PrintMessage(message);
+    AnswerNumber(0);
+  }
 }
 
 void verifyAction(bool showProgress, bool showFailMsg, const SString& file, const SString& home) {

@@ -1,14 +1,81 @@
+#include "archive/FileIndexEntry.h"
+#include "archive/LauncherFile.h"
 #include "base/LauncherException.h"
+#include "instructions/Variables.h"
+#include "jvm/JVMFile.h"
+#include "jvm/JVMFiles.h"
+#include "jvm/JVMMatch.h"
 #include "launcher/Controller.h"
+#include "launcher/Log.h"
+#include "launcher/Settings.h"
+#include "messages/Messages.h"
+#include "tagfile/TagFile.h"
 
-// The JVM search is being wired in; until then these operations fail with a
-// clear message instead of answering wrongly.
-namespace {
-[[noreturn]] void NotAvailable(const char* what) {
-  throw LauncherException(SString(what) + " is not available in this build of the launcher.");
+// The operations that find and verify a JVM for the instructions script.
+
+void Controller::findJVM(bool showUI, bool showFailMsg) {
+  log("Finding a JVM", INFO);
+  if (showUI) {
+    ShowStatus(STATUS_SEARCHING);
+    EnableProgress();
+  } else {
+    DisableProgress();
+  }
+  setStringVariable(1, "");
+  setStringVariable(2, "");
+  setNumericVariable(1, 0);
+
+  JVMMatchPtrDeque matches;
+  launcherFile().getJVMFiles().find(matches);
+  JVMMatch* match = matches.first();
+  if (match) {
+    SString file = match->writeJvmFile();
+    SString home = match->getHome();
+    log("Matching JVM home is " + home, INFO);
+    log("Matching JVM file is " + file, INFO);
+    setStringVariable(1, home);
+    setStringVariable(2, file);
+    setNumericVariable(1, 1);
+  } else {
+    SString message = GetMessage(ERR_NO_SUITABLE_JVM);
+    log(message, INFO);
+    if (showFailMsg) PrintMessage(message);
+  }
 }
-}  // namespace
 
-void Controller::findJVM(bool, bool) { NotAvailable("FIND_JVM"); }
-void Controller::verifyJVMFile(bool, bool, long) { NotAvailable("VERIFY"); }
-void Controller::verifyAgainstHome(bool, bool, TagFile*, const SString&) { NotAvailable("VERIFY_JVM"); }
+void Controller::verifyJVMFile(bool showUI, bool showFailMsg, long fileId) {
+  if (showUI) {
+    ShowStatus(STATUS_SEARCHING);
+    EnableProgress();
+  } else {
+    DisableProgress();
+  }
+  FileIndexEntry* entry = launcherFile().findEntryById(fileId);
+  SString id = fromLong(fileId);
+  if (!entry) throw LauncherException("Cannot verify jvm file at index " + id + " because it does not exist.");
+  if (entry->getType() != FT_JVM) {
+    throw LauncherException("To verify a JVM, use an index of a jvm file. The index passed in was " + id +
+                            " which corresponds to the file named " + entry->getName());
+  }
+  if (!entry->getTagFile()) throw LauncherException("The jvm file with file id " + id + " could not be read.");
+  verifyAgainstHome(showUI, showFailMsg, entry->getTagFile(), settings().javaHome);
+}
+
+void Controller::verifyAgainstHome(bool showUI, bool showFailMsg, TagFile* description, const SString& home) {
+  setNumericVariable(1, 0);
+  if (showUI) ShowStep(STEP_VERIFYING, description->getValue("DESC", 0).c_str());
+  JVMFile jvm(description);
+  SString classPath, className;
+  launcherFile().getJVMFiles().getVerifyClass(classPath, className);
+  JVMMatch* match = home.empty() ? jvm.verifyHome(classPath, className) : jvm.verifyAt(home, classPath, className);
+  if (!match) {
+    if (showFailMsg) PrintMessage(GetMessage(ERR_JVM_NOT_VALID));
+    log("In VERIFY, the jvm is invalid.", INFO);
+    return;
+  }
+  delete match;
+  SString verifiedHome = description->getValue("JVM_HOME", 0);
+  setNumericVariable(1, 1);
+  setStringVariable(1, verifiedHome);
+  log("After VERIFY, the jvm home is " + verifiedHome, INFO);
+}
