@@ -2,6 +2,7 @@
 // description, which are verified during the walk and which after it, and
 // one real walk over every file system of the machine.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <memory>
 #include <string>
@@ -177,11 +178,20 @@ TEST_F(Exhaustive, WithoutStopAtFirstEveryCandidateIsVerified) {
   }
 }
 
-TEST(ExhaustiveSearch, FindsEveryJdkInstalledOnThisMachine) {
+// One walk over the whole machine. The second description looks for files
+// that only the kernel's pseudo file systems hold, which the walk must not
+// enter: it gets no candidate.
+TEST(ExhaustiveSearch, FindsEveryJdkInstalledOnThisMachineOutsideProcAndSys) {
   std::vector<InstalledJdk> jdks = RequireJdks(2);
+  ASSERT_EQ(0, access("/proc/1/task/1/status", F_OK)) << "this test expects /proc to be mounted";
+  ASSERT_EQ(0, access("/sys/devices/system/cpu/online", F_OK)) << "this test expects /sys to be mounted";
   std::unique_ptr<TagFile> tags(NewDescription("Any JDK", "bin/java", {"java.vendor=...", "java.version=..."}));
+  std::unique_ptr<TagFile> proc(NewDescription("Proc", "task/1/status", {"java.vendor=..."}));
+  std::unique_ptr<TagFile> sys(NewDescription("Sys", "system/cpu/online", {"java.vendor=..."}));
   JVMFiles files;
   files.addJVMFile(new JVMFile(tags.get()));
+  files.addJVMFile(new JVMFile(proc.get()));
+  files.addJVMFile(new JVMFile(sys.get()));
   VerifyClass verify = BuiltVerifyClass();
   files.setVerifyClass(verify.classPath.c_str(), verify.className.c_str());
   JVMMatchPtrDeque matches;
@@ -190,6 +200,11 @@ TEST(ExhaustiveSearch, FindsEveryJdkInstalledOnThisMachine) {
     bool found = false;
     for (int i = 0; i < matches.count() && !found; ++i) found = jdk.home == matches.get(i)->getHome().c_str();
     EXPECT_TRUE(found) << jdk.home << " was not found";
+  }
+  const UnverifiedJVMMatchPtrDeque& candidates = files.getUnverified();
+  for (int i = 0; i < candidates.count(); ++i) {
+    EXPECT_EQ(tags.get(), candidates.get(i)->getJVMFile()->getTagFile())
+        << "the walk found " << candidates.get(i)->getHomes().first();
   }
 }
 
