@@ -188,6 +188,9 @@ TEST(ExhaustiveSearch, FindsEveryJdkInstalledOnThisMachineOutsideProcAndSys) {
   std::unique_ptr<TagFile> tags(NewDescription("Any JDK", "bin/java", {"java.vendor=...", "java.version=..."}));
   std::unique_ptr<TagFile> proc(NewDescription("Proc", "task/1/status", {"java.vendor=..."}));
   std::unique_ptr<TagFile> sys(NewDescription("Sys", "system/cpu/online", {"java.vendor=..."}));
+  // Fakes that other tests write outside /tmp (when TMPDIR points
+  // elsewhere) may be met on the way; none may hold the walk for long.
+  ScopedEnv timeLimit("LX_VERIFY_TIMEOUT", "20");
   JVMFiles files;
   files.addJVMFile(new JVMFile(tags.get()));
   files.addJVMFile(new JVMFile(proc.get()));
