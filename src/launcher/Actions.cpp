@@ -46,9 +46,10 @@ void searchAction(bool showProgress, bool showFailMsg) {
       AnswerText(getStringVariable(2));
       UnregisterTempFile(getStringVariable(2));
     }
-  } catch (const LauncherException&) {
-    // The failure has been logged where it happened; the caller reads the
-    // missing answer as no JVM.
+  } catch (const LauncherException& e) {
+    // No answer and no console message: the caller reads the missing answer
+    // as no JVM. The log keeps the reason for whoever has to find it.
+    log(e.getMessage(), ERROR);
   } catch (const std::exception&) {
     log("Unexpected failure in search.", ERROR);
   }

@@ -79,3 +79,12 @@ for d in /usr/lib/jvm/*/; do
   printf '%s\n' "$out" | grep -qxF "$d" || fail "SEARCH_ALL missed $d: $out"
 done
 printf '%s\n' "$out" | sed -n '3~2p' | xargs rm -f
+
+# A failure inside SEARCH gives no answer line and no console message, but
+# the log says what went wrong (here an unquoted verification class path,
+# which the launch script's argument reader refuses).
+printf 'ACTION: SEARCH\nJVM: %s\nVERIFY_CLASSPATH: /x.jar\nVERIFY_CLASS_NAME: Verify\nLOGFILE: %s\n' "$T/match.jvm" "$T/search.log" > broken.tag
+run out ./setup.bin -lx:in broken.tag
+expect_eq "no answer after a failure" "" "$out"
+expect_eq "status after a failed search" 0 "$status"
+grep -q '^ERROR: Launch script error: Expected string arg. (near character' search.log || fail "the failure is not in the log: $(cat search.log)"
