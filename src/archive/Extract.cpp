@@ -10,6 +10,7 @@
 
 #include "archive/EntryName.h"
 #include "base/LauncherException.h"
+#include "base/Termination.h"
 #include "fsutil/Platform.h"
 #include "launcher/Settings.h"
 #include "messages/Messages.h"
@@ -157,6 +158,12 @@ SString extractFile(FileIndexEntry* entry, const SString& directory) {
   ChunkCopier copier;
   bool launcherEnded = false;
   while (position < end && !launcherEnded && error == 0) {
+    if (TerminationSignal() != 0) {
+      // Cut short, the file would look whole to whoever finds it next.
+      output.close();
+      ::unlink(path.c_str());
+      CheckTermination();
+    }
     size_t chunk = static_cast<size_t>(end - position < kExtractChunkSize ? end - position : kExtractChunkSize);
     if (!copier.copy(launcher.get(), position, output.get(), chunk)) {
       error = errno;

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/Termination.h"
 #include "fsutil/DirectoryBit.h"
 #include "fsutil/PseudoFileSystems.h"
 #include "fsutil/TempFiles.h"
@@ -138,7 +139,13 @@ int FindFiles::processFile(const SString& path) {
   return stop;
 }
 
-int FindFiles::skipDirectory(const SString& path) { return path == tempRoot_ || path == "/tmp"; }
+int FindFiles::skipDirectory(const SString& path) {
+  // A search of every file system takes minutes; a signal ends it at the
+  // next directory. (The deleting walk has no such check: it is the
+  // clean-up that a signal asks for.)
+  CheckTermination();
+  return path == tempRoot_ || path == "/tmp";
+}
 
 int FindFiles::skipFileSystem(long fileSystemType) { return IsPseudoFileSystem(fileSystemType); }
 

@@ -1,5 +1,6 @@
 #include "instructions/Instructions.h"
 
+#include "base/Termination.h"
 #include "base/Tokenizer.h"
 #include "instructions/Commands.h"
 #include "tagfile/TagFile.h"
@@ -17,6 +18,8 @@ int Instructions::execute() {
   lastResult_ = 0;
   currentLine_ = 0;
   while (currentLine_ < count) {
+    // A script may loop; a signal must be able to end it between lines.
+    CheckTermination();
     const SString line = lines->get(currentLine_);
     SString::size_type pos = 0;
     bool noWord = false;

@@ -13,8 +13,10 @@
 #include <vector>
 
 #include "base/LauncherException.h"
+#include "base/Termination.h"
 #include "launch/CapturedOutput.h"
 #include "launch/CommandLineSplitter.h"
+#include "launch/ProcessTree.h"
 #include "messages/Messages.h"
 
 namespace {
@@ -110,8 +112,10 @@ struct CapturePipes {
 // In the child, between fork and exec: only async-signal-safe calls, and
 // never a return into the launcher's code, whose clean-up belongs to the
 // parent.
-[[noreturn]] void runChild(const SString& command, const CapturePipes* pipes, bool ownProcessGroup) {
+[[noreturn]] void runChild(const SString& command, const CapturePipes* pipes, bool ownProcessGroup,
+                           const ChildSignals& signals) {
   if (ownProcessGroup) setpgid(0, 0);
+  signals.prepareChild();
   if (pipes) {
     if (dup2(pipes->outWrite, 1) < 0 || dup2(pipes->errWrite, 2) < 0) {
       const char* prefix = "Error capturing stdout or stderr in new process: ";
@@ -127,14 +131,51 @@ struct CapturePipes {
   _exit(127);
 }
 
-int exitCode(int status) { return (status >> 8) & 0xff; }
+// A child killed by a signal did not succeed: it gives 128 + the signal
+// number, as the shell reports it, whether the shell ran the program as a
+// child of its own or was itself replaced by it.
+int exitCode(int status) {
+  if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
+  return (status >> 8) & 0xff;
+}
 
-// Blocks until pid ends; the launcher always collects its children.
-int waitForChild(pid_t pid) {
-  int status = 0;
-  while (waitpid(pid, &status, 0) < 0) {
-    if (errno != EINTR) throw LauncherException("Error waiting for child process: " + systemError());
+// A signal meant for the launcher that the child must get too: its whole
+// group when it has one, otherwise it and everything it started.
+class SignalForwarder {
+ public:
+  SignalForwarder(pid_t pid, bool ownGroup, ChildSignals& signals)
+      : pid_(pid), ownGroup_(ownGroup), signals_(signals) {}
+
+  void passOn() {
+    int signalNumber = signals_.takeSignalToForward();
+    if (signalNumber == 0) return;
+    if (ownGroup_) {
+      kill(-pid_, signalNumber);
+    } else {
+      SignalProcessTree(pid_, signalNumber);
+    }
   }
+  void ended(int status) { signals_.ended(status); }
+
+ private:
+  pid_t pid_;
+  bool ownGroup_;
+  ChildSignals& signals_;
+};
+
+// Waits until pid ends; the launcher always collects its children. The
+// wait is a poll, so a signal that arrives at any moment is passed on
+// within one period, never held back until the child ends by itself.
+int waitForChild(pid_t pid, SignalForwarder& forwarder) {
+  int status = 0;
+  for (;;) {
+    forwarder.passOn();
+    pid_t r = waitpid(pid, &status, WNOHANG);
+    if (r == pid) break;
+    if (r < 0 && errno != EINTR) throw LauncherException("Error waiting for child process: " + systemError());
+    poll(nullptr, 0, kPollMillis);
+  }
+  forwarder.ended(status);
   return status;
 }
 
@@ -143,7 +184,8 @@ int waitForChild(pid_t pid) {
 // output and the child's end (its pipes close) are noticed at once.
 class CaptureLoop {
  public:
-  CaptureLoop(pid_t pid, int outFd, int errFd, RunLimits* limits) : pid_(pid), limits_(limits) {
+  CaptureLoop(pid_t pid, int outFd, int errFd, RunLimits* limits, SignalForwarder& forwarder)
+      : pid_(pid), limits_(limits), forwarder_(forwarder) {
     fds_[0] = {outFd, POLLIN, 0};
     fds_[1] = {errFd, POLLIN, 0};
     if (limits_ && limits_->timeoutSeconds > 0) {
@@ -157,21 +199,21 @@ class CaptureLoop {
     bool ended = false;
     int status = 0;
     while (!ended || fds_[0].fd >= 0 || fds_[1].fd >= 0) {
+      if (!ended) forwarder_.passOn();
       if (limited_ && !expired_ && Clock::now() >= deadline_) killChild();
-      if (expired_ && ended) {
-        // Whatever escaped the killed group may hold the pipes open for
-        // ever: take what is there and stop.
+      if (ended && (expired_ || TerminationSignal() != 0)) {
+        // Whatever escaped the killed group, or what the child left running
+        // when the launcher is to end, may hold the pipes open for ever:
+        // take what is there and stop.
         for (int i = 0; i < 2; ++i) {
           if (fds_[i].fd >= 0) drainAvailable(i, texts[i]);
         }
         break;
       }
-      bool pipesOpen = fds_[0].fd >= 0 || fds_[1].fd >= 0;
-      if (!ended && !pipesOpen && !limited_) {
-        ended = collectChild(status, 0);
-        continue;
-      }
-      int ready = poll(fds_, 2, ended ? pollMillisAfterEnd() : kPollMillis);
+      // Never an endless poll, not even for the rest of the output once the
+      // child has ended: a signal that came just before it would go
+      // unnoticed. Closed pipes are left out by poll, which then only waits.
+      int ready = poll(fds_, 2, kPollMillis);
       if (ready < 0 && errno != EINTR) {
         // Without a working poll the output cannot be read; the child is
         // still waited for.
@@ -206,16 +248,17 @@ class CaptureLoop {
     pid_t r = waitpid(pid_, &s, options);
     if (r == pid_ && (WIFEXITED(s) || WIFSIGNALED(s))) {
       status = s;
+      forwarder_.ended(status);
       return true;
     }
     // A child that can no longer be waited for (collected elsewhere, for
     // example with SIGCHLD ignored) counts as ended with the last status.
-    return r < 0 && errno != EINTR;
+    if (r < 0 && errno != EINTR) {
+      forwarder_.ended(status);
+      return true;
+    }
+    return false;
   }
-
-  // Once the child has ended the remaining output is read to its end; only
-  // a time limit bounds that wait.
-  int pollMillisAfterEnd() const { return limited_ ? kPollMillis : -1; }
 
   void killChild() {
     expired_ = true;
@@ -225,6 +268,7 @@ class CaptureLoop {
 
   pid_t pid_;
   RunLimits* limits_;
+  SignalForwarder& forwarder_;
   struct pollfd fds_[2];
   bool limited_ = false;
   bool expired_ = false;
@@ -233,8 +277,8 @@ class CaptureLoop {
 
 // Waits for a child whose output is not captured but whose time is limited:
 // the same loop, with no pipe to read.
-int waitWithLimit(pid_t pid, RunLimits* limits) {
-  CaptureLoop loop(pid, -1, -1, limits);
+int waitWithLimit(pid_t pid, RunLimits* limits, SignalForwarder& forwarder) {
+  CaptureLoop loop(pid, -1, -1, limits, forwarder);
   return loop.run(nullptr, nullptr);
 }
 
@@ -255,6 +299,8 @@ int drainPipe(int fd, CapturedOutput* text) {
 
 int runCommand(const SString& command, const SString& workingDir, int /*console*/, int capture, int wait,
                SString* stdoutText, SString* stderrText, int replaceProcess, RunLimits* limits) {
+  // Nothing new is started once the launcher has been asked to end.
+  CheckTermination();
   if (replaceProcess) return replaceProcessImage(command);
   if (limits) limits->expired = false;
 
@@ -269,11 +315,14 @@ int runCommand(const SString& command, const SString& workingDir, int /*console*
   bool ownGroup = limits && limits->ownProcessGroup;
   // Whatever the launcher has buffered belongs before the child's output.
   std::fflush(nullptr);
+  ChildSignals signals(ownGroup);
   pid_t pid = fork();
   if (pid < 0) throw LauncherException("Error forking new process: " + systemError());
-  if (pid == 0) runChild(command, redirect ? &pipes : nullptr, ownGroup);
+  if (pid == 0) runChild(command, redirect ? &pipes : nullptr, ownGroup, signals);
   // Both sides set the group, so it exists before either side relies on it.
   if (ownGroup) setpgid(pid, pid);
+  signals.started();
+  SignalForwarder forwarder(pid, ownGroup, signals);
   dirScope.restore();
 
   bool limited = limits && limits->timeoutSeconds > 0;
@@ -284,14 +333,17 @@ int runCommand(const SString& command, const SString& workingDir, int /*console*
     fcntl(pipes.outRead, F_SETFL, fcntl(pipes.outRead, F_GETFL) | O_NONBLOCK);
     fcntl(pipes.errRead, F_SETFL, fcntl(pipes.errRead, F_GETFL) | O_NONBLOCK);
     CapturedOutput out, err;
-    CaptureLoop loop(pid, pipes.outRead, pipes.errRead, limits);
+    CaptureLoop loop(pid, pipes.outRead, pipes.errRead, limits, forwarder);
     status = loop.run(stdoutText ? &out : nullptr, stderrText ? &err : nullptr);
     if (stdoutText) out.appendTo(*stdoutText);
     if (stderrText) err.appendTo(*stderrText);
   } else if (limited) {
-    status = waitWithLimit(pid, limits);
+    status = waitWithLimit(pid, limits, forwarder);
   } else {
-    status = waitForChild(pid);
+    status = waitForChild(pid, forwarder);
   }
+  // The child has ended: when the launcher is to end as well, it ends now,
+  // before its caller goes on with the next step.
+  CheckTermination();
   return exitCode(status);
 }

@@ -18,13 +18,17 @@ struct RunLimits {
 };
 
 // Runs command in workingDir (empty: the current directory) and returns the
-// child's exit code; a child ended by a signal gives 0. With capture and wait
-// the child's standard output and error are appended to stdoutText and
-// stderrText (either may be null to discard the stream). console only tells
-// that the child shares the launcher's terminal. With replaceProcess the
-// command is split into words and replaces the launcher's process image;
-// the call then only returns, with 0, when that failed. Throws
-// LauncherException when the child cannot be started.
+// child's exit code; a child killed by a signal gives 128 + its number. With
+// capture and wait the child's standard output and error are appended to
+// stdoutText and stderrText (either may be null to discard the stream).
+// console only tells that the child shares the launcher's terminal. With
+// replaceProcess the command is split into words and replaces the
+// launcher's process image; the call then only returns, with 0, when that
+// failed. Throws LauncherException when the child cannot be started.
+//
+// A signal that asks the launcher to end is passed on to the running child
+// (see ChildSignals); once the child has ended, or before anything is
+// started when the signal came earlier, TerminationRequest is thrown.
 int runCommand(const SString& command, const SString& workingDir, int console, int capture, int wait,
                SString* stdoutText, SString* stderrText, int replaceProcess, RunLimits* limits = nullptr);
 

@@ -8,6 +8,7 @@
 #include "archive/FileIndexEntry.h"
 #include "archive/LauncherFile.h"
 #include "base/LauncherException.h"
+#include "base/Termination.h"
 #include "fsutil/Platform.h"
 #include "fsutil/TempFiles.h"
 #include "instructions/Variables.h"
@@ -116,6 +117,8 @@ void Controller::installBundledJVM(long mode) {
     destination = CreateTempDir();
   } else if (mode == 2) {
     destination = PromptForDirectory();
+    // A signal cuts the prompt short; the empty answer is not the user's.
+    CheckTermination();
   }
   if (destination.empty()) return;
 

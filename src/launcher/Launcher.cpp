@@ -1,9 +1,12 @@
 #include "launcher/Launcher.h"
 
+#include <string.h>
+
 #include <cstdio>
 
 #include "archive/LauncherFile.h"
 #include "base/LauncherException.h"
+#include "base/Termination.h"
 #include "fsutil/TempFiles.h"
 #include "instructions/Instructions.h"
 #include "launcher/Actions.h"
@@ -48,6 +51,11 @@ int Launcher::start(const StringDeque& args, const SString& executablePath) {
     PrintMessage(e.getMessage());
     log(e.getMessage(), ERROR);
     return -1;
+  } catch (const TerminationRequest& request) {
+    // Not a failure to show: the user (or the system) asked to stop.
+    int signalNumber = request.signalNumber();
+    log("Stopped by signal " + fromLong(signalNumber) + " (" + strsignal(signalNumber) + ").", WARNING);
+    return request.exitStatus();
   }
 }
 

@@ -16,7 +16,8 @@ class Launcher {
   Launcher& operator=(const Launcher&) = delete;
 
   // Records the executable path and runs; the one place where a failure
-  // ends: it is shown, logged and turned into the result -1.
+  // ends: it is shown, logged and turned into the result -1. A signal that
+  // asked the launcher to end gives 128 + its number.
   int start(const StringDeque& args, const SString& executablePath);
   int run(const StringDeque& args);
   int runInstructions();

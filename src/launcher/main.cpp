@@ -2,6 +2,7 @@
 // argument list, finds its own executable (the archive is read from it) and
 // returns the run's result as the exit status.
 #include "base/Deque.h"
+#include "base/Termination.h"
 #include "launcher/ExecutablePath.h"
 #include "launcher/Launcher.h"
 #include "launcher/Settings.h"
@@ -9,6 +10,7 @@
 
 int main(int argc, char** argv) {
   InitConsoleLocale();
+  InstallTerminationHandlers();
   StringDeque args;
   for (int i = 1; i < argc; ++i) args.add(argv[i]);
   SString executable = AbsoluteExecutablePath(argc > 0 ? argv[0] : "");
@@ -22,5 +24,8 @@ int main(int argc, char** argv) {
     result = launcher.start(args, executable);
     if (result != 0 && !settings().childErrorOutput.empty()) PrintMessage(settings().childErrorOutput);
   }
+  // A signal that came after the last check point, during the clean-up for
+  // instance, still decides how the launcher ends.
+  if (TerminationSignal() != 0) result = 128 + TerminationSignal();
   return result;
 }

@@ -1,5 +1,6 @@
 #include <dirent.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -198,7 +199,7 @@ TEST_F(LaunchTest, ExpansionErrorRunsNothing) {
 TEST_F(LaunchTest, TimeLimitEndsTheRun) {
   LaunchScript script("echo begun; sleep 30", 1, 0);
   script.setTimeLimit(1);
-  EXPECT_EQ(0, script.launch(&jvm, nullptr, 0));
+  EXPECT_EQ(128 + SIGKILL, script.launch(&jvm, nullptr, 0));
   EXPECT_TRUE(script.limitExpired());
   EXPECT_EQ(SString("begun\n"), script.getStdoutText());
   script.setTimeLimit(0);

@@ -16,6 +16,7 @@
 
 #include "base/LauncherException.h"
 #include "launch/RunCommand.h"
+#include "support/Processes.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -38,43 +39,12 @@ std::string thrownBy(const std::function<void()>& action) {
   return "(nothing thrown)";
 }
 
-// Runs body in a forked copy of the test process, for cases that change
-// process-wide state (limits, signal dispositions, fork handlers) or end the
-// process. Returns the copy's exit status; body's return value becomes it.
-int inForkedProcess(const std::function<int()>& body) {
-  std::fflush(nullptr);
-  pid_t pid = fork();
-  if (pid == 0) {
-    int code = 0;
-    try {
-      code = body();
-    } catch (...) {
-      code = 99;
-    }
-    _exit(code);
-  }
-  int status = 0;
-  waitpid(pid, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
-}
-
 // Points descriptor fd at a file, so that what the forked copy writes there
 // can be read afterwards.
 void redirectTo(int fd, const std::string& path) {
   FILE* f = std::fopen(path.c_str(), "w");
   dup2(fileno(f), fd);
   std::fclose(f);
-}
-
-// Whether the process is gone or a zombie within a few seconds: a killed
-// process ends when the system next schedules it.
-bool endsSoon(const std::string& pid) {
-  for (int i = 0; i < 500; ++i) {
-    std::string state = ReadFile("/proc/" + pid + "/stat");
-    if (state.empty() || state.find(") Z ") != std::string::npos) return true;
-    usleep(10000);
-  }
-  return false;
 }
 
 }  // namespace
@@ -85,9 +55,15 @@ TEST(RunCommand, ReturnsTheExitCode) {
     int capture;
     int want;
   } cases[] = {
-      {"exit 3", 0, 3},     {"exit 3", 1, 3},
-      {"true", 1, 0},       {"kill -9 $$", 0, 0},  // ended by a signal
-      {"kill -9 $$", 1, 0}, {"no-such-command-here 2>/dev/null", 0, 127},
+      {"exit 3", 0, 3},
+      {"exit 3", 1, 3},
+      {"true", 1, 0},
+      // Killed by a signal: 128 + its number, as the shell reports it, never
+      // the 0 of success.
+      {"kill -9 $$", 0, 128 + SIGKILL},
+      {"kill -9 $$", 1, 128 + SIGKILL},
+      {"kill -SEGV $$", 1, 128 + SIGSEGV},
+      {"no-such-command-here 2>/dev/null", 0, 127},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.command);
@@ -143,7 +119,7 @@ TEST(RunCommand, MissingWorkingDirectoryStartsNothing) {
 TEST(RunCommand, FailedRedirectionEndsTheChildWithAMessageOnItsErrorStream) {
   TempDir dir;
   std::string errFile = dir.file("stderr"), resultFile = dir.file("result");
-  int status = inForkedProcess([&] {
+  int status = InForkedProcess([&] {
     redirectTo(2, errFile);
     // Closing every descriptor above the standard ones in the child takes
     // the pipe ends away before the child can redirect into them.
@@ -164,7 +140,7 @@ TEST(RunCommand, FailedRedirectionEndsTheChildWithAMessageOnItsErrorStream) {
 TEST(RunCommand, PipeFailureIsReported) {
   TempDir dir;
   std::string errFile = dir.file("stderr");
-  int status = inForkedProcess([&] {
+  int status = InForkedProcess([&] {
     redirectTo(2, errFile);
     // Every descriptor but one in use: a pipe needs two.
     struct rlimit few = {64, 64};
@@ -192,7 +168,7 @@ TEST(RunCommand, ChildCollectedElsewhere) {
   // wait fails with a message, a captured run ends with the output it read.
   TempDir dir;
   std::string resultFile = dir.file("result");
-  int status = inForkedProcess([&] {
+  int status = InForkedProcess([&] {
     signal(SIGCHLD, SIG_IGN);
     std::string plain = thrownBy([] { runCommand("exit 3", "", 0, 0, 1, nullptr, nullptr, 0); });
     SString out, err;
@@ -205,7 +181,7 @@ TEST(RunCommand, ChildCollectedElsewhere) {
 }
 
 TEST(RunCommand, ReplacesTheProcessImage) {
-  int status = inForkedProcess([] {
+  int status = InForkedProcess([] {
     runCommand("/bin/sh -c \"exit 7\"", "/no/such/dir", 1, 0, 0, nullptr, nullptr, 1);
     return 50;  // only reached when the image was not replaced
   });
@@ -230,7 +206,7 @@ TEST(RunCommand, TimeLimitKillsTheWholeProcessGroup) {
     SString out, err;
     int rc = runCommand(command.c_str(), "", 0, capture, 1, &out, &err, 0, &limits);
     EXPECT_TRUE(limits.expired);
-    EXPECT_EQ(0, rc);  // killed
+    EXPECT_EQ(128 + SIGKILL, rc);
     if (capture) {
       EXPECT_EQ(SString("started\n"), out);
     }
@@ -239,7 +215,7 @@ TEST(RunCommand, TimeLimitKillsTheWholeProcessGroup) {
     std::string background = ReadFile(pidFile);
     ASSERT_FALSE(background.empty());
     background.pop_back();
-    EXPECT_TRUE(endsSoon(background)) << ReadFile("/proc/" + background + "/stat");
+    EXPECT_TRUE(EndsSoon(background)) << ReadFile("/proc/" + background + "/stat");
   }
 }
 

@@ -1,0 +1,127 @@
+#include "base/Termination.h"
+
+#include <sys/wait.h>
+
+namespace {
+
+const int kHandledSignals[] = {SIGHUP, SIGINT, SIGQUIT, SIGTERM};
+
+enum ChildState { kNoChild, kChildInOurGroup, kChildInOwnGroup };
+
+// Written by the handler, read by the main flow. sig_atomic_t and nothing
+// else: the handler may interrupt the main flow anywhere.
+volatile sig_atomic_t requestedSignal = 0;
+volatile sig_atomic_t childState = kNoChild;
+volatile sig_atomic_t interruptForChild = 0;
+// Every signal that the running child must get too counts one arrival; the
+// main flow passes the last one on whenever the count moved.
+volatile sig_atomic_t arrivals = 0;
+volatile sig_atomic_t lastArrival = 0;
+
+// The signals that have the handler; empty until it is installed, so the
+// child bookkeeping does nothing in processes (tests) without it.
+sigset_t& handledSignals() {
+  static sigset_t handled = [] {
+    sigset_t empty;
+    sigemptyset(&empty);
+    return empty;
+  }();
+  return handled;
+}
+
+bool isInterrupt(int signalNumber) { return signalNumber == SIGINT || signalNumber == SIGQUIT; }
+
+// Runs with every handled signal blocked (sa_mask), so it never interrupts
+// itself.
+void onSignal(int signalNumber) {
+  if (isInterrupt(signalNumber) && childState == kChildInOurGroup) {
+    interruptForChild = signalNumber;
+    return;
+  }
+  if (requestedSignal == 0) requestedSignal = signalNumber;
+  lastArrival = signalNumber;
+  arrivals = arrivals + 1;
+}
+
+}  // namespace
+
+void InstallTerminationHandlers() {
+  sigset_t& handled = handledSignals();
+  struct sigaction action = {};
+  action.sa_handler = onSignal;
+  sigemptyset(&action.sa_mask);
+  for (int signalNumber : kHandledSignals) sigaddset(&action.sa_mask, signalNumber);
+  // No SA_RESTART: a blocking read (the prompt for a directory) returns, so
+  // the next check point comes at once instead of after the user's answer.
+  action.sa_flags = 0;
+  for (int signalNumber : kHandledSignals) {
+    struct sigaction previous;
+    if (sigaction(signalNumber, nullptr, &previous) != 0 || previous.sa_handler == SIG_IGN) continue;
+    if (sigaction(signalNumber, &action, nullptr) == 0) sigaddset(&handled, signalNumber);
+  }
+}
+
+int TerminationSignal() { return requestedSignal; }
+
+void RequestTermination(int signalNumber) {
+  if (requestedSignal == 0) requestedSignal = signalNumber;
+}
+
+void CheckTermination() {
+  int signalNumber = requestedSignal;
+  if (signalNumber != 0) throw TerminationRequest(signalNumber);
+}
+
+ChildSignals::ChildSignals(bool ownProcessGroup)
+    : ownProcessGroup_(ownProcessGroup), blocked_(true), forwarded_(arrivals) {
+  sigprocmask(SIG_BLOCK, &handledSignals(), &savedMask_);
+}
+
+ChildSignals::~ChildSignals() {
+  if (running_) childState = kNoChild;
+  restoreMask();
+}
+
+void ChildSignals::prepareChild() const {
+  struct sigaction defaultAction = {};
+  defaultAction.sa_handler = SIG_DFL;
+  sigemptyset(&defaultAction.sa_mask);
+  for (int signalNumber : kHandledSignals) {
+    if (sigismember(&handledSignals(), signalNumber) == 1) sigaction(signalNumber, &defaultAction, nullptr);
+  }
+  // A signal that came since the fork is delivered now, with its default
+  // action: the child does not miss it.
+  sigprocmask(SIG_SETMASK, &savedMask_, nullptr);
+}
+
+void ChildSignals::started() {
+  interruptForChild = 0;
+  childState = ownProcessGroup_ ? kChildInOwnGroup : kChildInOurGroup;
+  running_ = true;
+  restoreMask();
+}
+
+int ChildSignals::takeSignalToForward() {
+  int count = arrivals;
+  if (count == forwarded_) return 0;
+  forwarded_ = count;
+  return lastArrival;
+}
+
+void ChildSignals::ended(int waitStatus) {
+  // From here on an interrupt is the launcher's own again.
+  childState = kNoChild;
+  running_ = false;
+  int interrupt = interruptForChild;
+  interruptForChild = 0;
+  // The child let the interrupt kill it: the user meant the whole run. A
+  // child that caught it and went on, or ended on its own terms, decided
+  // otherwise.
+  if (interrupt != 0 && WIFSIGNALED(waitStatus) && WTERMSIG(waitStatus) == interrupt) RequestTermination(interrupt);
+}
+
+void ChildSignals::restoreMask() {
+  if (!blocked_) return;
+  blocked_ = false;
+  sigprocmask(SIG_SETMASK, &savedMask_, nullptr);
+}

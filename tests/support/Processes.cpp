@@ -1,0 +1,44 @@
+#include "support/Processes.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "support/TempDir.h"
+
+int InForkedProcess(const std::function<int()>& body) {
+  std::fflush(nullptr);
+  pid_t pid = fork();
+  if (pid == 0) {
+    int code = 0;
+    try {
+      code = body();
+    } catch (...) {
+      code = 99;
+    }
+    _exit(code);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+}
+
+bool EndsSoon(const std::string& pid) {
+  for (int i = 0; i < 500; ++i) {
+    std::string state = ReadFile("/proc/" + pid + "/stat");
+    if (state.empty() || state.find(") Z ") != std::string::npos) return true;
+    usleep(10000);
+  }
+  return false;
+}
+
+std::string WaitForLine(const std::string& path) {
+  for (int i = 0; i < 6000; ++i) {
+    std::string text = ReadFile(path);
+    std::string::size_type end = text.find('\n');
+    if (end != std::string::npos) return text.substr(0, end);
+    usleep(10000);
+  }
+  return "";
+}
