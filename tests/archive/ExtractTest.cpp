@@ -12,8 +12,10 @@
 #include "archive/ArchiveBytes.h"
 #include "archive/Extract.h"
 #include "archive/LauncherFile.h"
+#include "base/Termination.h"
 #include "launcher/Settings.h"
 #include "messages/Messages.h"
+#include "support/Processes.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -191,6 +193,21 @@ TEST_F(ExtractTest, NeverOverwritesTheLauncherItself) {
   std::string error = errorOf([&] { extractFile(file.getEntry(0), dir.path().c_str()); });
   EXPECT_EQ("Cannot extract " + dir.file("launcher") + ": it is the launcher file itself.", error);
   EXPECT_TRUE(before == ReadFile(settings().launcherPath.c_str()));
+}
+
+TEST_F(ExtractTest, ASignalStopsTheCopyAndLeavesNoPartialFile) {
+  makeLauncher({{6, "app.jar", pattern(3 * 61439)}});
+  int status = InForkedProcess([this] {
+    RequestTermination(SIGTERM);
+    try {
+      extractFile(file.getEntry(0), out().c_str());
+    } catch (const TerminationRequest& request) {
+      return request.exitStatus();
+    }
+    return 1;
+  });
+  EXPECT_EQ(128 + SIGTERM, status);
+  EXPECT_FALSE(std::ifstream(out() + "/app.jar").good());
 }
 
 class ExtractAllTest : public ExtractTest {

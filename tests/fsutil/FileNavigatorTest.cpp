@@ -6,9 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "base/Termination.h"
 #include "fsutil/FileNavigator.h"
 #include "fsutil/FileSystemFixtures.h"
 #include "fsutil/TempFiles.h"
+#include "support/Processes.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -149,6 +151,31 @@ TEST(FindFiles, WalksOtherMountedFileSystems) {
   if (!tmpfs.ok()) GTEST_SKIP() << "mounting tmpfs is not permitted here";
   std::string inside = Touch(t.file("mnt/jre/bin/java"));
   EXPECT_EQ(std::vector<std::string>{inside}, Find(t.path(), {"jre/bin/java"}));
+}
+
+TEST(FindFiles, ASignalEndsTheSearchButNotTheCleanUp) {
+  TempDir t;
+  Touch(t.file("tree/a/bin/java"));
+  Touch(t.file("tree/b/c/file"));
+  int status = InForkedProcess([&] {
+    RequestTermination(SIGHUP);
+    StringDeque names;
+    names.add("bin/java");
+    RecordingListener listener;
+    FindFiles search(names, &listener);
+    try {
+      search.navigate(t.file("tree").c_str());
+      return 1;
+    } catch (const TerminationRequest&) {
+      if (!listener.found.empty()) return 2;
+    }
+    // The removal of temporary files is what the signal asks for.
+    DeleteFullDir walker;
+    walker.navigate(t.file("tree").c_str());
+    return 0;
+  });
+  EXPECT_EQ(0, status);
+  EXPECT_FALSE(PathExists(t.file("tree")));
 }
 
 TEST(IsDirectory, LooksAtTheEntryItselfAndItsDirectoryBit) {

@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
 
+#include "base/Termination.h"
 #include "instructions/Instructions.h"
 #include "instructions/ScriptFixture.h"
+#include "support/Processes.h"
 
 namespace {
 
@@ -145,4 +149,19 @@ TEST_F(InstructionsTest, TheLastLaunchDecidesTheResult) {
   // Each run starts from 0 again.
   EXPECT_EQ(0, run({"INITIALIZE_UI"}));
   EXPECT_EQ(4, run({"ILAUNCH 1 0"}));
+}
+
+TEST_F(InstructionsTest, ASignalEndsAScriptThatLoopsForEver) {
+  int status = InForkedProcess([this] {
+    InstallTerminationHandlers();
+    alarm(60);  // a loop that a signal cannot end fails the test instead of hanging it
+    SignalLater(getpid(), SIGTERM, 100);
+    try {
+      run({":AGAIN", "SET N1 = 1", "GOTO AGAIN"});
+    } catch (const TerminationRequest& request) {
+      return request.exitStatus();
+    }
+    return 1;
+  });
+  EXPECT_EQ(128 + SIGTERM, status);
 }

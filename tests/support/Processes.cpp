@@ -1,5 +1,6 @@
 #include "support/Processes.h"
 
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -31,6 +32,14 @@ bool EndsSoon(const std::string& pid) {
     usleep(10000);
   }
   return false;
+}
+
+void SignalLater(pid_t target, int signalNumber, int millis) {
+  if (fork() == 0) {
+    usleep(static_cast<useconds_t>(millis) * 1000);
+    kill(target, signalNumber);
+    _exit(0);
+  }
 }
 
 std::string WaitForLine(const std::string& path) {

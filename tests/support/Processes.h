@@ -2,6 +2,8 @@
 // children that must not outlive what started them.
 #pragma once
 
+#include <sys/types.h>
+
 #include <functional>
 #include <string>
 
@@ -15,6 +17,10 @@ int InForkedProcess(const std::function<int()>& body);
 // process ends when the system next schedules it, and a zombie handed to a
 // parent that does not collect it is as good as gone.
 bool EndsSoon(const std::string& pid);
+
+// Sends target the signal after millis milliseconds, from a process of its
+// own, while the caller goes on.
+void SignalLater(pid_t target, int signalNumber, int millis);
 
 // The first line of the file, without its line feed, once it exists and
 // holds one (waits up to a minute; empty when it never does).
