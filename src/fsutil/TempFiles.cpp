@@ -131,7 +131,11 @@ SString GetTempRoot() {
 SString CreateTempDir() {
   SString name;
   int error = createUniquely([](const SString& p) { return mkdir(p.c_str(), 0777) == 0; }, name);
-  if (error != 0) throw LauncherException(std::strerror(error));
+  // The system's text alone ("Read-only file system") would not tell the
+  // user which directory to look at.
+  if (error != 0) {
+    throw LauncherException("Cannot create a temporary directory in " + nameDirectory() + ": " + std::strerror(error));
+  }
   tempDirs().add(name);
   return name;
 }

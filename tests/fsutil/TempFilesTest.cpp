@@ -144,7 +144,8 @@ TEST(TempFiles, CreationFailuresNameTheCause) {
     CreateTempDir();
     ADD_FAILURE() << "CreateTempDir succeeded in a read-only directory";
   } catch (const LauncherException& e) {
-    EXPECT_EQ("Permission denied", e.getMessage());
+    EXPECT_EQ("Cannot create a temporary directory in " + root.file("readonly") + ": Permission denied",
+              e.getMessage().c_str());
   }
   try {
     CreateTempFile();
