@@ -15,6 +15,7 @@
 #include "base/LauncherException.h"
 #include "fsutil/FileNavigator.h"
 #include "launcher/Settings.h"
+#include "messages/Messages.h"
 
 namespace {
 
@@ -134,7 +135,7 @@ SString CreateTempDir() {
   // The system's text alone ("Read-only file system") would not tell the
   // user which directory to look at.
   if (error != 0) {
-    throw LauncherException("Cannot create a temporary directory in " + nameDirectory() + ": " + std::strerror(error));
+    throw LauncherException(FormatMessage(MSG_ERROR_TEMP_DIR, nameDirectory().c_str()) + ": " + std::strerror(error));
   }
   tempDirs().add(name);
   return name;

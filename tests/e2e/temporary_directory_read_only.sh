@@ -8,7 +8,7 @@ mkdir ro
 mount -t tmpfs -o ro,size=1m tmpfs "$T/ro" 2>/dev/null || skip "cannot mount a read-only tmpfs here (needs root in a namespace that allows mounting)"
 trap 'umount "$T/ro" 2>/dev/null; rm -rf "$T"' EXIT
 export TMPDIR=$T/ro
-message="Cannot create a temporary directory in $T/ro: Read-only file system"
+message="Error creating temporary directory $T/ro: Read-only file system"
 
 # The class path archive needs a temporary directory before the wizard runs.
 fake_jvm "$T/jvm" "touch '$T/wizard.ran'"

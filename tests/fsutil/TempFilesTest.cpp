@@ -132,6 +132,7 @@ TEST(TempFiles, AMissingTemporaryRootIsIgnored) {
 }
 
 TEST(TempFiles, CreationFailuresNameTheCause) {
+  setenv("LANG", "C", 1);  // the directory's message comes from the catalogue
   TempDir root;
   MakeDirs(root.file("readonly"));
   ASSERT_EQ(0, chmod(root.file("readonly").c_str(), 0555));
@@ -144,7 +145,7 @@ TEST(TempFiles, CreationFailuresNameTheCause) {
     CreateTempDir();
     ADD_FAILURE() << "CreateTempDir succeeded in a read-only directory";
   } catch (const LauncherException& e) {
-    EXPECT_EQ("Cannot create a temporary directory in " + root.file("readonly") + ": Permission denied",
+    EXPECT_EQ("Error creating temporary directory " + root.file("readonly") + ": Permission denied",
               e.getMessage().c_str());
   }
   try {
