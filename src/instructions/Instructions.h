@@ -37,6 +37,12 @@ class Instructions {
   // LauncherException escape.
   int execute();
 
+  // Ends a run after maxLines executed lines as if the script had ended
+  // there; 0, the default, sets no bound. A script may legitimately loop
+  // until a launch ends the process, so the launcher sets none; a caller
+  // that must get control back (the fuzz driver) does.
+  void setLineLimit(unsigned long maxLines) { lineLimit_ = maxLines; }
+
   // Fails the line being executed.
   [[noreturn]] void raiseError(const SString& message) const;
 
@@ -73,4 +79,5 @@ class Instructions {
   ControllerOperations* controller_;
   int32_t currentLine_;
   int lastResult_;
+  unsigned long lineLimit_;
 };

@@ -165,3 +165,27 @@ TEST_F(InstructionsTest, ASignalEndsAScriptThatLoopsForEver) {
   });
   EXPECT_EQ(128 + SIGTERM, status);
 }
+
+TEST_F(InstructionsTest, LineLimitEndsAnEndlessLoopAfterThatManyLines) {
+  controller.launchResults = {7};
+  instructions.setLineLimit(8);
+  // Lines run: ILAUNCH, :A, then INITIALIZE_UI and GOTO A three times (a
+  // jump goes on after the label line).
+  EXPECT_EQ(7, run({"ILAUNCH 1 0", ":A", "INITIALIZE_UI", "GOTO A"}));
+  EXPECT_EQ((Calls{"launchInternal(1, 0)", "initializeUI()", "initializeUI()", "initializeUI()"}), controller.calls);
+
+  // Each run counts from its own first line.
+  controller.calls.clear();
+  EXPECT_EQ(0, run({":A", "INITIALIZE_UI", "GOTO A"}));
+  EXPECT_EQ((Calls{"initializeUI()", "initializeUI()", "initializeUI()", "initializeUI()"}), controller.calls);
+}
+
+TEST_F(InstructionsTest, LineLimitLeavesShorterScriptsAlone) {
+  // The shipped script with a JVM runs five lines.
+  instructions.setLineLimit(5);
+  controller.jvmHome = "/opt/jre";
+  controller.jvmFile = "/tmp/lxj42/jvm";
+  controller.launchResults = {3};
+  EXPECT_EQ(3, run(kShippedScript));
+  EXPECT_EQ((Calls{"initializeUI()", "findJVM(1, 1)", "launchJVMFile(/tmp/lxj42/jvm, 0)"}), controller.calls);
+}

@@ -1,0 +1,37 @@
+// The command-line splitter on an arbitrary command line, as the launcher
+// splits a command for replacing its own process image.
+#include "FuzzTarget.h"
+#include "launch/CommandLineSplitter.h"
+
+namespace {
+
+// Words are handed out as C strings, so a NUL in the line cuts a word
+// short (a command line from the system never holds one); empty words are
+// dropped otherwise.
+void checkWords(const CommandLineSplitter& splitter, const SString& line) {
+  FUZZ_CHECK(splitter.count() >= 0);
+  FUZZ_CHECK(static_cast<SString::size_type>(splitter.count()) <= line.length());
+  const bool hasNul = line.find('\0') != SString::npos;
+  for (int i = 0; i < splitter.count(); ++i) {
+    const char* word = splitter.word(i);
+    FUZZ_CHECK(word != nullptr);
+    FUZZ_CHECK(hasNul || word[0] != '\0');
+  }
+  FUZZ_CHECK(splitter.word(-1) == nullptr);
+  FUZZ_CHECK(splitter.word(splitter.count()) == nullptr);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const SString line(reinterpret_cast<const char*>(data), static_cast<SString::size_type>(size));
+  CommandLineSplitter splitter;
+  splitter.parse(line);
+  checkWords(splitter, line);
+  // A second parse replaces the first one's words.
+  const int count = splitter.count();
+  splitter.parse(line);
+  FUZZ_CHECK(splitter.count() == count);
+  checkWords(splitter, line);
+  return 0;
+}
