@@ -10,6 +10,7 @@
 #include "archive/LauncherKind.h"
 #include "base/LauncherException.h"
 #include "launcher/Settings.h"
+#include "messages/Messages.h"
 
 namespace {
 
@@ -47,6 +48,8 @@ void useIndex(const LauncherFile& archive) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static MemoryFile launcher;
   launcher.assign(data, size);
+  // Loading a launch script shows its title; the console stays quiet.
+  SetSilent(1);
   settings().launcherPath = launcher.path().c_str();
 
   readIndexAlone(launcher.path());

@@ -6,7 +6,7 @@
 #include "tagfile/TagFile.h"
 
 Instructions::Instructions(TagFile* tagFile, ControllerOperations* controller)
-    : tagFile_(tagFile), controller_(controller), currentLine_(0), lastResult_(0), lineLimit_(0) {}
+    : tagFile_(tagFile), controller_(controller), currentLine_(0), lastResult_(0), lineLimit_(0), expandedPerRun_(0) {}
 
 const StringDeque* Instructions::scriptLines() const {
   return tagFile_ ? tagFile_->findValues("INSTRUCTIONS") : nullptr;
@@ -17,6 +17,7 @@ int Instructions::execute() {
   const int32_t count = lines ? lines->count() : 0;
   lastResult_ = 0;
   currentLine_ = 0;
+  expandedPerRun_ = 0;
   unsigned long executed = 0;
   while (currentLine_ < count) {
     // A script may loop; a signal must be able to end it between lines.

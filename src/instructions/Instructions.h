@@ -80,4 +80,8 @@ class Instructions {
   int32_t currentLine_;
   int lastResult_;
   unsigned long lineLimit_;
+  // Characters the expansions of the current run produced; bounded, so
+  // that no script spends long copying values. Counting does not change
+  // what the script sees, hence mutable.
+  mutable uint64_t expandedPerRun_;
 };

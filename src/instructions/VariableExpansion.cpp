@@ -9,6 +9,7 @@
 // The scan keeps the text still to be read as a stack of segments instead of
 // editing the text in place, so a value of several megabytes costs one copy
 // into the output and no character is moved twice.
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -26,9 +27,13 @@ namespace {
 //   rebuild a reference to itself for the next pass: at most
 //   kMaxSubstitutingPasses passes may substitute;
 // - values that refer to other values several times multiply the length:
-//   the expanded text may not grow beyond kMaxExpandedLength characters.
+//   the expanded text may not grow beyond kMaxExpandedLength characters;
+// - every line may take an expansion close to that bound, so a short script
+//   could spend seconds copying values: one run of a script may produce at
+//   most kMaxExpandedPerRun characters in all its expansions.
 const int kMaxSubstitutingPasses = 16;
 const size_t kMaxExpandedLength = 16 * 1024 * 1024;
+const uint64_t kMaxExpandedPerRun = 64 * 1024 * 1024;
 
 // The rest of the text, or the rest of a value inserted for a reference;
 // source is that reference, of type 0 for the text itself.
@@ -70,8 +75,10 @@ bool isBeingExpanded(const SegmentStack& open, const VariableRef& ref) {
   return false;
 }
 
-// One pass over text; returns whether it replaced a reference.
-bool expandPass(const Instructions& script, const SString& text, const SString& context, int pass, std::string& out) {
+// One pass over text; returns whether it replaced a reference. runTotal
+// holds what the run's earlier passes produced.
+bool expandPass(const Instructions& script, const SString& text, const SString& context, int pass, uint64_t runTotal,
+                std::string& out) {
   out.reserve(text.length());
   SegmentStack open;
   open.push_back(Segment{text, 0, VariableRef{0, 0}});
@@ -103,6 +110,10 @@ bool expandPass(const Instructions& script, const SString& text, const SString& 
       script.raiseError(context + " " + "Variable reference (" + name + ") expands to more than " +
                         fromLong(static_cast<long>(kMaxExpandedLength)) + " characters.");
     }
+    if (runTotal + out.size() + value.length() > kMaxExpandedPerRun) {
+      script.raiseError(context + " " + "Variable reference (" + name + ") takes the script's expansions beyond " +
+                        fromLong(static_cast<long>(kMaxExpandedPerRun)) + " characters in all.");
+    }
     substituted = true;
 
     // A value read to its end stays on the stack while the value inserted
@@ -127,7 +138,8 @@ void Instructions::expandVariables(SString& text, const SString& context) const 
   for (int pass = 1;; ++pass) {
     if (text.find('@') == SString::npos) return;
     std::string out;
-    bool substituted = expandPass(*this, text, context, pass, out);
+    bool substituted = expandPass(*this, text, context, pass, expandedPerRun_, out);
+    expandedPerRun_ += out.size();
     text.assign(out.data(), static_cast<SString::size_type>(out.size()));
     if (!substituted) return;
   }

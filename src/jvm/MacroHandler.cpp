@@ -1,5 +1,7 @@
 #include "jvm/MacroHandler.h"
 
+#include <cstdint>
+
 namespace {
 
 // Bounds of one expansion. A real command needs a few dozen replacements
@@ -8,19 +10,27 @@ namespace {
 // itself.
 const unsigned kMaxReplacements = 4096;
 const SString::size_type kMaxTextLength = 1024 * 1024;
+// Each replacement may copy the whole text, so a value that brings its
+// macro back a little further on can stay below both bounds for thousands
+// of replacements on a text of several hundred KiB, which takes seconds.
+// The characters copied are counted as well; a real command copies a few
+// hundred KiB in all.
+const uint64_t kMaxRewrittenCharacters = 64 * 1024 * 1024;
 
 }  // namespace
 
 SString expandMacros(MacroHandler* handler, const SString& text, char marker) {
   SString result = text;
   unsigned replacements = 0;
+  uint64_t rewritten = 0;
   SString::size_type start = result.find(marker);
   // Compared unsigned on purpose: a name needs at least one character and a
   // closing marker behind the opening one.
   while (start != SString::npos && start < result.length() - 2) {
     SString::size_type end = result.find(marker, start + 2);
     if (end == SString::npos) break;
-    if (++replacements > kMaxReplacements || result.length() > kMaxTextLength) {
+    rewritten += result.length();
+    if (++replacements > kMaxReplacements || result.length() > kMaxTextLength || rewritten > kMaxRewrittenCharacters) {
       SString name = result.substr(start, end - start + 1);
       throw MacroLoopException(
           "The macro " + name + " refers to itself, directly or through other values, and cannot be expanded.", result);

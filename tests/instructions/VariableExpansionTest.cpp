@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "instructions/ScriptFixture.h"
 
@@ -153,6 +154,31 @@ TEST_F(VariableExpansionTest, ExpansionLongerThanSixteenMegabytesFails) {
   // One reference less stays within the bound.
   setStringVariable(2, manyRefs.substr(0, manyRefs.size() - 4).c_str());
   EXPECT_EQ(1u + 15u * 1024u * 1024u, expand("@S2@").size());
+}
+
+// Each line may expand close to 16 MiB; without a bound for the whole run a
+// script of a few KiB copies gigabytes.
+TEST_F(VariableExpansionTest, RunExpandsAtMostSixtyFourMegabytesInAll) {
+  auto setLines = [this](const std::vector<const char*>& lines) {
+    tags.removeTag("INSTRUCTIONS");
+    for (const char* line : lines) tags.addValue("INSTRUCTIONS", line);
+  };
+  setStringVariable(1, SString(1024 * 1024, 'x'));
+  std::vector<const char*> lines(64, "SET S2 = @S1@");
+  setLines(lines);
+  EXPECT_EQ(0, instructions.execute());
+  // Each run has the whole amount.
+  EXPECT_EQ(0, instructions.execute());
+
+  lines.push_back("SET S3 = @S1@");
+  lines.push_back("ILAUNCH 1 0");
+  setLines(lines);
+  EXPECT_EQ((Failure{"Invalid expression specified for SET command Variable reference (S1) takes the script's "
+                     "expansions beyond 67108864 characters in all.",
+                     65}),
+            failureOf([this] { instructions.execute(); }));
+  EXPECT_TRUE(controller.calls.empty());
+  EXPECT_EQ(0u, getStringVariable(3).length());
 }
 
 TEST_F(VariableExpansionTest, ExpandsMegabyteValuesInLinearTime) {

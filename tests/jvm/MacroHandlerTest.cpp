@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <map>
 #include <string>
 
@@ -84,6 +85,33 @@ TEST(ExpandMacros, ValueThatBringsItsMacroBackIsStopped) {
     }
     EXPECT_LE(handler.calls, 4096);
   }
+}
+
+// A replacement may copy the whole text. A value that brings its macro back
+// a little further on grows the text slowly enough to stay below the
+// replacement and length bounds for thousands of replacements, each copying
+// hundreds of KiB: seconds of work for one command.
+class RewriteCountingHandler : public TableHandler {
+ public:
+  using TableHandler::TableHandler;
+  void resolveMacro(SString& text, char marker, SString::size_type start, SString::size_type& end) override {
+    rewritten += text.length();
+    TableHandler::resolveMacro(text, marker, start, end);
+  }
+  uint64_t rewritten = 0;
+};
+
+TEST(ExpandMacros, SlowlyGrowingSelfReferenceIsStoppedBeforeTheWorkExplodes) {
+  RewriteCountingHandler handler(Values{{"X", std::string(130, 'v') + "@X@@X@"}});
+  try {
+    expandMacros(&handler, "@X@", '@');
+    ADD_FAILURE() << "expansion ended";
+  } catch (const MacroLoopException& e) {
+    EXPECT_EQ("The macro @X@ refers to itself, directly or through other values, and cannot be expanded.",
+              std::string(e.getMessage().c_str()));
+  }
+  // Without a bound on it, 4096 replacements rewrite over 1 GiB.
+  EXPECT_LE(handler.rewritten, 64u * 1024 * 1024);
 }
 
 TEST(ExpandMacros, ManyDistinctMacrosAreNoLoop) {
