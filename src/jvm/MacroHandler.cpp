@@ -17,12 +17,30 @@ const SString::size_type kMaxTextLength = 1024 * 1024;
 // hundred KiB in all.
 const uint64_t kMaxRewrittenCharacters = 64 * 1024 * 1024;
 
+// Expansions nest: a launch script function expands its arguments while the
+// command's expansion runs. The nested ones count against the outermost
+// one's bound, so that a command cannot multiply it by calling a function
+// many times.
+unsigned expansionDepth = 0;
+uint64_t rewrittenCharacters = 0;
+
+class ExpansionScope {
+ public:
+  ExpansionScope() {
+    if (expansionDepth++ == 0) rewrittenCharacters = 0;
+  }
+  ~ExpansionScope() { --expansionDepth; }
+  ExpansionScope(const ExpansionScope&) = delete;
+  ExpansionScope& operator=(const ExpansionScope&) = delete;
+};
+
 }  // namespace
 
 SString expandMacros(MacroHandler* handler, const SString& text, char marker) {
+  ExpansionScope scope;
+  uint64_t& rewritten = rewrittenCharacters;
   SString result = text;
   unsigned replacements = 0;
-  uint64_t rewritten = 0;
   SString::size_type start = result.find(marker);
   // Compared unsigned on purpose: a name needs at least one character and a
   // closing marker behind the opening one.

@@ -10,6 +10,12 @@ namespace {
 
 typedef std::map<std::string, std::string> Values;
 
+std::string repeated(const std::string& text, int times) {
+  std::string result;
+  for (int i = 0; i < times; ++i) result += text;
+  return result;
+}
+
 // Resolves names from a table, as a JVM description resolves its tags.
 class TableHandler : public MacroHandler {
  public:
@@ -112,6 +118,42 @@ TEST(ExpandMacros, SlowlyGrowingSelfReferenceIsStoppedBeforeTheWorkExplodes) {
   }
   // Without a bound on it, 4096 replacements rewrite over 1 GiB.
   EXPECT_LE(handler.rewritten, 64u * 1024 * 1024);
+}
+
+// Resolves every function call by expanding a text with its own handler,
+// as launch script functions expand their arguments.
+class NestingHandler : public MacroHandler {
+ public:
+  NestingHandler(MacroHandler* inner, const char* innerText) : inner_(inner), innerText_(innerText) {}
+  void resolveMacro(SString& text, char, SString::size_type start, SString::size_type& end) override {
+    SString value = expandMacros(inner_, innerText_, '@');
+    text.replace(start, end - start + 1, value.substr(0, 1));
+    ++calls;
+  }
+  int calls = 0;
+
+ private:
+  MacroHandler* inner_;
+  const char* innerText_;
+};
+
+TEST(ExpandMacros, NestedExpansionsShareTheOutermostBound) {
+  // Expanding @A@ copies about 20 MiB: 585 replacements on a text that
+  // grows to 100 KiB. No loop, and well within every bound on its own.
+  RewriteCountingHandler inner(Values{
+      {"A", repeated("@B@", 8)}, {"B", repeated("@C@", 8)}, {"C", repeated("@D@", 8)}, {"D", std::string(200, 'x')}});
+  EXPECT_EQ(512u * 200u, expandMacros(&inner, "@A@", '@').length());
+  EXPECT_LE(inner.rewritten, 64u * 1024 * 1024);
+
+  // Ten such calls in one command would copy 200 MiB.
+  inner.rewritten = 0;
+  NestingHandler outer(&inner, "@A@");
+  EXPECT_THROW(expandMacros(&outer, repeated("%F%", 10).c_str(), '%'), MacroLoopException);
+  EXPECT_LT(outer.calls, 4);
+  EXPECT_LE(inner.rewritten, 64u * 1024 * 1024);
+
+  // The next expansion has the whole bound again.
+  EXPECT_EQ(512u * 200u, expandMacros(&inner, "@A@", '@').length());
 }
 
 TEST(ExpandMacros, ManyDistinctMacrosAreNoLoop) {
