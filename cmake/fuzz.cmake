@@ -33,12 +33,14 @@ if(LX_FUZZ)
   endif()
   set(LX_FUZZ_SANITIZERS -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer -g)
   # The library is instrumented for coverage; libFuzzer itself is linked
-  # into the entry points only.
-  target_compile_options(lxcore PRIVATE -fsanitize=fuzzer-no-link ${LX_FUZZ_SANITIZERS})
+  # into the entry points only. The g++ builds hold the code to warnings as
+  # errors; a warning only clang gives is shown here but does not stop the
+  # fuzzing.
+  target_compile_options(lxcore PRIVATE -fsanitize=fuzzer-no-link ${LX_FUZZ_SANITIZERS} -Wno-error)
   foreach(target ${LX_FUZZ_TARGETS})
     add_executable(lxfuzz_${target} ${LX_FUZZ_DIR}/${target}.cpp ${LX_FUZZ_SUPPORT_${target}})
     target_include_directories(lxfuzz_${target} PRIVATE ${LX_FUZZ_DIR} ${CMAKE_SOURCE_DIR}/tests)
-    target_compile_options(lxfuzz_${target} PRIVATE -fsanitize=fuzzer ${LX_FUZZ_SANITIZERS})
+    target_compile_options(lxfuzz_${target} PRIVATE -fsanitize=fuzzer ${LX_FUZZ_SANITIZERS} -Wno-error)
     target_link_options(lxfuzz_${target} PRIVATE -fsanitize=fuzzer ${LX_FUZZ_SANITIZERS})
     target_link_libraries(lxfuzz_${target} PRIVATE lxcore)
   endforeach()
