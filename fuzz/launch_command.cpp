@@ -63,8 +63,10 @@ void removeLauncherDirectory() {
 const std::string& launcherDirectory() {
   std::string& directory = launcherDirectoryPath();
   if (!directory.empty()) return directory;
-  char pattern[] = "/tmp/lxfuzz-launch-XXXXXX";
-  FUZZ_CHECK(mkdtemp(pattern) != nullptr);
+  // Under TMPDIR, so that a caller can sweep away what a crashed run leaves.
+  const char* base = std::getenv("TMPDIR");
+  std::string pattern = std::string(base && *base ? base : "/tmp") + "/lxfuzz-launch-XXXXXX";
+  FUZZ_CHECK(mkdtemp(&pattern[0]) != nullptr);
   directory = pattern;
   // The temporary-file registers must outlive the clean-up at exit, so they
   // are made (by this first use) before it is registered.
