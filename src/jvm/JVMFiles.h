@@ -13,7 +13,7 @@
 #include "jvm/JVMFile.h"
 #include "jvm/JVMMatch.h"
 
-class JVMFiles : public FileFindListener {
+class JVMFiles final : public FileFindListener {
  public:
   JVMFiles();
   ~JVMFiles();

@@ -12,7 +12,8 @@ class CommandLineSplitter {
  public:
   CommandLineSplitter() : count_(0) {}
 
-  // Replaces the words of an earlier parse; empty words are dropped.
+  // Replaces the words of an earlier parse; empty words are dropped, but
+  // "" written in quotes is an empty argument.
   void parse(const SString& commandLine);
   int count() const { return count_; }
   // The i-th word, or null when there is none.
