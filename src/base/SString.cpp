@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
-#include <ostream>
 #include <vector>
 
 const char* const kWhiteSpace = " \t\n\r";
@@ -439,8 +438,6 @@ SString operator+(const SString& a, char b) {
   r.append(1, b);
   return r;
 }
-
-std::ostream& operator<<(std::ostream& out, const SString& s) { return out.write(s.c_str(), s.length()); }
 
 bool toLong(const SString& text, long& out) {
   long value = 0;

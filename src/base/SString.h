@@ -117,7 +117,13 @@ SString operator+(const SString& a, const char* b);
 SString operator+(const char* a, const SString& b);
 SString operator+(const SString& a, char b);
 
-std::ostream& operator<<(std::ostream& out, const SString& s);
+// Writes the characters to a standard stream. A template, so that only the
+// code that prints (the tests, through GoogleTest) instantiates it: the
+// launcher itself carries no stream code.
+template <class Traits>
+std::basic_ostream<char, Traits>& operator<<(std::basic_ostream<char, Traits>& out, const SString& s) {
+  return out.write(s.c_str(), s.length());
+}
 
 // Reads text with the C library's "%ld" scan; true when one number was read.
 bool toLong(const SString& text, long& out);
