@@ -1,6 +1,7 @@
 #include "base/SString.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 #include <vector>
@@ -51,10 +52,25 @@ SString::size_type SString::roundedCapacity(size_type n) {
   return rounded > max_size ? n : rounded;
 }
 
+// Buffers come from the C library's allocator rather than operator new so
+// that a private buffer can be resized in place with realloc, which moves
+// large blocks by remapping their pages.
 char* SString::allocate(size_type capacity) {
-  char* raw = static_cast<char*>(::operator new(static_cast<size_t>(capacity) + 2));
+  char* raw = static_cast<char*>(std::malloc(static_cast<size_t>(capacity) + 2));
+  if (!raw) throw std::bad_alloc();
   raw[0] = 0;
   return raw + 1;
+}
+
+void SString::deallocate(char* chars) { std::free(chars - 1); }
+
+// Resizes this object's private buffer to capacity, keeping the characters,
+// the share byte and the terminator. On failure the string is unchanged.
+void SString::resizeBuffer(size_type capacity) {
+  char* raw = static_cast<char*>(std::realloc(chars_ - 1, static_cast<size_t>(capacity) + 2));
+  if (!raw) throw std::bad_alloc();
+  chars_ = raw + 1;
+  capacity_ = capacity;
 }
 
 unsigned SString::shareCount() const { return chars_ ? shareByte() : 0; }
@@ -74,7 +90,7 @@ void SString::release() {
     if (isShared()) {
       --shareByte();
     } else {
-      ::operator delete(chars_ - 1);
+      deallocate(chars_);
     }
   }
   chars_ = nullptr;
@@ -306,6 +322,47 @@ SString& SString::replace(size_type pos, size_type n, const SString& str) {
   if (str.length_) std::memcpy(buf + pos, str.chars_, str.length_);
   setLength(static_cast<size_type>(newLength));
   return *this;
+}
+
+void SString::reserve(size_type n) {
+  checkLength(n);
+  if (chars_ && !isShared()) {
+    if (capacity_ >= n) return;
+    try {
+      resizeBuffer(roundedCapacity(n));
+    } catch (const std::bad_alloc&) {
+      resizeBuffer(n);
+    }
+    return;
+  }
+  if (!chars_ && n == 0) return;
+  // Shared or no buffer yet: the text moves into a new private buffer.
+  size_type keep = length_;
+  size_type cap = roundedCapacity(n > keep ? n : keep);
+  char* fresh;
+  try {
+    fresh = allocate(cap);
+  } catch (const std::bad_alloc&) {
+    cap = n > keep ? n : keep;
+    fresh = allocate(cap);
+  }
+  if (chars_) std::memcpy(fresh, chars_, keep);
+  release();
+  chars_ = fresh;
+  capacity_ = cap;
+  setLength(keep);
+}
+
+void SString::shrinkToFit() {
+  if (!chars_ || isShared()) return;
+  size_type cap = roundedCapacity(length_);
+  if (cap >= capacity_) return;
+  // Shrinking a block in place does not fail in practice; if it ever does,
+  // the larger buffer simply stays.
+  char* raw = static_cast<char*>(std::realloc(chars_ - 1, static_cast<size_t>(cap) + 2));
+  if (!raw) return;
+  chars_ = raw + 1;
+  capacity_ = cap;
 }
 
 char& SString::operator[](size_type i) {

@@ -63,6 +63,25 @@ class SString {
 
   SString substr(size_type pos = 0, size_type n = npos) const;
 
+  // Makes the buffer private with room for at least n characters (rounded up
+  // by the minimum reserve); the text stays as it is. A private buffer is
+  // resized where it lies, which for a large one means remapping instead of
+  // copying, so a caller that reserves ahead in growing steps can gather a
+  // long text without copying it again and again. Throws LengthException
+  // when n exceeds max_size.
+  void reserve(size_type n);
+  // Gives back capacity beyond what the minimum reserve gives the current
+  // length. A shared buffer is left alone.
+  void shrinkToFit();
+  // Appends characters that produce writes straight into the buffer:
+  // produce(where, room) may write up to room characters at where and
+  // returns how many it wrote. A count of 0 or less appends nothing; the
+  // count is passed back either way, so read() can be the producer. Room is
+  // made as by reserve(length() + room). A count beyond room throws
+  // LengthException and appends nothing.
+  template <class Producer>
+  auto appendProduced(size_type room, Producer produce) -> decltype(produce(static_cast<char*>(nullptr), room));
+
   size_type find(const SString& str, size_type pos = 0) const;
   size_type find(const char* s, size_type pos = 0) const;
   size_type find(char c, size_type pos = 0) const;
@@ -86,6 +105,8 @@ class SString {
  private:
   static const char* emptyChars();
   static char* allocate(size_type capacity);
+  static void deallocate(char* chars);
+  void resizeBuffer(size_type capacity);
   static size_type roundedCapacity(size_type n);
   unsigned char& shareByte() const { return reinterpret_cast<unsigned char&>(chars_[-1]); }
   bool isShared() const;
@@ -103,6 +124,28 @@ class SString {
   size_type length_;
   size_type capacity_;
 };
+
+template <class Producer>
+auto SString::appendProduced(size_type room, Producer produce) -> decltype(produce(static_cast<char*>(nullptr), room)) {
+  if (static_cast<uint64_t>(length_) + room > max_size) throw LengthException();
+  reserve(length_ + room);
+  // The producer may have written over the terminator whatever it returns,
+  // so every way out stores it again.
+  decltype(produce(chars_, room)) produced;
+  try {
+    produced = produce(chars_ + length_, room);
+  } catch (...) {
+    setLength(length_);
+    throw;
+  }
+  uint64_t added = produced > 0 ? static_cast<uint64_t>(produced) : 0;
+  if (added > room) {
+    setLength(length_);
+    throw LengthException();
+  }
+  setLength(length_ + static_cast<size_type>(added));
+  return produced;
+}
 
 inline bool operator==(const SString& a, const SString& b) { return a.compare(b) == 0; }
 inline bool operator==(const SString& a, const char* b) { return a.compare(b) == 0; }

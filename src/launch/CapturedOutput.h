@@ -1,28 +1,39 @@
-// Gathers a child's captured output while it runs. The text grows by
-// doubling a malloc block, which the C library moves without copying once
-// it is large, and goes into an SString once, at the end: SString grows by
-// a fixed reserve only, so appending to one block by block would copy the
-// whole text for every block.
+// Gathers a child's captured output straight into the SString that receives
+// it. Each read from the pipe lands in the string's own buffer, so the text
+// is copied once, by the kernel, and never again. The buffer is reserved
+// ahead in doubling steps: SString grows by a fixed reserve only, which
+// would copy the whole text for every block, while reserving lets the C
+// library move a large buffer by remapping it.
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstddef>
+#include <cstdint>
 
 #include "base/SString.h"
 
 class CapturedOutput {
  public:
-  CapturedOutput() = default;
+  // text receives the output (appended); null discards it.
+  explicit CapturedOutput(SString* text) : text_(text) {}
+  // Gives back the room reserved ahead that the output did not use.
   ~CapturedOutput();
   CapturedOutput(const CapturedOutput&) = delete;
   CapturedOutput& operator=(const CapturedOutput&) = delete;
 
-  void append(const char* bytes, size_t n);
-  size_t size() const { return size_; }
-  // Appends everything gathered to text, as far as an SString can hold it.
-  void appendTo(SString& text) const;
+  // Reads once from fd, at most most bytes, and appends what came. Returns
+  // what read() returned. Output beyond what an SString can hold is read
+  // and dropped, so the child never blocks on a full pipe.
+  ssize_t readFrom(int fd, size_t most);
 
  private:
-  char* bytes_ = nullptr;
-  size_t size_ = 0;
-  size_t capacity_ = 0;
+  SString::size_type makeRoom(size_t most);
+  void populateAhead(char* where, SString::size_type n, SString::size_type spare);
+
+  SString* text_;
+  bool reserved_ = false;
+  // How far the buffer's pages are known to be mapped, counted in
+  // characters from the start of the text.
+  uint64_t populated_ = 0;
 };

@@ -21,11 +21,13 @@
 
 namespace {
 
-// One read takes what a pipe holds at most; the progress display still
-// moves by the 4096-byte block, as if read block by block, so that a long
-// output keeps the dots going at the same pace. Reading the whole pipe at
-// once wakes a fast writer once per pipe-full instead of once per block.
-const int kReadSize = 64 * 1024;
+// One read takes up to a quarter of what a capture pipe holds; the progress
+// display still moves by the 4096-byte block, as if read block by block, so
+// that a long output keeps the dots going at the same pace. Large reads
+// from a large pipe wake a fast writer seldom and let it go on writing
+// while the launcher takes in what came.
+const int kReadSize = 256 * 1024;
+const int kCapturePipeSize = 1024 * 1024;
 const int kProgressBlock = 4096;
 const int kPollMillis = 10;
 // Reads from one pipe before the child and the clock are looked at again,
@@ -95,6 +97,9 @@ struct CapturePipes {
   static bool create(int& readEnd, int& writeEnd) {
     int ends[2];
     if (pipe2(ends, O_CLOEXEC) != 0) return false;
+    // A wish only: a user over the system's limit for pipe memory keeps the
+    // default size.
+    (void)fcntl(ends[0], F_SETPIPE_SZ, kCapturePipeSize);
     readEnd = liftAboveStandard(ends[0]);
     writeEnd = liftAboveStandard(ends[1]);
     return readEnd >= 0 && writeEnd >= 0;
@@ -285,12 +290,9 @@ int waitWithLimit(pid_t pid, RunLimits* limits, SignalForwarder& forwarder) {
 }  // namespace
 
 int drainPipe(int fd, CapturedOutput* text) {
-  // A buffer that is already mapped: reading into untouched memory would
-  // fault pages in while the pipe is locked against the writer.
-  static char block[kReadSize];
-  ssize_t n = read(fd, block, sizeof block);
+  CapturedOutput discarded(nullptr);
+  ssize_t n = (text ? text : &discarded)->readFrom(fd, kReadSize);
   if (n > 0) {
-    if (text) text->append(block, static_cast<size_t>(n));
     for (ssize_t done = 0; done < n; done += kProgressBlock) ProgressTick(1);
     return static_cast<int>(n);
   }
@@ -332,11 +334,16 @@ int runCommand(const SString& command, const SString& workingDir, int /*console*
     CapturePipes::closeEnd(pipes.errWrite);
     fcntl(pipes.outRead, F_SETFL, fcntl(pipes.outRead, F_GETFL) | O_NONBLOCK);
     fcntl(pipes.errRead, F_SETFL, fcntl(pipes.errRead, F_GETFL) | O_NONBLOCK);
-    CapturedOutput out, err;
-    CaptureLoop loop(pid, pipes.outRead, pipes.errRead, limits, forwarder);
-    status = loop.run(stdoutText ? &out : nullptr, stderrText ? &err : nullptr);
-    if (stdoutText) out.appendTo(*stdoutText);
-    if (stderrText) err.appendTo(*stderrText);
+    // The output goes straight into the caller's texts. One text for both
+    // streams gets the standard output first and then the error output.
+    SString separateErr;
+    bool oneText = stderrText && stderrText == stdoutText;
+    {
+      CapturedOutput out(stdoutText), err(oneText ? &separateErr : stderrText);
+      CaptureLoop loop(pid, pipes.outRead, pipes.errRead, limits, forwarder);
+      status = loop.run(&out, &err);
+    }
+    if (oneText) stderrText->append(separateErr);
   } else if (limited) {
     status = waitWithLimit(pid, limits, forwarder);
   } else {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -220,4 +221,91 @@ TEST(SString, KeepsNulBytes) {
   SString s("a\0b", 3);
   EXPECT_EQ(3u, s.length());
   EXPECT_EQ(1u, s.find(SString("\0", 1), 0));
+}
+
+TEST(SString, ReserveKeepsTheTextAndMakesTheBufferPrivate) {
+  SString s("abc");
+  SString copy = s;
+  s.reserve(100);
+  EXPECT_EQ(127u, s.capacity());  // 100 | 31
+  EXPECT_EQ(SString("abc"), s);
+  EXPECT_NE(copy.c_str(), s.c_str());
+  EXPECT_EQ(0u, s.shareCount());
+  EXPECT_EQ(0u, copy.shareCount());
+  EXPECT_EQ(SString("abc"), copy);
+
+  const char* before = s.c_str();
+  s.reserve(50);  // enough room already: nothing moves
+  EXPECT_EQ(before, s.c_str());
+  EXPECT_EQ(127u, s.capacity());
+
+  SString empty;
+  empty.reserve(0);
+  EXPECT_EQ(0u, empty.capacity());
+  EXPECT_THROW(empty.reserve(SString::max_size + 1), LengthException);
+  EXPECT_EQ(0u, empty.capacity());
+}
+
+TEST(SString, ReserveGrowsALargeTextWithoutLosingIt) {
+  std::string text;
+  for (int i = 0; i < 100000; ++i) text += static_cast<char>('a' + i % 26);
+  SString s(text.c_str());
+  for (SString::size_type n = 200000; n <= 3200000; n *= 2) {
+    s.reserve(n);
+    EXPECT_LE(n, s.capacity());
+  }
+  EXPECT_TRUE(SString(text.c_str()) == s);
+  EXPECT_EQ('\0', s.c_str()[s.length()]);
+}
+
+TEST(SString, AFrozenBufferStaysFrozenThroughReserve) {
+  SString s("abc");
+  s[0] = 'x';
+  s.reserve(1000);
+  EXPECT_EQ(255u, s.shareCount());
+  SString c = s;
+  EXPECT_NE(s.c_str(), c.c_str());
+  EXPECT_EQ(SString("xbc"), c);
+}
+
+TEST(SString, ShrinkToFitGivesBackReservedRoom) {
+  SString s("abc");
+  s.reserve(1000);
+  s.shrinkToFit();
+  EXPECT_EQ(31u, s.capacity());
+  EXPECT_EQ(SString("abc"), s);
+
+  SString big(std::string(100, 'x').c_str());
+  big.reserve(5000);
+  SString shared = big;
+  big.shrinkToFit();  // shared: left alone
+  EXPECT_EQ(5023u, big.capacity());
+  EXPECT_EQ(big.c_str(), shared.c_str());
+}
+
+TEST(SString, AppendProducedTakesWhatTheProducerWrote) {
+  SString s("ab");
+  SString copy = s;
+  long got = s.appendProduced(10, [](char* where, SString::size_type room) {
+    EXPECT_EQ(10u, room);
+    std::memcpy(where, "cde", 3);
+    return 3L;
+  });
+  EXPECT_EQ(3, got);
+  EXPECT_EQ(SString("abcde"), s);
+  EXPECT_EQ(std::strlen(s.c_str()), s.length());
+  EXPECT_EQ(SString("ab"), copy);
+
+  // Nothing written, or a failure: the text stays as it was.
+  for (long result : {0L, -1L}) {
+    EXPECT_EQ(result, s.appendProduced(4, [result](char* where, SString::size_type) {
+      where[0] = 'z';
+      return result;
+    }));
+    EXPECT_EQ(SString("abcde"), s);
+    EXPECT_EQ('\0', s.c_str()[s.length()]);
+  }
+  EXPECT_THROW(s.appendProduced(1, [](char*, SString::size_type) { return 2L; }), LengthException);
+  EXPECT_EQ(SString("abcde"), s);
+  EXPECT_THROW(s.appendProduced(SString::max_size, [](char*, SString::size_type) { return 0L; }), LengthException);
 }

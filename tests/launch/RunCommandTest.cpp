@@ -240,3 +240,10 @@ TEST(RunCommand, PlainRunStaysInTheLaunchersProcessGroup) {
   runCaptured("cut -d' ' -f5 /proc/$$/stat", out, err, &limits);
   EXPECT_NE(static_cast<long>(getpgrp()), std::atol(out.c_str()));
 }
+
+TEST(RunCommand, OneTextForBothStreamsGetsTheOutputThenTheErrors) {
+  SString both("start|");
+  EXPECT_EQ(0,
+            runCommand("echo err1 >&2; echo out1; sleep 0.05; echo err2 >&2; echo out2", "", 0, 1, 1, &both, &both, 0));
+  EXPECT_EQ(SString("start|out1\nout2\nerr1\nerr2\n"), both);
+}

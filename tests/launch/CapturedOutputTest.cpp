@@ -1,0 +1,92 @@
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "launch/CapturedOutput.h"
+
+namespace {
+
+// A pipe whose read end is non-blocking, as the capture loop reads it.
+struct Pipe {
+  int readEnd = -1, writeEnd = -1;
+  Pipe() {
+    int ends[2];
+    if (pipe(ends) == 0) {
+      readEnd = ends[0];
+      writeEnd = ends[1];
+      fcntl(readEnd, F_SETFL, O_NONBLOCK);
+    }
+  }
+  ~Pipe() {
+    if (readEnd >= 0) close(readEnd);
+    closeWriteEnd();
+  }
+  void closeWriteEnd() {
+    if (writeEnd >= 0) close(writeEnd);
+    writeEnd = -1;
+  }
+  void put(const std::string& bytes) const {
+    ASSERT_EQ(static_cast<ssize_t>(bytes.size()), write(writeEnd, bytes.data(), bytes.size()));
+  }
+};
+
+std::string pattern(size_t n, char first) {
+  std::string text;
+  for (size_t i = 0; i < n; ++i) text += static_cast<char>(first + i % 23);
+  return text;
+}
+
+}  // namespace
+
+TEST(CapturedOutput, AppendsEveryReadAndGivesBackTheRoomReservedAhead) {
+  Pipe pipe;
+  SString text("before|");
+  std::string want = "before|";
+  {
+    CapturedOutput output(&text);
+    // Several blocks of different sizes, each more than the last reservation
+    // held, then the end of the stream.
+    for (size_t n : {10u, 5000u, 20000u, 40000u}) {
+      std::string block = pattern(n, static_cast<char>('a' + n % 7));
+      pipe.put(block);
+      want += block;
+      size_t got = 0;
+      while (got < n) {
+        ssize_t r = output.readFrom(pipe.readEnd, 8192);
+        ASSERT_GT(r, 0);
+        ASSERT_LE(r, 8192);
+        got += static_cast<size_t>(r);
+      }
+    }
+    EXPECT_EQ(-1, output.readFrom(pipe.readEnd, 8192));  // nothing waiting
+    pipe.closeWriteEnd();
+    EXPECT_EQ(0, output.readFrom(pipe.readEnd, 8192));
+  }
+  EXPECT_TRUE(SString(want.c_str()) == text);
+  EXPECT_EQ('\0', text.c_str()[text.length()]);
+  EXPECT_EQ(text.length() | 31u, text.capacity());
+}
+
+TEST(CapturedOutput, ACopyOfTheTextKeepsWhatItHad) {
+  Pipe pipe;
+  SString text("shared");
+  SString copy = text;
+  {
+    CapturedOutput output(&text);
+    pipe.put(" more");
+    EXPECT_EQ(5, output.readFrom(pipe.readEnd, 100));
+  }
+  EXPECT_EQ(SString("shared more"), text);
+  EXPECT_EQ(SString("shared"), copy);
+  EXPECT_EQ(0u, copy.shareCount());
+}
+
+TEST(CapturedOutput, WithoutATextTheOutputIsReadAndDropped) {
+  Pipe pipe;
+  CapturedOutput output(nullptr);
+  pipe.put(pattern(3000, 'a'));
+  EXPECT_EQ(3000, output.readFrom(pipe.readEnd, 100000));
+  EXPECT_EQ(-1, output.readFrom(pipe.readEnd, 100000));
+}
