@@ -93,7 +93,7 @@ TEST_F(ExtractTest, CopiesEveryByteInChunksWithOneProgressStepEach) {
   const struct {
     size_t size;
     int steps;
-  } cases[] = {{0, 0}, {144, 1}, {61439, 1}, {61440, 2}, {2 * 61439 + 5, 3}};
+  } cases[] = {{0, 0}, {144, 1}, {61439, 1}, {61440, 2}, {2 * 61439 + 5, 3}, {10 * 61439 + 4097, 11}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.size);
     std::string bytes = pattern(c.size);
@@ -116,6 +116,28 @@ TEST_F(ExtractTest, DataEndingBeyondTheLauncherIsCopiedAsFarAsItGoes) {
   EXPECT_EQ("0123456789", copied.substr(0, 10));
   EXPECT_EQ(ReadFile(settings().launcherPath.c_str()).substr(14), copied);
   EXPECT_EQ(1, dots);
+}
+
+TEST_F(ExtractTest, ALauncherThatEndsEarlyStopsAfterTheChunkItEndsIn) {
+  // How many bytes the launcher really holds from the entry's offset on,
+  // against a claimed length far beyond; a launcher that ends right at the
+  // end of a chunk still gives the next chunk its step, which finds nothing.
+  const struct {
+    size_t available;
+    int steps;
+  } cases[] = {{61438, 1}, {61439, 2}, {2 * 61439 - 5000, 2}, {2 * 61439 - 100, 2}, {2 * 61439, 3}};
+  makeLauncher({{3, "cp.jar", ""}}, 1000000);
+  const size_t indexAndTrailer = ReadFile(settings().launcherPath.c_str()).size() - 14;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.available);
+    makeLauncher({{3, "cp.jar", pattern(c.available - indexAndTrailer)}}, 1000000);
+    int dots = 0;
+    SString path = extractCounting(out().c_str(), dots);
+    std::string launcher = ReadFile(settings().launcherPath.c_str());
+    ASSERT_EQ(14 + c.available, launcher.size());
+    EXPECT_TRUE(ReadFile(path.c_str()) == launcher.substr(14));
+    EXPECT_EQ(c.steps, dots);
+  }
 }
 
 TEST_F(ExtractTest, CopiesThroughTheBufferWhereTheKernelCannotCopy) {
