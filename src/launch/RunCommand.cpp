@@ -169,18 +169,36 @@ class SignalForwarder {
   ChildSignals& signals_;
 };
 
+// A descriptor that becomes readable when the child ends, so that a wait
+// ends at once rather than at the next period. Without one (kernels before
+// 5.3) the periodic look notices the end. Called through syscall, as the C
+// library's wrapper is younger than the systems the launcher runs on.
+int openChildDescriptor(pid_t pid) {
+#ifdef SYS_pidfd_open
+  return static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
+#else
+  (void)pid;
+  return -1;
+#endif
+}
+
 // Waits until pid ends; the launcher always collects its children. The
 // wait is a poll, so a signal that arrives at any moment is passed on
 // within one period, never held back until the child ends by itself.
 int waitForChild(pid_t pid, SignalForwarder& forwarder) {
   int status = 0;
+  struct pollfd child = {openChildDescriptor(pid), POLLIN, 0};
   for (;;) {
     forwarder.passOn();
     pid_t r = waitpid(pid, &status, WNOHANG);
     if (r == pid) break;
-    if (r < 0 && errno != EINTR) throw LauncherException("Error waiting for child process: " + systemError());
-    poll(nullptr, 0, kPollMillis);
+    if (r < 0 && errno != EINTR) {
+      if (child.fd >= 0) close(child.fd);
+      throw LauncherException("Error waiting for child process: " + systemError());
+    }
+    poll(&child, child.fd >= 0 ? 1 : 0, kPollMillis);
   }
+  if (child.fd >= 0) close(child.fd);
   forwarder.ended(status);
   return status;
 }
@@ -242,19 +260,6 @@ class CaptureLoop {
  private:
   typedef std::chrono::steady_clock Clock;
 
-  // A descriptor that becomes readable when the child ends, so that the
-  // wait for a child whose pipes are already closed ends at once rather
-  // than at the next period. Without one (kernels before 5.3) the periodic
-  // look notices the end. Called through syscall, as the C library's
-  // wrapper is younger than the systems the launcher runs on.
-  static int openChildDescriptor(pid_t pid) {
-#ifdef SYS_pidfd_open
-    return static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
-#else
-    (void)pid;
-    return -1;
-#endif
-  }
   void closeChildDescriptor() {
     if (fds_[2].fd >= 0) close(fds_[2].fd);
     fds_[2].fd = -1;
