@@ -10,7 +10,7 @@ verify_jar=$LX_BUILD_DIR/Verify.jar
 mkdir tmp
 export TMPDIR=$T/tmp
 version=$("$jdk/bin/java" -XshowSettings:properties -version 2>&1 | sed -n 's/^ *java.specification.version = //p')
-[ -n "$version" ] || fail "cannot read the specification version of $jdk"
+[ -n "$version" ] || fail "cannot read java.specification.version of $jdk"
 
 printf 'INSTRUCTIONS:\n  SET N1 = 1\n/:\n' > instructions.txt
 
