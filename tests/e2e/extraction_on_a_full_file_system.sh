@@ -6,9 +6,7 @@
 # does not run, and the temporary directory is removed.
 source "$(dirname "$0")/common.inc"
 need_lxpack
-mkdir small
-mount -t tmpfs -o size=64k tmpfs "$T/small" 2>/dev/null || skip "cannot mount a tmpfs here (needs root in a namespace that allows mounting)"
-trap 'umount "$T/small" 2>/dev/null; rm -rf "$T"' EXIT
+mount_tmpfs small size=64k
 export TMPDIR=$T/small
 hint=" There may not be enough temporary disk space. Try using -lx:tempdir to use a temporary directory on a partition with more disk space."
 

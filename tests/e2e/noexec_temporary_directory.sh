@@ -4,9 +4,7 @@
 # a bare "Permission denied" from the shell.
 source "$(dirname "$0")/common.inc"
 need_lxpack
-mkdir noexec
-mount -t tmpfs -o noexec,size=16m tmpfs "$T/noexec" 2>/dev/null || skip "cannot mount a noexec tmpfs here (needs root in a namespace that allows mounting)"
-trap 'umount "$T/noexec" 2>/dev/null; rm -rf "$T"' EXIT
+mount_tmpfs noexec noexec,size=16m
 export TMPDIR=$T/noexec
 
 script_launcher inner.bin "SET N1 = 1"

@@ -4,9 +4,7 @@
 # neither the wizard nor the bundled installer.
 source "$(dirname "$0")/common.inc"
 need_lxpack
-mkdir ro
-mount -t tmpfs -o ro,size=1m tmpfs "$T/ro" 2>/dev/null || skip "cannot mount a read-only tmpfs here (needs root in a namespace that allows mounting)"
-trap 'umount "$T/ro" 2>/dev/null; rm -rf "$T"' EXIT
+mount_tmpfs ro ro,size=1m
 export TMPDIR=$T/ro
 message="Error creating temporary directory $T/ro: Read-only file system"
 
