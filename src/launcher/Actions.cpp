@@ -28,12 +28,6 @@ void AnswerText(const SString& text) {
   std::fflush(stdout);
 }
 
-SString JvmFileIn(const SString& dir) {
-  SString path = dir;
-  if (path.empty() || path[path.length() - 1] != '/') path += "/";
-  return path + "jvm";
-}
-
 }  // namespace
 
 void searchAction(bool showProgress, bool showFailMsg) {
@@ -90,7 +84,7 @@ void verifyAction(bool showProgress, bool showFailMsg, const SString& file, cons
 
 void installAction(bool showProgress, bool /*showFailMsg*/, const SString& exe, const SString& dest) {
   runCommand(exe, dest, showProgress ? 1 : 0, 0, 1, nullptr, nullptr, 0);
-  SString path = JvmFileIn(dest);
+  SString path = JvmDescriptionPath(dest);
   TagFile description(path);
   description.setJvmInfo(dest, path, false);
   description.write(path);

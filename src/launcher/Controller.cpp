@@ -22,12 +22,6 @@
 
 namespace {
 
-SString JoinPath(const SString& dir, const char* name) {
-  SString path = dir;
-  if (path.empty() || path[path.length() - 1] != '/') path += "/";
-  return path + name;
-}
-
 // Programs extracted into a directory of a file system mounted noexec fail
 // with a bare "Permission denied" from the shell; say what is wrong instead.
 void RequireExecutableDirectory(const SString& dir, const char* what) {
@@ -82,6 +76,12 @@ SString QuoteForSplitter(const SString& arg) {
 
 }  // namespace
 
+SString JvmDescriptionPath(const SString& directory) {
+  SString path = directory;
+  if (path.empty() || path[path.length() - 1] != '/') path += "/";
+  return path + "jvm";
+}
+
 Controller& controller() {
   static Controller instance;
   return instance;
@@ -128,7 +128,7 @@ void Controller::installBundledJVM(long mode) {
   runCommand(ShellQuote(program), destination, 0, 1, 1, &output, &errorOutput, 0);
   RemovePath(program);
 
-  SString descriptionPath = JoinPath(destination, "jvm");
+  SString descriptionPath = JvmDescriptionPath(destination);
   if (!FileExists(descriptionPath)) {
     log("Invalid bundled JVM. Missing 'jvm' file.", ERROR);
     return;

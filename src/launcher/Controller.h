@@ -26,3 +26,6 @@ class Controller : public ControllerOperations {
 
 // The one controller of the process.
 Controller& controller();
+
+// The description file "jvm" that an installed JVM brings in its directory.
+SString JvmDescriptionPath(const SString& directory);
