@@ -105,7 +105,7 @@ class SString {
  private:
   static const char* emptyChars();
   static char* allocate(size_type capacity);
-  static void deallocate(char* chars);
+  static void deallocate(char* chars, size_type capacity);
   void resizeBuffer(size_type capacity);
   static size_type roundedCapacity(size_type n);
   unsigned char& shareByte() const { return reinterpret_cast<unsigned char&>(chars_[-1]); }

@@ -2,8 +2,8 @@
 // it. Each read from the pipe lands in the string's own buffer, so the text
 // is copied once, by the kernel, and never again. The buffer is reserved
 // ahead in doubling steps: SString grows by a fixed reserve only, which
-// would copy the whole text for every block, while reserving lets the C
-// library move a large buffer by remapping it.
+// would copy the whole text for every block, while a reserved buffer is
+// resized where it lies, a large one by remapping its pages.
 #pragma once
 
 #include <sys/types.h>

@@ -309,3 +309,133 @@ TEST(SString, AppendProducedTakesWhatTheProducerWrote) {
   EXPECT_EQ(SString("abcde"), s);
   EXPECT_THROW(s.appendProduced(SString::max_size, [](char*, SString::size_type) { return 0L; }), LengthException);
 }
+
+namespace {
+
+// Buffers with room for this many characters or more are mappings of their
+// own whose characters start on a cache line; smaller ones come from malloc
+// and start one byte past its aligned block, so never on a line. Whether a
+// buffer is mapped thus shows in its address.
+const SString::size_type kMappedCapacity = 8u * 1024 * 1024;
+
+bool isMapped(const SString& s) { return reinterpret_cast<uintptr_t>(s.c_str()) % 64 == 0; }
+
+// A text whose every position differs from its neighbours, to catch a copy
+// or a move that shifts or loses characters.
+std::string largeText(size_t n) {
+  std::string text(n, '\0');
+  for (size_t i = 0; i < n; ++i) text[i] = static_cast<char>('a' + i % 251 % 26);
+  return text;
+}
+
+void expectText(const std::string& want, const SString& s) {
+  ASSERT_EQ(want.size(), s.length());
+  EXPECT_EQ(0, std::memcmp(want.data(), s.c_str(), want.size()));
+  EXPECT_EQ('\0', s.c_str()[s.length()]);
+}
+
+}  // namespace
+
+// Each way of making a buffer puts it where its capacity says, and each way
+// of resizing or freeing one finds it there (under ASan a buffer given to the
+// wrong allocator is reported).
+TEST(SString, BuffersFromTheThresholdUpAreMappedAndSmallerOnesAreNot) {
+  SString below;
+  below.reserve(kMappedCapacity - 32);  // rounded up by the minimum reserve: one short
+  EXPECT_EQ(kMappedCapacity - 1, below.capacity());
+  EXPECT_FALSE(isMapped(below));
+  SString at;
+  at.reserve(kMappedCapacity);
+  EXPECT_LE(kMappedCapacity, at.capacity());
+  EXPECT_TRUE(isMapped(at));
+
+  const std::string text = largeText(kMappedCapacity + 1000);
+  // Made whole from characters, and by appending to a small buffer.
+  SString made(text.c_str(), static_cast<SString::size_type>(text.size()));
+  EXPECT_TRUE(isMapped(made));
+  expectText(text, made);
+  SString grown("ab");
+  grown.append(text.c_str() + 2, static_cast<SString::size_type>(text.size() - 2));
+  grown.replace(0, 2, SString(text.c_str(), 2));
+  EXPECT_TRUE(isMapped(grown));
+  expectText(text, grown);
+
+  // A copy shares; changing a shared buffer makes a private mapped copy.
+  SString shared = made;
+  EXPECT_EQ(made.c_str(), shared.c_str());
+  shared.erase(0, 1);
+  EXPECT_TRUE(isMapped(shared));
+  expectText(text.substr(1), shared);
+  expectText(text, made);
+
+  // A frozen buffer is copied, not shared; the copy is mapped too.
+  made[0] = 'A';
+  SString copied = made;
+  EXPECT_NE(made.c_str(), copied.c_str());
+  EXPECT_TRUE(isMapped(copied));
+  EXPECT_EQ(255u, made.shareCount());
+  EXPECT_EQ('A', copied[0]);
+
+  // Assigning a short text into a large buffer gives it up for a small one.
+  copied = "short";
+  EXPECT_FALSE(isMapped(copied));
+  EXPECT_EQ(SString("short"), copied);
+}
+
+TEST(SString, ReserveAndShrinkToFitMoveABufferAcrossTheThreshold) {
+  const std::string text = largeText(3 * kMappedCapacity / 2);
+  SString s("start|");
+  std::string want = "start|";
+  s.reserve(4096);
+  EXPECT_FALSE(isMapped(s));
+  // Up from malloc into a mapping, then a mapping resized in doubling steps.
+  for (SString::size_type room = 8192; room <= 4 * kMappedCapacity; room *= 2) {
+    s.reserve(room);
+    EXPECT_LE(room, s.capacity());
+    EXPECT_EQ(room >= kMappedCapacity, isMapped(s));
+    SString::size_type add = room / 3;
+    if (add > text.size()) add = static_cast<SString::size_type>(text.size());
+    s.append(text.c_str(), add);
+    want.append(text, 0, add);
+  }
+  expectText(want, s);
+  SString::size_type before = s.capacity();
+  s.shrinkToFit();  // still large: the mapping shrinks
+  EXPECT_LT(s.capacity(), before);
+  EXPECT_EQ(s.length() | 31u, s.capacity());
+  EXPECT_TRUE(isMapped(s));
+  expectText(want, s);
+
+  // A frozen large buffer shrinks into malloc and stays frozen.
+  s[0] = 'S';
+  s.erase(100);
+  s.shrinkToFit();
+  EXPECT_EQ(127u, s.capacity());
+  EXPECT_FALSE(isMapped(s));
+  EXPECT_EQ(255u, s.shareCount());
+  want[0] = 'S';
+  expectText(want.substr(0, 100), s);
+
+  // A shared large buffer is left alone by shrinkToFit.
+  SString big(text.c_str(), static_cast<SString::size_type>(text.size()));
+  big.reserve(2 * kMappedCapacity);
+  big.erase(10);
+  SString other = big;
+  big.shrinkToFit();
+  EXPECT_LE(2 * kMappedCapacity, big.capacity());
+  EXPECT_EQ(big.c_str(), other.c_str());
+}
+
+TEST(SString, AppendProducedFillsAMappedBuffer) {
+  SString s;
+  std::string want;
+  for (int i = 0; i < 3; ++i) {
+    s.appendProduced(kMappedCapacity / 2, [&](char* where, SString::size_type room) {
+      std::memset(where, 'p' + i, room);
+      return static_cast<long>(room) - 7;
+    });
+    want.append(kMappedCapacity / 2 - 7, static_cast<char>('p' + i));
+  }
+  EXPECT_TRUE(isMapped(s));
+  expectText(want, s);
+}

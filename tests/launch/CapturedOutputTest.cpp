@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <string>
 
 #include "launch/CapturedOutput.h"
@@ -89,4 +90,31 @@ TEST(CapturedOutput, WithoutATextTheOutputIsReadAndDropped) {
   pipe.put(pattern(3000, 'a'));
   EXPECT_EQ(3000, output.readFrom(pipe.readEnd, 100000));
   EXPECT_EQ(-1, output.readFrom(pipe.readEnd, 100000));
+}
+
+// A long output ends in a buffer large enough to be a mapping of its own,
+// reserved ahead and populated in steps; none of it may be lost or shifted.
+TEST(CapturedOutput, ALongOutputArrivesWhole) {
+  Pipe pipe;
+  SString text;
+  std::string want;
+  const std::string block = pattern(60000, 'A');
+  {
+    CapturedOutput output(&text);
+    while (want.size() < 10u * 1024 * 1024) {
+      std::string piece = block.substr(want.size() % 23);
+      pipe.put(piece);
+      want += piece;
+      size_t got = 0;
+      while (got < piece.size()) {
+        ssize_t r = output.readFrom(pipe.readEnd, 256 * 1024);
+        ASSERT_GT(r, 0);
+        got += static_cast<size_t>(r);
+      }
+    }
+  }
+  ASSERT_EQ(want.size(), text.length());
+  EXPECT_EQ(0, std::memcmp(want.data(), text.c_str(), want.size()));
+  EXPECT_EQ('\0', text.c_str()[text.length()]);
+  EXPECT_EQ(text.length() | 31u, text.capacity());
 }
