@@ -14,6 +14,6 @@ c++ -std=c++17 -O2 -I"$src/src" "$here/capture/CaptureBench.cpp" "$build/liblxco
     -o "$work/capture_bench"
 
 status=0
-"$work/capture_bench" bulk 200 5 || status=1
+"$work/capture_bench" bulk 200 7 || status=1
 "$work/capture_bench" start 300 7 || status=1
 exit $status
