@@ -16,6 +16,7 @@
 #include "base/LauncherException.h"
 #include "base/Termination.h"
 #include "launch/CapturedOutput.h"
+#include "launch/ChildStart.h"
 #include "launch/CommandLineSplitter.h"
 #include "launch/ProcessTree.h"
 #include "messages/Messages.h"
@@ -114,28 +115,6 @@ struct CapturePipes {
     return lifted;
   }
 };
-
-// In the child, between fork and exec: only async-signal-safe calls, and
-// never a return into the launcher's code, whose clean-up belongs to the
-// parent.
-[[noreturn]] void runChild(const SString& command, const CapturePipes* pipes, bool ownProcessGroup,
-                           const ChildSignals& signals) {
-  if (ownProcessGroup) setpgid(0, 0);
-  signals.prepareChild();
-  if (pipes) {
-    if (dup2(pipes->outWrite, 1) < 0 || dup2(pipes->errWrite, 2) < 0) {
-      const char* prefix = "Error capturing stdout or stderr in new process: ";
-      const char* reason = std::strerror(errno);
-      ssize_t ignored = write(2, prefix, std::strlen(prefix));
-      ignored = write(2, reason, std::strlen(reason));
-      ignored = write(2, "\n", 1);
-      (void)ignored;
-      _exit(1);
-    }
-  }
-  execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
-  _exit(127);
-}
 
 // A child killed by a signal did not succeed: it gives 128 + the signal
 // number, as the shell reports it, whether the shell ran the program as a
@@ -347,10 +326,12 @@ int runCommand(const SString& command, const SString& workingDir, int /*console*
   bool ownGroup = limits && limits->ownProcessGroup;
   // Whatever the launcher has buffered belongs before the child's output.
   std::fflush(nullptr);
+  // The launcher's handlers stay blocked until the child has its own: a
+  // child started with vfork would run them in the launcher's memory.
   ChildSignals signals(ownGroup);
-  pid_t pid = fork();
+  pid_t pid = startShellChild(command.c_str(), redirect ? pipes.outWrite : -1, redirect ? pipes.errWrite : -1,
+                              ownGroup, signals);
   if (pid < 0) throw LauncherException("Error forking new process: " + systemError());
-  if (pid == 0) runChild(command, redirect ? &pipes : nullptr, ownGroup, signals);
   // Both sides set the group, so it exists before either side relies on it.
   if (ownGroup) setpgid(pid, pid);
   signals.started();
