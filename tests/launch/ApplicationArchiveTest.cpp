@@ -72,7 +72,7 @@ TEST_F(ApplicationArchiveTest, FailedWriteIsReported) {
     signal(SIGXFSZ, SIG_IGN);
     struct rlimit small = {1000, 1000};
     setrlimit(RLIMIT_FSIZE, &small);
-    std::string message = thrownBy([] { copyApplicationArchive("media.jar"); });
+    std::string message = ThrownBy([] { copyApplicationArchive("media.jar"); });
     small.rlim_cur = small.rlim_max = RLIM_INFINITY;
     setrlimit(RLIMIT_FSIZE, &small);
     std::ofstream(resultFile) << message << "|" << applicationArchivePath().c_str();

@@ -1,5 +1,3 @@
-#include "launch/ChildStart.h"
-
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -7,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "launch/ChildStart.h"
 #include "support/Processes.h"
 #include "support/TempDir.h"
 

@@ -8,7 +8,6 @@
 #include <sys/stat.h>
 
 #include <cstdlib>
-#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -23,6 +22,7 @@
 #include "launcher/Log.h"
 #include "launcher/Settings.h"
 #include "support/TempDir.h"
+#include "support/Thrown.h"
 #include "tagfile/TagFile.h"
 
 class LaunchFixture : public ::testing::Test {
@@ -104,16 +104,6 @@ class LaunchFixture : public ::testing::Test {
     jvmTags.setValue("CLASSPATH_SEPARATOR", ":");
     jvmTags.setValue("SYSTEM", "-D");
     jvmTags.setValue("SYSTEM_SEPARATOR", "=");
-  }
-
-  // The message of the LauncherException that action throws.
-  static std::string thrownBy(const std::function<void()>& action) {
-    try {
-      action();
-    } catch (const LauncherException& e) {
-      return e.getMessage().c_str();
-    }
-    return "(nothing thrown)";
   }
 
   static constexpr const char* kRestoredVariables[] = {"TMPDIR",      "JAVA_HOME",  "LX_TEST_CP", "JAVA2D_USEAWTFONTS",

@@ -18,7 +18,7 @@ class LaunchScriptTest : public LaunchFixture {
   }
 
   std::string expansionError(const char* command) {
-    return thrownBy([&] { expand(command); });
+    return ThrownBy([&] { expand(command); });
   }
 };
 
@@ -184,5 +184,5 @@ TEST_F(LaunchScriptTest, ArchiveThatCallsTheClassPathIsAnError) {
   tags.setValue("ARCHIVE", "%CP%()");
   LaunchScript script(&tags, 1);
   EXPECT_EQ("Launch script error: The ARCHIVE value of the launch script must not call the CP function.",
-            thrownBy([&] { script.expandCommand(&jvm); }));
+            ThrownBy([&] { script.expandCommand(&jvm); }));
 }

@@ -191,7 +191,7 @@ TEST_F(LaunchTest, ExpansionErrorRunsNothing) {
   describeJvm("/opt/jre", "bin/java");
   std::string marker = dir.file("ran");
   LaunchScript script(("touch '" + marker + "' %NOSUCH%()").c_str(), 1, 0);
-  EXPECT_EQ("Launch script error: Invalid function name (NOSUCH).", thrownBy([&] { script.launch(&jvm, nullptr, 0); }));
+  EXPECT_EQ("Launch script error: Invalid function name (NOSUCH).", ThrownBy([&] { script.launch(&jvm, nullptr, 0); }));
   EXPECT_FALSE(std::ifstream(marker).good());
   EXPECT_STREQ("/before", std::getenv("JAVA_HOME"));
 }

@@ -17,6 +17,7 @@
 #include "launch/RunCommand.h"
 #include "support/Processes.h"
 #include "support/TempDir.h"
+#include "support/Thrown.h"
 
 namespace {
 
@@ -27,15 +28,6 @@ std::string currentDir() {
 
 int runCaptured(const char* command, SString& out, SString& err, RunLimits* limits = nullptr) {
   return runCommand(command, "", 0, 1, 1, &out, &err, 0, limits);
-}
-
-std::string thrownBy(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const LauncherException& e) {
-    return e.getMessage().c_str();
-  }
-  return "(nothing thrown)";
 }
 
 // Points descriptor fd at a file, so that what the forked copy writes there
@@ -110,7 +102,7 @@ TEST(RunCommand, MissingWorkingDirectoryStartsNothing) {
   std::string before = currentDir();
   std::string command = "touch '" + marker + "'";
   EXPECT_EQ("Error setting working directory: " + missing + " No such file or directory",
-            thrownBy([&] { runCommand(command.c_str(), missing.c_str(), 0, 1, 1, nullptr, nullptr, 0); }));
+            ThrownBy([&] { runCommand(command.c_str(), missing.c_str(), 0, 1, 1, nullptr, nullptr, 0); }));
   EXPECT_FALSE(std::ifstream(marker).good());
   EXPECT_EQ(before, currentDir());
 }
@@ -148,7 +140,7 @@ TEST(RunCommand, ChildCollectedElsewhere) {
   std::string resultFile = dir.file("result");
   int status = InForkedProcess([&] {
     signal(SIGCHLD, SIG_IGN);
-    std::string plain = thrownBy([] { runCommand("exit 3", "", 0, 0, 1, nullptr, nullptr, 0); });
+    std::string plain = ThrownBy([] { runCommand("exit 3", "", 0, 0, 1, nullptr, nullptr, 0); });
     SString out, err;
     int rc = runCommand("echo seen; exit 3", "", 0, 1, 1, &out, &err, 0);
     std::ofstream(resultFile) << plain << "|" << rc << "|" << out.c_str();
