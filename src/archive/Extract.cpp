@@ -41,8 +41,7 @@ class Descriptor {
 
 // Moves the entry's bytes from the launcher file to the output. The kernel
 // copies between the two files itself where it can, which spares two copies
-// through user memory; file systems that cannot do that get read and write
-// through a buffer instead.
+// through user memory; where it cannot, the bytes go through a buffer.
 class ChunkCopier {
  public:
   ChunkCopier(int in, int out, off_t from) : in_(in), out_(out), moved_(from) {}
@@ -62,14 +61,26 @@ class ChunkCopier {
   bool launcherEnded() const { return launcherEnded_; }
 
  private:
+  // The kernel's copy is an optimisation the system may not offer: kernels
+  // before 4.5 lack it, file systems and container filters refuse it with
+  // whatever error they choose (ENOSYS, EPERM, EINVAL, EXDEV, ...), and some
+  // file systems answer 0 without copying. Only a failure of the output
+  // itself ends the extraction; anything else, and every 0, hands the rest
+  // of the entry to the buffer, whose read alone tells that the launcher
+  // file has really ended.
   ssize_t copyInKernel(size_t count) {
-    ssize_t n = ::copy_file_range(in_, &moved_, out_, nullptr, count, 0);
-    if (n >= 0) return n;
-    if (errno == ENOSYS || errno == EXDEV || errno == EINVAL || errno == EOPNOTSUPP) {
-      kernelCopy_ = false;
-      return copyThroughBuffer(count);
-    }
-    return -1;
+    ssize_t n;
+    do {
+      n = ::copy_file_range(in_, &moved_, out_, nullptr, count, 0);
+    } while (n < 0 && errno == EINTR);
+    if (n > 0) return n;
+    if (n < 0 && isWriteFailure(errno)) return -1;
+    kernelCopy_ = false;
+    return copyThroughBuffer(count);
+  }
+
+  static bool isWriteFailure(int error) {
+    return error == ENOSPC || error == EDQUOT || error == EFBIG || error == EIO;
   }
 
   ssize_t copyThroughBuffer(size_t count) {
