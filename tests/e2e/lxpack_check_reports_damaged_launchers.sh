@@ -20,10 +20,16 @@ check_fails() {
   expect_contains "check $1" "$2" "$out"
 }
 
-expect_eq "good" "good.bin: OK, 3 entries" "$("$LXPACK" check good.bin)"
+expect_eq "good" "good.bin: OK, $(uname -m), 3 entries" "$("$LXPACK" check good.bin)"
 
 head -c $((size - 1)) good.bin > cut.bin
 check_fails cut.bin "cut.bin: no archive: the file does not end with the identification value 0xCA82CA82"
+
+cp good.bin foreign.bin
+# The program in front is no longer an ELF program: what starts, if anything,
+# is not the launcher.
+put_bytes foreign.bin 1 'X'
+check_fails foreign.bin "foreign.bin: not a launcher: the file does not start with a launcher program for x86_64 or aarch64"
 
 cp good.bin long.bin
 # Length of the application entry (the third) made larger than the file.

@@ -20,6 +20,7 @@ expect_eq "mode" 750 "$(stat -c %a setup.bin)"
 p=$(file_size stub)
 i=$((p + 33 + 1000 + 18))
 expect_eq "porcelain list" "kind	3
+arch	$(uname -m)
 entry	0	0	33	$p	0	0	0	instr.txt
 entry	6	7	1000	$((p + 33))	1	12	34567	Application.jar
 entry	1	-1	18	$((p + 1033))	0	0	0	a.jvm" "$("$LXPACK" list --porcelain setup.bin)"
@@ -33,6 +34,7 @@ expect_eq "trailer" "03 $(printf '%08x' "$i" | sed 's/../& /g')ca 82 ca 82 " \
 
 listing=$("$LXPACK" list setup.bin)
 expect_contains "list" "launcher kind: 3" "$listing"
+expect_contains "list" "architecture: $(uname -m)" "$listing"
 expect_contains "list" "file index at byte $i, 3 entries" "$listing"
 expect_contains "list" "Application.jar  (compressed: 12 files, 34567 bytes)" "$listing"
-expect_eq "check" "setup.bin: OK, 3 entries" "$("$LXPACK" check setup.bin)"
+expect_eq "check" "setup.bin: OK, $(uname -m), 3 entries" "$("$LXPACK" check setup.bin)"

@@ -2,6 +2,7 @@
 // out by the same writer the tests use, and read back with the launcher's
 // own reader before it replaces the output.
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -14,6 +15,7 @@
 #include "Commands.h"
 #include "FileTypeNames.h"
 #include "LauncherImage.h"
+#include "ProgramArchitecture.h"
 #include "Usage.h"
 #include "archive/ArchiveWriter.h"
 
@@ -21,6 +23,7 @@ namespace {
 
 struct CreatePlan {
   std::string stub;
+  std::string architecture;
   std::string output;
   int kind = 0;
   std::vector<ArchiveMember> members;
@@ -77,6 +80,11 @@ CreatePlan parse(Arguments& args) {
     const std::string option = args.current();
     if (args.takeOption("-s", "--stub", value)) {
       plan.stub = value;
+    } else if (args.takeOption("-a", "--arch", value)) {
+      plan.architecture = canonicalArchitecture(value);
+      if (plan.architecture.empty()) {
+        throw UsageError("unknown architecture '" + value + "': expected x86_64 or aarch64");
+      }
     } else if (args.takeOption("-o", "--output", value)) {
       plan.output = value;
     } else if (args.takeOption("-k", "--kind", value)) {
@@ -99,7 +107,6 @@ CreatePlan parse(Arguments& args) {
   }
   if (!pending.lastOption.empty())
     throw UsageError(pending.lastOption + " must be followed by the TYPE=FILE it describes");
-  if (plan.stub.empty()) throw UsageError("missing --stub PROGRAM");
   if (plan.output.empty()) throw UsageError("missing --output FILE");
   if (plan.members.empty()) throw UsageError("no TYPE=FILE to embed");
   return plan;
@@ -141,6 +148,56 @@ mode_t programMode(const std::string& stub) {
   return status.st_mode & 0777;
 }
 
+// The directory lxpack itself was started from, where the build and a
+// packager's unpacked release keep the launcher programs beside it.
+std::string ownDirectory() {
+  char path[4096];
+  ssize_t n = ::readlink("/proc/self/exe", path, sizeof path - 1);
+  if (n <= 0) return std::string();
+  std::string self(path, static_cast<size_t>(n));
+  return self.substr(0, self.rfind('/'));
+}
+
+std::string architectureOf(const std::string& program) {
+  FILE* stream = std::fopen(program.c_str(), "rb");
+  if (!stream) throw PackError("cannot open " + program + ": " + std::strerror(errno));
+  std::string architecture = programArchitecture(stream);
+  std::fclose(stream);
+  return architecture;
+}
+
+// The launcher program for the architecture next to lxpack: lxlauncher-ARCH,
+// or lxlauncher when that is built for it (the program of the machine it
+// was built on).
+std::string findProgram(const std::string& architecture) {
+  const std::string directory = ownDirectory();
+  for (const std::string& name : {"lxlauncher-" + architecture, std::string("lxlauncher")}) {
+    const std::string candidate = directory + "/" + name;
+    if (::access(candidate.c_str(), R_OK) == 0 && architectureOf(candidate) == architecture) return candidate;
+  }
+  throw PackError("no launcher program for " + architecture + " next to lxpack (looked for lxlauncher-" + architecture +
+                  " and lxlauncher in " + directory + "); give one with --stub");
+}
+
+// Fills in whichever of the program and its architecture the command line
+// left out, and refuses a program that is not the architecture asked for.
+void chooseProgram(CreatePlan& plan) {
+  if (plan.stub.empty()) {
+    if (plan.architecture.empty()) plan.architecture = machineArchitecture();
+    if (plan.architecture.empty()) throw UsageError("this machine's architecture is not known: give --arch or --stub");
+    plan.stub = findProgram(plan.architecture);
+    return;
+  }
+  const std::string found = architectureOf(plan.stub);
+  if (found.empty()) {
+    throw PackError(plan.stub + " is not a launcher program: it is no 64-bit Linux program for x86_64 or aarch64");
+  }
+  if (!plan.architecture.empty() && found != plan.architecture) {
+    throw PackError(plan.stub + " is a launcher program for " + found + ", not " + plan.architecture);
+  }
+  plan.architecture = found;
+}
+
 void refuseLauncherAsStub(const std::string& stub) {
   LauncherImage image(stub);
   if (image.hasArchive()) {
@@ -157,6 +214,7 @@ void fail(const std::string& output, const std::vector<std::string>& problems) {
 
 int runCreate(Arguments& args) {
   CreatePlan plan = parse(args);
+  chooseProgram(plan);
   const mode_t mode = programMode(plan.stub);
   refuseLauncherAsStub(plan.stub);
   std::vector<std::string> problems = planProblems(plan);

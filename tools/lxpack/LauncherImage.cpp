@@ -6,6 +6,7 @@
 #include <cstring>
 #include <sstream>
 
+#include "ProgramArchitecture.h"
 #include "Usage.h"
 #include "archive/ArchiveIndex.h"
 #include "archive/ArchiveWriter.h"
@@ -32,6 +33,7 @@ LauncherImage::~LauncherImage() { std::fclose(stream_); }
 void LauncherImage::read() {
   if (fseeko(stream_, 0, SEEK_END) == 0) fileSize_ = static_cast<uint64_t>(ftello(stream_));
   kind_ = getLauncherKind(path_.c_str());
+  architecture_ = programArchitecture(stream_);
   try {
     ArchiveTrailer trailer = readTrailer(stream_);
     if (!trailer.hasArchive()) {
@@ -61,7 +63,11 @@ void LauncherImage::read() {
 }
 
 std::vector<Problem> LauncherImage::check() {
-  std::vector<Problem> problems = readProblems_;
+  std::vector<Problem> problems;
+  if (architecture_.empty()) {
+    problems.push_back({-1, "not a launcher: the file does not start with a launcher program for x86_64 or aarch64"});
+  }
+  problems.insert(problems.end(), readProblems_.begin(), readProblems_.end());
   if (!hasArchive_) return problems;
   const uint64_t trailerStart = fileSize_ - kTrailerSize;
   if (readProblems_.empty() && indexEnd_ != trailerStart) {

@@ -27,13 +27,16 @@ class LauncherImage {
   const std::string& path() const { return path_; }
   bool hasArchive() const { return hasArchive_; }
   int kind() const { return kind_; }
+  // The launcher program's architecture; empty when the file does not start
+  // with a launcher program of a known architecture.
+  const std::string& architecture() const { return architecture_; }
   uint32_t indexOffset() const { return indexOffset_; }
   const FileIndexEntryPtrDeque& index() const { return index_; }
   // Why the trailer or the index could not be read completely.
   const std::vector<Problem>& readProblems() const { return readProblems_; }
 
-  // Every reason the launcher would fail on this file: the read problems,
-  // the index's extent, entries outside the file data, names it would not
+  // Every reason the launcher would fail on this file: a program of no
+  // known architecture in front, the read problems, the index's extent, entries outside the file data, names it would not
   // extract, and tag files it could not parse.
   std::vector<Problem> check();
 
@@ -46,6 +49,7 @@ class LauncherImage {
   uint64_t fileSize_ = 0;
   bool hasArchive_ = false;
   int kind_ = -1;
+  std::string architecture_;
   uint32_t indexOffset_ = 0;
   uint64_t indexEnd_ = 0;
   FileIndexEntryPtrDeque index_;

@@ -12,6 +12,7 @@ namespace {
 
 void printTable(const LauncherImage& image) {
   std::printf("launcher kind: %d\n", image.kind());
+  std::printf("architecture: %s\n", image.architecture().empty() ? "unknown" : image.architecture().c_str());
   std::printf("file index at byte %u, %d entries\n", image.indexOffset(), image.index().count());
   std::printf("%3s  %-16s %11s %11s %11s  %s\n", "#", "type", "id", "length", "offset", "name");
   for (int i = 0; i < image.index().count(); ++i) {
@@ -28,6 +29,7 @@ void printTable(const LauncherImage& image) {
 
 void printRecords(const LauncherImage& image) {
   std::printf("kind\t%d\n", image.kind());
+  std::printf("arch\t%s\n", image.architecture().empty() ? "unknown" : image.architecture().c_str());
   for (int i = 0; i < image.index().count(); ++i) {
     const FileIndexEntry* e = image.index().get(i);
     std::printf("entry\t%d\t%ld\t%u\t%u\t%d\t%u\t%u\t%s\n", e->getType(), e->getId(), e->getLength(), e->getOffset(),
