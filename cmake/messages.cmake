@@ -1,5 +1,6 @@
 # The message catalogue is kept as UTF-8 text, one file per language, and
-# turned at build time into byte tables in each language's own encoding.
+# turned at build time into byte tables, in UTF-8 and in each language's own
+# legacy encoding, so that the launcher never converts text at run time.
 # The generator checks every table and stops the build on a bad one.
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 

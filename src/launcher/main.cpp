@@ -9,7 +9,6 @@
 #include "messages/Messages.h"
 
 int main(int argc, char** argv) {
-  InitConsoleLocale();
   InstallTerminationHandlers();
   StringDeque args;
   for (int i = 1; i < argc; ++i) args.add(argv[i]);

@@ -4,10 +4,10 @@
 #include "messages/Console.h"
 
 #include <climits>
-#include <clocale>
 
 #include "messages/Messages.h"
 #include "messages/TitleText.h"
+#include "messages/UserLocale.h"
 
 ConsoleState consoleState;
 
@@ -54,8 +54,6 @@ SString StepText(int kind, const char* arg) {
 }
 
 }  // namespace
-
-void InitConsoleLocale() { std::setlocale(LC_CTYPE, ""); }
 
 void PrintMessage(const SString& text) {
   if (!consoleState.silent) WriteLine(text);
@@ -124,8 +122,10 @@ void SetSilent(int flag) { consoleState.silent = flag; }
 
 bool IsSilent() { return consoleState.silent != 0; }
 
+// The title is shown inside catalogue texts, so it is written for the
+// character set that chose those texts.
 void SetTitle(const SString& text) {
-  consoleState.title = DecodeTitle(text);
+  consoleState.title = DecodeTitle(text, TerminalCharsetOf(MessageLocale()));
   if (Displayed()) WriteLine(consoleState.title);
 }
 

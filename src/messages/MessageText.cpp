@@ -1,18 +1,16 @@
 // Catalogue texts as the user's terminal shows them.
 //
-// FormatMessage and GetMessage return text in the character set that LANG
-// names (the stored bytes when it names none, or when the C library cannot
-// convert to it). Everything they return is printed or logged, and nothing
-// else converts: PrintMessage and the other output functions write bytes as
-// they are, so no text is ever converted twice, and text that is not from
-// the catalogue (paths, the title, system errors) is never converted at all.
+// FormatMessage and GetMessage return the UTF-8 table's text when the
+// user's locale names UTF-8, and the legacy table's bytes otherwise. Both
+// tables are made at build time, so nothing is converted at run time, and
+// text that is not from the catalogue (paths, the title, system errors) is
+// inserted as it came. Everything they return is printed or logged as it is.
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 #include "messages/Catalogue.h"
 #include "messages/Messages.h"
-#include "messages/TerminalCharset.h"
+#include "messages/UserLocale.h"
 
 namespace {
 
@@ -25,15 +23,10 @@ void AppendLimited(SString& result, const char* bytes, size_t n) {
   result.append(bytes, static_cast<SString::size_type>(n));
 }
 
-// A piece of catalogue text of the language, converted for the terminal.
-void AppendCatalogueText(SString& result, const CatalogueLanguage& language, const SString& terminalCharset,
-                         const char* text, size_t n) {
-  SString converted;
-  if (!terminalCharset.empty() && ConvertCharset(text, n, language.charset, terminalCharset.c_str(), converted)) {
-    AppendLimited(result, converted.c_str(), converted.length());
-  } else {
-    AppendLimited(result, text, n);
-  }
+const char* CatalogueText(int id, const char* locale) {
+  const CatalogueLanguage& language = kCatalogueLanguages[LanguageForLocale(locale)];
+  bool utf8 = TerminalCharsetOf(locale) == TerminalCharset::kUtf8;
+  return (utf8 ? language.utf8Texts : language.legacyTexts)[id];
 }
 
 int MessageIdOfErrorCode(int code) {
@@ -50,21 +43,15 @@ SString FormatMessage(int id, const char* arg) {
     std::snprintf(text, sizeof text, "Error displaying message: id(%d)", id);
     return SString(text);
   }
-  const char* lang = std::getenv("LANG");
-  const CatalogueLanguage& language = kCatalogueLanguages[LanguageForLang(lang)];
-  SString terminalCharset = TerminalCharset(lang);
-
-  // The text is cut at its "%s" and only the catalogue's own pieces are
-  // converted: the argument is not catalogue text and stays as it came. The
-  // generator admits no other '%' conversion into a table, and no encoding
-  // of the tables has a '%' byte inside a multibyte character.
+  // Only "%s" is substituted: the generator admits no other '%' conversion
+  // into a table, and no encoding of the tables has a '%' byte inside a
+  // multibyte character.
   SString result;
-  const char* text = language.texts[id];
-  const char* piece = text;
-  for (const char* p = text;; ++p) {
+  const char* piece = CatalogueText(id, MessageLocale());
+  for (const char* p = piece;; ++p) {
     bool placeholder = p[0] == '%' && p[1] == 's';
     if (*p != '\0' && !placeholder) continue;
-    AppendCatalogueText(result, language, terminalCharset, piece, static_cast<size_t>(p - piece));
+    AppendLimited(result, piece, static_cast<size_t>(p - piece));
     if (*p == '\0') break;
     // A missing argument reads as an empty one rather than "(null)".
     if (arg != nullptr) AppendLimited(result, arg, std::strlen(arg));

@@ -1,6 +1,6 @@
 // Everything the launcher tells the user on the console: the message
-// catalogue in 22 languages chosen from LANG, status texts, progress dots, the
-// title and the directory prompt. All output goes to standard output and
+// catalogue in 22 languages chosen from the user's locale, status texts,
+// progress dots, the title and the directory prompt. All output goes to standard output and
 // -lx:silent suppresses all of it.
 #pragma once
 
@@ -59,19 +59,18 @@ enum ErrorCode {
 enum StatusKind { STATUS_INITIALIZING = 0, STATUS_SEARCHING = 1, STATUS_RUNNING = 3, STATUS_PREPARING = 4 };
 enum StepKind { STEP_NONE = 0, STEP_SEARCHING_FOR = 1, STEP_SCANNING = 2, STEP_VERIFYING = 3 };
 
+// The language of the locale that LC_ALL, LC_MESSAGES or LANG names (the
+// first set and not empty), English when none names one of the catalogue.
 int SelectLanguage();
 // The text of id in the selected language with arg substituted; any id
 // outside 0..38 gives "Error displaying message: id(<id>)". The catalogue
-// text comes in the character set LANG names after its dot (as stored when
-// it names none); arg is inserted unconverted, and a null arg reads as an
-// empty one. Results are cut at 1023 bytes.
+// text is in UTF-8 when the locale names UTF-8 as its character set, and in
+// the language's legacy encoding otherwise; arg is inserted unconverted,
+// and a null arg reads as an empty one. Results are cut at 1023 bytes.
 SString FormatMessage(int id, const char* arg);
-// The catalogue text of an error code, converted like FormatMessage; empty
+// The catalogue text of an error code, chosen like FormatMessage's; empty
 // for a code outside 0..17.
 SString GetMessage(int code);
-
-// Called once at start: the title conversion uses the user's locale.
-void InitConsoleLocale();
 
 // Writes text and a line feed as they are (no conversion), unless silent.
 void PrintMessage(const SString& text);
@@ -84,6 +83,8 @@ void EnableProgress();
 void DisableProgress();
 void SetSilent(int flag);
 bool IsSilent();
+// Decodes the title's \u escapes for the terminal (see DecodeTitle) and
+// shows it as a line when the display is on.
 void SetTitle(const SString& text);
 SString GetTitle();
 SString PromptForDirectory();

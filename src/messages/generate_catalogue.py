@@ -3,13 +3,15 @@
 
 The translations are kept as UTF-8 text, one file per language in
 translations/<code>.txt, so that a translator can read and edit them. The
-launcher itself carries every language in its own legacy encoding, which is
-what this script produces: a C++ source with one byte table per language.
+launcher carries every language twice, as byte tables in a C++ source that
+this script produces: once in UTF-8, for the terminals of today, and once in
+the language's own legacy encoding, for every other terminal. The launcher
+converts nothing at run time, so both must be made here.
 
 A table that would show the user something wrong stops the build: a missing
-or repeated id, a text that its encoding cannot hold, or placeholders that
-differ from the English ones (the texts are used as formats with exactly the
-arguments the English texts take).
+or repeated id, a text that its legacy encoding cannot hold, or placeholders
+that differ from the English ones (the texts are used as formats with
+exactly the arguments the English texts take).
 
 Usage: generate_catalogue.py <translations directory> <output .cpp>
 """
@@ -21,8 +23,8 @@ import sys
 TEXT_COUNT = 39
 
 # Table order decides which code wins when LANG is matched, so it is fixed.
-# Each language: its code, the Python codec that encodes its table, and the
-# name the C library's converter (iconv) knows that encoding by.
+# Each language: its code, the Python codec of its legacy table, and the
+# usual name of that encoding (as locale names and converters spell it).
 LANGUAGES = [
     ("en", "ascii", "ASCII"),
     ("cs", "iso8859_2", "ISO-8859-2"),
@@ -115,16 +117,22 @@ def transliterate(text, code):
     return "".join(table.get(c, c) for c in text)
 
 
-def encode_table(code, codec, texts, english):
+def check_texts(code, texts, english):
     if texts[0] != code:
         raise CatalogueError(f'{code}: id 0 must be the language code "{code}", found "{texts[0]}"')
-    encoded = []
     for ident, text in enumerate(texts):
         want = PLACEHOLDER.findall(english[ident])
         found = PLACEHOLDER.findall(text)
         if found != want:
             raise CatalogueError(
                 f'{code}: id {ident}: placeholders {found} differ from the English {want} in "{text}"')
+        if "\0" in text:
+            raise CatalogueError(f"{code}: id {ident}: a text may not contain a NUL character")
+
+
+def encode_legacy(code, codec, texts):
+    encoded = []
+    for ident, text in enumerate(texts):
         if codec == "ascii":
             text = transliterate(text, code)
         try:
@@ -132,9 +140,15 @@ def encode_table(code, codec, texts, english):
         except UnicodeEncodeError as e:
             raise CatalogueError(
                 f'{code}: id {ident}: "{e.object[e.start:e.end]}" cannot be encoded in {codec}: "{text}"')
-        if b"\0" in encoded[-1]:
-            raise CatalogueError(f"{code}: id {ident}: a text may not contain a NUL character")
     return encoded
+
+
+def table_lines(name, encoded):
+    lines = ["", f"const char* const {name}[kCatalogueTexts + 1] = {{"]
+    lines.extend(f"    {c_literal(data)}," for data in encoded)
+    lines.append("    nullptr,")
+    lines.append("};")
+    return lines
 
 
 def c_literal(data):
@@ -160,20 +174,24 @@ def generate(translations_dir):
         "",
         "namespace {",
     ]
-    for code, codec, _ in LANGUAGES:
+    entries = []
+    for code, codec, charset in LANGUAGES:
         texts = read_texts(os.path.join(translations_dir, code + ".txt"), code)
-        encoded = encode_table(code, codec, texts, english)
-        lines.append("")
-        lines.append(f"const char* const kTexts_{code}[kCatalogueTexts + 1] = {{")
-        lines.extend(f"    {c_literal(data)}," for data in encoded)
-        lines.append("    nullptr,")
-        lines.append("};")
+        check_texts(code, texts, english)
+        legacy = encode_legacy(code, codec, texts)
+        utf8 = [text.encode("utf-8") for text in texts]
+        lines.extend(table_lines(f"kLegacyTexts_{code}", legacy))
+        # A language whose texts are plain ASCII needs one table, not two.
+        utf8_name = f"kLegacyTexts_{code}"
+        if utf8 != legacy:
+            utf8_name = f"kUtf8Texts_{code}"
+            lines.extend(table_lines(utf8_name, utf8))
+        entries.append(f'    {{"{code}", "{charset}", kLegacyTexts_{code}, {utf8_name}}},')
     lines.append("")
     lines.append("}  // namespace")
     lines.append("")
     lines.append("const CatalogueLanguage kCatalogueLanguages[kLanguageCount] = {")
-    for code, _, charset in LANGUAGES:
-        lines.append(f'    {{"{code}", "{charset}", kTexts_{code}}},')
+    lines.extend(entries)
     lines.append("};")
     return "\n".join(lines) + "\n"
 

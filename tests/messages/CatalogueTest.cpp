@@ -6,18 +6,30 @@
 #include "messages/Catalogue.h"
 #include "messages/ConsoleFixture.h"
 #include "messages/Messages.h"
+#include "messages/TranslationFiles.h"
 
 namespace {
 
 const int kEnglish = 0;
+const int kGerman = 3;
 
 const CatalogueLanguage& Language(int index) { return kCatalogueLanguages[index]; }
 
-std::string Text(int language, int id) { return Language(language).texts[id]; }
+// The legacy table's text.
+std::string Text(int language, int id) { return Language(language).legacyTexts[id]; }
 
-// The text as a reader sees it: the stored bytes decoded from the
-// language's encoding.
-std::string Readable(int language, int id) { return ToUtf8(Text(language, id), Language(language).charset); }
+std::string Utf8Text(int language, int id) { return Language(language).utf8Texts[id]; }
+
+// The legacy text as a reader sees it: the stored bytes decoded from the
+// language's legacy encoding.
+std::string Readable(int language, int id) { return ToUtf8(Text(language, id), Language(language).legacyCharset); }
+
+bool IsAscii(const std::string& text) {
+  for (char c : text) {
+    if (static_cast<unsigned char>(c) > 0x7F) return false;
+  }
+  return true;
+}
 
 // Every '%' with the character after it: what a printf-style format would
 // take as conversions.
@@ -42,11 +54,13 @@ TEST(Catalogue, KeepsTheLanguagesInTheirFixedOrder) {
 TEST(Catalogue, EveryLanguageHasAllTextsThenTheEndMarker) {
   for (int lang = 0; lang < kLanguageCount; ++lang) {
     SCOPED_TRACE(Language(lang).code);
-    for (int id = 0; id < kCatalogueTexts; ++id) ASSERT_NE(nullptr, Language(lang).texts[id]) << "id " << id;
-    EXPECT_EQ(nullptr, Language(lang).texts[kCatalogueTexts]);
-    EXPECT_EQ(Language(lang).code, Text(lang, MSG_LANGUAGE_CODE));
-    EXPECT_EQ("LauncherMain", Text(lang, MSG_LAUNCHER_MAIN));
-    EXPECT_EQ(".", Text(lang, MSG_PROGRESS_DOT));
+    for (const char* const* texts : {Language(lang).legacyTexts, Language(lang).utf8Texts}) {
+      for (int id = 0; id < kCatalogueTexts; ++id) ASSERT_NE(nullptr, texts[id]) << "id " << id;
+      EXPECT_EQ(nullptr, texts[kCatalogueTexts]);
+      EXPECT_STREQ(Language(lang).code, texts[MSG_LANGUAGE_CODE]);
+      EXPECT_STREQ("LauncherMain", texts[MSG_LAUNCHER_MAIN]);
+      EXPECT_STREQ(".", texts[MSG_PROGRESS_DOT]);
+    }
   }
 }
 
@@ -85,6 +99,37 @@ TEST(Catalogue, StoredBytesAreValidInTheLanguagesEncoding) {
       EXPECT_NE("<no converter>", readable) << "id " << id;
     }
   }
+}
+
+TEST(Catalogue, Utf8TablesHoldTheTranslatorsTexts) {
+  for (int lang = 0; lang < kLanguageCount; ++lang) {
+    SCOPED_TRACE(Language(lang).code);
+    for (int id = 0; id < kCatalogueTexts; ++id) {
+      EXPECT_EQ(TranslationText(Language(lang).code, id), Utf8Text(lang, id)) << "id " << id;
+    }
+  }
+}
+
+// The two tables of a language say the same: the legacy one decodes to the
+// UTF-8 one, except that an ASCII table spells out the letters ASCII lacks
+// (and is the UTF-8 text wherever that is plain ASCII already).
+TEST(Catalogue, LegacyTablesSayWhatTheUtf8TablesSay) {
+  for (int lang = 0; lang < kLanguageCount; ++lang) {
+    SCOPED_TRACE(Language(lang).code);
+    bool ascii = std::string(Language(lang).legacyCharset) == "ASCII";
+    for (int id = 0; id < kCatalogueTexts; ++id) {
+      if (!ascii) {
+        EXPECT_EQ(Utf8Text(lang, id), Readable(lang, id)) << "id " << id;
+      } else if (IsAscii(Utf8Text(lang, id))) {
+        EXPECT_EQ(Utf8Text(lang, id), Text(lang, id)) << "id " << id;
+      } else {
+        EXPECT_TRUE(IsAscii(Text(lang, id))) << "id " << id;
+      }
+    }
+  }
+  // A spelled-out text, to be sure the two German tables differ as they must.
+  EXPECT_EQ("%s wird überprüft", Utf8Text(kGerman, MSG_VERIFYING));
+  EXPECT_EQ("%s wird ueberprueft", Text(kGerman, MSG_VERIFYING));
 }
 
 TEST(Catalogue, PlaceholdersAreTheEnglishOnes) {

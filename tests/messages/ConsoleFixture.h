@@ -1,5 +1,5 @@
-// Helpers for the console tests: a fixed LANG, a captured console and a
-// prepared standard input, all put back after each test.
+// Helpers for the console tests: fixed locale variables, a captured console
+// and a prepared standard input, all put back after each test.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,19 +12,54 @@
 
 #include "messages/Messages.h"
 
-// Sets LANG (null unsets it) for the lifetime of the object.
-class ScopedLang {
+// Sets one environment variable (null unsets it) for the lifetime of the
+// object.
+class ScopedVariable {
  public:
-  explicit ScopedLang(const char* value) {
-    const char* old = std::getenv("LANG");
+  ScopedVariable(const char* name, const char* value) : name_(name) {
+    const char* old = std::getenv(name);
     hadOld_ = old != nullptr;
     if (hadOld_) old_ = old;
     set(value);
   }
-  ~ScopedLang() { set(hadOld_ ? old_.c_str() : nullptr); }
-  ScopedLang(const ScopedLang&) = delete;
-  ScopedLang& operator=(const ScopedLang&) = delete;
+  ~ScopedVariable() { set(hadOld_ ? old_.c_str() : nullptr); }
+  ScopedVariable(const ScopedVariable&) = delete;
+  ScopedVariable& operator=(const ScopedVariable&) = delete;
 
+  void set(const char* value) {
+    if (value == nullptr) {
+      unsetenv(name_.c_str());
+    } else {
+      setenv(name_.c_str(), value, 1);
+    }
+  }
+
+ private:
+  std::string name_;
+  bool hadOld_ = false;
+  std::string old_;
+};
+
+// The three locale variables messages follow, set for the lifetime of the
+// object (null unsets one), whatever the environment the tests run in.
+class ScopedLocale {
+ public:
+  ScopedLocale(const char* lcAll, const char* lcMessages, const char* lang)
+      : lcAll_("LC_ALL", lcAll), lcMessages_("LC_MESSAGES", lcMessages), lang_("LANG", lang) {}
+
+ private:
+  ScopedVariable lcAll_;
+  ScopedVariable lcMessages_;
+  ScopedVariable lang_;
+};
+
+// LANG alone: LC_ALL and LC_MESSAGES are unset for the lifetime of the
+// object.
+class ScopedLang {
+ public:
+  explicit ScopedLang(const char* value) : locale_(nullptr, nullptr, value) {}
+
+  // Sets LANG from here on (the object puts the old value back).
   static void set(const char* value) {
     if (value == nullptr) {
       unsetenv("LANG");
@@ -34,12 +69,13 @@ class ScopedLang {
   }
 
  private:
-  bool hadOld_ = false;
-  std::string old_;
+  ScopedLocale locale_;
 };
 
-// The bytes decoded from charset into UTF-8 with the C library; "<invalid>"
-// when they are not valid in that charset.
+// The bytes decoded from charset into UTF-8 with the C library's converter,
+// a decoder independent of the generator that wrote the legacy tables (the
+// launcher itself never converts); "<invalid>" when they are not valid in
+// that charset.
 inline std::string ToUtf8(const std::string& bytes, const char* charset) {
   iconv_t converter = iconv_open("UTF-8", charset);
   if (converter == reinterpret_cast<iconv_t>(-1)) return "<no converter>";

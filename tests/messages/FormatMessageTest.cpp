@@ -6,10 +6,16 @@
 #include "messages/Catalogue.h"
 #include "messages/ConsoleFixture.h"
 #include "messages/Messages.h"
+#include "messages/TranslationFiles.h"
 
 namespace {
 
+const int kGerman = 3;
+const int kGreek = 4;
+const int kJapanese = 10;
 const int kRussian = 17;
+const int kSimplifiedChinese = 20;
+const int kTraditionalChinese = 21;
 
 std::string Str(const SString& s) { return std::string(s.c_str(), s.length()); }
 
@@ -63,40 +69,52 @@ TEST(FormatMessage, CutsResultsAt1023BytesWhateverTheArgument) {
   EXPECT_EQ(fits + " could not be launched.", Str(FormatMessage(MSG_COULD_NOT_LAUNCH, fits.c_str())));
 }
 
-// What users of a UTF-8 terminal read: the legacy table, converted.
-TEST(FormatMessage, ConvertsCatalogueTextToTheCharsetNamedInLang) {
+// What users of a UTF-8 terminal read: the translators' own text, with
+// every letter, however the locale spells UTF-8.
+TEST(FormatMessage, GivesTheUtf8TextWhenTheLocaleNamesUtf8) {
   const struct {
     const char* lang;
+    const char* code;
     int id;
     const char* arg;
-    const char* want;
   } cases[] = {
-      {"ru_RU.UTF-8", MSG_SEARCHING_FOR_JVM, nullptr, "Поиск виртуальной машины Java(tm)..."},
-      {"ru_RU.utf8", 38, nullptr, "Отменено пользователем."},
-      {"ru_RU.UTF-8@latin", MSG_VERIFYING, "JDK", "Проверка JDK"},
-      {"ja_JP.UTF-8", MSG_NO_JVM_FOUND, nullptr, "Java(tm) 仮想マシンが見つかりませんでした。"},
-      {"ja_JP.UTF-8", MSG_COULD_NOT_LAUNCH, "java", "java を起動できませんでした。"},
-      {"de_DE.UTF-8", MSG_VERIFYING, "JDK", "JDK wird ueberprueft"},
-      {"ko_KR.UTF-8", MSG_NO_JVM_FOUND, nullptr, "Java(tm) 가상 머신을 찾을 수 없습니다."},
-      {"zh_CN.UTF-8", MSG_NO_JVM_FOUND, nullptr, "未找到 Java(tm) 虚拟机。"},
-      {"zh_TW.UTF-8", MSG_NO_JVM_FOUND, nullptr, "找不到 Java(tm) 虛擬機器。"},
-      {"el_GR.UTF-8", MSG_NO_JVM_FOUND, nullptr, "Δεν βρέθηκε εικονική μηχανή Java(tm)."},
-      {"cs_CZ.UTF-8", MSG_NO_JVM_FOUND, nullptr, "Nebyl nalezen žádný virtuální počítač Java(tm)."},
-      {"pl_PL.UTF-8", 22, nullptr, "Błąd podczas ładowania pliku JVM."},
-      {"hu_HU.UTF-8", MSG_VERIFYING, "JDK", "JDK ellenőrzése"},
-      {"tr_TR.UTF-8", MSG_COULD_NOT_LAUNCH, "java", "java başlatılamadı."},
-      {"fi_FI.UTF-8", MSG_NO_JVM_FOUND, nullptr, "Java(tm)-virtuaalikonetta ei löytynyt."},
-      {"pt_PT.UTF-8", MSG_COULD_NOT_LAUNCH, "java", "Não foi possível iniciar java."},
-      {"ru_RU.KOI8-R", MSG_SEARCHING_FOR, "x", "\xf0\xcf\xc9\xd3\xcb x"},
+      {"de_DE.UTF-8", "de", MSG_VERIFYING, "JDK"},
+      {"de_AT.utf8", "de", MSG_SUPPLY_DESTINATION, nullptr},
+      {"ru_RU.UTF-8", "ru", MSG_SEARCHING_FOR_JVM, nullptr},
+      {"ru_RU.utf8", "ru", 38, nullptr},
+      {"ru_RU.UTF-8@latin", "ru", MSG_VERIFYING, "JDK"},
+      {"ja_JP.UTF-8", "ja", MSG_NO_JVM_FOUND, nullptr},
+      {"ja_JP.UTF8", "ja", MSG_COULD_NOT_LAUNCH, "java"},
+      {"ja_JP.Utf-8", "ja", 33, nullptr},
+      {"ko_KR.UTF-8", "ko", MSG_NO_JVM_FOUND, nullptr},
+      {"zh_CN.UTF-8", "zh", MSG_NO_JVM_FOUND, nullptr},
+      {"zh_TW.UTF-8", "zh_TW", MSG_NO_JVM_FOUND, nullptr},
+      {"el_GR.UTF-8", "el", MSG_NO_JVM_FOUND, nullptr},
+      {"cs_CZ.UTF-8", "cs", MSG_NO_JVM_FOUND, nullptr},
+      {"pl_PL.UTF-8", "pl", 22, nullptr},
+      {"hu_HU.UTF-8", "hu", MSG_VERIFYING, "JDK"},
+      {"tr_TR.UTF-8", "tr", MSG_COULD_NOT_LAUNCH, "java"},
+      {"fi_FI.UTF-8", "fi", MSG_NO_JVM_FOUND, nullptr},
+      {"pt_PT.UTF-8", "pt", MSG_COULD_NOT_LAUNCH, "java"},
+      {"pt_BR.UTF-8", "pt_BR", MSG_COULD_NOT_LAUNCH, "java"},
+      {"fr_FR.UTF-8", "fr", 38, nullptr},
+      {"sv_SE.UTF-8", "sv", MSG_NO_JVM_FOUND, nullptr},
+      {"C.UTF-8", "en", MSG_VERIFYING, "JDK"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.lang);
     ScopedLang lang(c.lang);
-    EXPECT_EQ(c.want, Str(FormatMessage(c.id, c.arg))) << "id " << c.id;
+    std::string want = Formatted(TranslationText(c.code, c.id), c.arg == nullptr ? "" : c.arg);
+    EXPECT_EQ(want, Str(FormatMessage(c.id, c.arg))) << "id " << c.id;
   }
+  // The letters themselves, not a spelling without them.
+  ScopedLang lang("de_DE.UTF-8");
+  EXPECT_EQ("JDK wird überprüft", Str(FormatMessage(MSG_VERIFYING, "JDK")));
 }
 
-TEST(FormatMessage, KeepsTheStoredBytesWithoutAUsableCharsetInLang) {
+// Any locale that names no character set, the table's own or any other
+// gets the legacy table's bytes: the launcher converts to nothing else.
+TEST(FormatMessage, GivesTheLegacyBytesForAnyOtherCharset) {
   const struct {
     const char* lang;
     int language;
@@ -105,25 +123,55 @@ TEST(FormatMessage, KeepsTheStoredBytesWithoutAUsableCharsetInLang) {
       {"ru", kRussian},
       {"ru_RU.", kRussian},
       {"ru_RU@euro", kRussian},
-      {"ru_RU.ISO-8859-5", kRussian},       // the table's own
-      {"ru_RU.NO-SUCH-CHARSET", kRussian},  // no converter
-      {"ru_RU.ISO-8859-1", kRussian},       // cannot hold Cyrillic
-      {"ru_RU.UTF-16", kRussian},           // would put NULs in the text
-      {"el_GR.ISO-8859-7", 4},
-      {"ja_JP.eucJP", 10},
-      {"zh_TW.Big5", 21},
+      {"ru_RU.ISO-8859-5", kRussian},  // the table's own, spelled three ways
+      {"ru_RU.ISO8859-5", kRussian},
+      {"ru_RU.iso88595", kRussian},
+      {"ru_RU.KOI8-R", kRussian},  // foreign ones
+      {"ru_RU.CP1251", kRussian},
+      {"ru_RU.ISO-8859-1", kRussian},
+      {"ru_RU.UTF-16", kRussian},
+      {"ru_RU.UTF-8x", kRussian},
+      {"el_GR.ISO-8859-7", kGreek},
+      {"ja_JP", kJapanese},
+      {"ja_JP.eucJP", kJapanese},
+      {"ja_JP.EUC-JP", kJapanese},
+      {"ja_JP.SJIS", kJapanese},
+      {"zh_TW.Big5", kTraditionalChinese},
+      {"de_DE", kGerman},
+      {"de_DE.ISO-8859-15@euro", kGerman},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.lang);
     ScopedLang lang(c.lang);
     // "%s" as the argument gives back the whole stored text.
     for (int id = 1; id < kCatalogueTexts; ++id) {
-      EXPECT_EQ(kCatalogueLanguages[c.language].texts[id], Str(FormatMessage(id, "%s"))) << "id " << id;
+      EXPECT_EQ(kCatalogueLanguages[c.language].legacyTexts[id], Str(FormatMessage(id, "%s"))) << "id " << id;
     }
   }
-  ScopedLang lang("ru_RU");
-  EXPECT_EQ("Поиск виртуальной машины Java(tm)...",
-            ToUtf8(Str(FormatMessage(MSG_SEARCHING_FOR_JVM, nullptr)), "ISO-8859-5"));
+}
+
+// The legacy bytes are the translators' text in the legacy encoding, as a
+// terminal set up for that encoding reads them.
+TEST(FormatMessage, LegacyBytesReadAsTheTranslatorsText) {
+  const struct {
+    const char* lang;
+    const char* code;
+    const char* charset;
+    int id;
+  } cases[] = {
+      {"ru_RU", "ru", "ISO-8859-5", MSG_SEARCHING_FOR_JVM},
+      {"ru_RU.ISO-8859-5", "ru", "ISO-8859-5", 33},
+      {"ja_JP.eucJP", "ja", "EUC-JP", MSG_NO_JVM_FOUND},
+      {"ja_JP", "ja", "EUC-JP", 33},
+      {"zh_CN.GB2312", "zh", "GB2312", 38},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.lang);
+    ScopedLang lang(c.lang);
+    EXPECT_EQ(TranslationText(c.code, c.id), ToUtf8(Str(FormatMessage(c.id, nullptr)), c.charset)) << "id " << c.id;
+  }
+  ScopedLang lang("de_DE");
+  EXPECT_EQ("JDK wird ueberprueft", Str(FormatMessage(MSG_VERIFYING, "JDK")));
 }
 
 // The argument (a path, the title) is not catalogue text: it must come
@@ -162,5 +210,6 @@ TEST(GetMessage, ComesInTheTerminalsCharset) {
   ScopedLang lang("ja_JP.UTF-8");
   EXPECT_EQ("ユーザーによって取り消されました。", Str(GetMessage(ERR_CANCELED)));
   ScopedLang::set("zh_CN.GB2312");
+  EXPECT_EQ(kCatalogueLanguages[kSimplifiedChinese].legacyTexts[38], Str(GetMessage(ERR_CANCELED)));
   EXPECT_EQ("已被用户取消。", ToUtf8(Str(GetMessage(ERR_CANCELED)), "GB2312"));
 }

@@ -1,8 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "messages/Catalogue.h"
 #include "messages/ConsoleFixture.h"
 #include "messages/Messages.h"
+#include "messages/UserLocale.h"
+
+namespace {
+
+std::string Str(const SString& s) { return std::string(s.c_str(), s.length()); }
+
+}  // namespace
 
 TEST(LanguageSelection, ChoosesTheLanguageFromLang) {
   const struct {
@@ -46,6 +55,43 @@ TEST(LanguageSelection, ChoosesTheLanguageFromLang) {
     ScopedLang lang(c.lang);
     EXPECT_STREQ(c.code, kCatalogueLanguages[SelectLanguage()].code);
     EXPECT_EQ(c.code, FormatMessage(MSG_LANGUAGE_CODE, nullptr));
+  }
+}
+
+// As every POSIX program takes them: LC_ALL, then LC_MESSAGES, then LANG,
+// the first that is set and not empty. The character set comes from the
+// same variable as the language.
+TEST(LanguageSelection, TakesTheFirstOfLcAllLcMessagesAndLangThatIsSet) {
+  const struct {
+    const char* lcAll;
+    const char* lcMessages;
+    const char* lang;
+    const char* locale;  // the one that counts
+  } cases[] = {
+      {"de_DE.UTF-8", nullptr, nullptr, "de_DE.UTF-8"},
+      {"de_DE.UTF-8", "fr_FR.UTF-8", "ru_RU.UTF-8", "de_DE.UTF-8"},
+      {"C", "fr_FR.UTF-8", "ru_RU.UTF-8", "C"},
+      {nullptr, "fr_FR.UTF-8", "ru_RU.UTF-8", "fr_FR.UTF-8"},
+      {"", "fr_FR.UTF-8", "ru_RU.UTF-8", "fr_FR.UTF-8"},
+      {"", "", "ru_RU.UTF-8", "ru_RU.UTF-8"},
+      {nullptr, nullptr, "ja_JP.UTF-8", "ja_JP.UTF-8"},
+      {"", "", "", nullptr},
+      {nullptr, nullptr, nullptr, nullptr},
+      {"ru_RU", nullptr, "ru_RU.UTF-8", "ru_RU"},
+      {nullptr, "ja_JP.eucJP", "ja_JP.UTF-8", "ja_JP.eucJP"},
+  };
+  for (const auto& c : cases) {
+    const char* const shown[] = {c.lcAll, c.lcMessages, c.lang};
+    std::string trace;
+    for (const char* value : shown) trace += value == nullptr ? "(unset) " : "\"" + std::string(value) + "\" ";
+    SCOPED_TRACE(trace);
+    ScopedLocale locale(c.lcAll, c.lcMessages, c.lang);
+    EXPECT_STREQ(c.locale, MessageLocale());
+    // The texts are those of that locale alone, in its character set.
+    ScopedLocale only(nullptr, nullptr, c.locale);
+    std::string want = Str(GetMessage(ERR_CANCELED));
+    ScopedLocale again(c.lcAll, c.lcMessages, c.lang);
+    EXPECT_EQ(want, Str(GetMessage(ERR_CANCELED)));
   }
 }
 
