@@ -99,18 +99,21 @@ char* mapAligned(size_t size) {
 
 // Resizes the mapping at raw to newSize, keeping its contents; null on
 // failure, with the old mapping untouched. Growth in place keeps the start;
-// otherwise the pages move to a new aligned place.
+// otherwise the pages move to a new aligned place. Where the system refuses
+// to remap (a container's filter may), the tail is unmapped or the pages
+// are copied instead: slower, with the same result.
 char* remapAligned(char* raw, size_t oldSize, size_t newSize) {
   if (newSize == oldSize) return raw;
   void* p = ::mremap(raw, oldSize, newSize, 0);
   if (p != MAP_FAILED) return static_cast<char*>(p);
-  if (newSize < oldSize) return nullptr;
+  if (newSize < oldSize) return ::munmap(raw + newSize, oldSize - newSize) == 0 ? raw : nullptr;
   char* target = mapAligned(newSize);
   if (!target) return nullptr;
   p = ::mremap(raw, oldSize, newSize, MREMAP_MAYMOVE | MREMAP_FIXED, target);
   if (p == MAP_FAILED) {
-    ::munmap(target, newSize);
-    return nullptr;
+    std::memcpy(target, raw, oldSize);
+    ::munmap(raw, oldSize);
+    return target;
   }
   (void)::madvise(p, newSize, MADV_HUGEPAGE);
   return static_cast<char*>(p);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -15,6 +16,7 @@
 #include "base/Termination.h"
 #include "launcher/Settings.h"
 #include "messages/Messages.h"
+#include "support/DeniedSystemCall.h"
 #include "support/Processes.h"
 #include "support/TempDir.h"
 
@@ -83,9 +85,36 @@ class ExtractTest : public ::testing::Test {
     return path;
   }
 
+  // What extracting the first entry into out() gave in a forked copy of the
+  // test whose copy_file_range answers answer (an error number, or 0).
+  struct Outcome {
+    std::string error;
+    int dots;
+  };
+  Outcome extractWithKernelCopyAnswering(int answer) {
+    const std::string report = dir.file("report");
+    int status = InForkedProcess([&] {
+      if (!DenySystemCall(SYS_copy_file_range, answer)) return 2;
+      int dots = 0;
+      std::string error = errorOf([&] { extractCounting(out().c_str(), dots); });
+      std::ofstream(report) << dots << ' ' << error;
+      return 0;
+    });
+    if (status == 2) ADD_FAILURE() << "this system does not let a process filter its system calls";
+    if (status != 0) return {"(forked copy ended with " + std::to_string(status) + ")", -1};
+    std::string text = ReadFile(report);
+    size_t space = text.find(' ');
+    return {text.substr(space + 1), std::stoi(text.substr(0, space))};
+  }
+
   TempDir dir;
   LauncherFile file;
 };
+
+// Answers of copy_file_range that say nothing about the output: kernels
+// without it, file systems and container filters that refuse it, and a
+// claim to have copied nothing.
+const int kRefusals[] = {ENOSYS, EPERM, EINVAL, EOPNOTSUPP, EXDEV, EBADF, EACCES, 0};
 
 }  // namespace
 
@@ -159,6 +188,44 @@ TEST_F(ExtractTest, CopiesThroughTheBufferWhereTheKernelCannotCopy) {
   EXPECT_EQ("(no error)", error);
   EXPECT_TRUE(received == bytes) << received.size() << " bytes received";
   EXPECT_EQ(2, dots);
+}
+
+TEST_F(ExtractTest, ARefusedKernelCopyGivesTheSameBytesThroughTheBuffer) {
+  const size_t sizes[] = {144, 2 * 61439 + 5};
+  for (int answer : kRefusals) {
+    for (size_t size : sizes) {
+      SCOPED_TRACE("answer " + std::to_string(answer) + ", " + std::to_string(size) + " bytes");
+      std::string bytes = pattern(size);
+      makeLauncher({{6, "app.jar", bytes}});
+      Outcome outcome = extractWithKernelCopyAnswering(answer);
+      EXPECT_EQ("(no error)", outcome.error);
+      EXPECT_EQ(static_cast<int>((size + 61438) / 61439), outcome.dots);
+      std::string written = ReadFile(out() + "/app.jar");
+      EXPECT_TRUE(written == bytes) << written.size() << " bytes written";
+    }
+  }
+}
+
+TEST_F(ExtractTest, ALauncherThatEndsEarlyIsToldByReadingNotByTheKernelCopy) {
+  // Only a read that finds the end of the launcher file ends the copy; a
+  // kernel copy answering 0 before it does not.
+  makeLauncher({{3, "cp.jar", pattern(70000)}}, 1000000);
+  const std::string launcher = ReadFile(settings().launcherPath.c_str());
+  for (int answer : kRefusals) {
+    SCOPED_TRACE(answer);
+    Outcome outcome = extractWithKernelCopyAnswering(answer);
+    EXPECT_EQ("(no error)", outcome.error);
+    EXPECT_EQ(2, outcome.dots);
+    EXPECT_TRUE(ReadFile(out() + "/cp.jar") == launcher.substr(14));
+  }
+}
+
+TEST_F(ExtractTest, AKernelCopyThatCannotWriteFailsWithItsErrorNumber) {
+  makeLauncher({{6, "app.jar", pattern(1000)}});
+  for (int error : {ENOSPC, EDQUOT, EFBIG, EIO}) {
+    SCOPED_TRACE(error);
+    EXPECT_EQ("Error writing file = " + std::to_string(error) + kHint, extractWithKernelCopyAnswering(error).error);
+  }
 }
 
 TEST_F(ExtractTest, JoinsDirectoryAndNameWithExactlyOneSlash) {

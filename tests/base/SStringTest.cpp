@@ -1,10 +1,16 @@
 #include "base/SString.h"
 
 #include <gtest/gtest.h>
+#include <sys/mman.h>
+#include <sys/syscall.h>
 
+#include <cerrno>
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include "support/DeniedSystemCall.h"
+#include "support/Processes.h"
 
 namespace {
 const SString::size_type npos = SString::npos;
@@ -438,4 +444,33 @@ TEST(SString, AppendProducedFillsAMappedBuffer) {
   }
   EXPECT_TRUE(isMapped(s));
   expectText(want, s);
+}
+
+// Where the system refuses to remap pages or to advise on them (a
+// container's filter may), mapped buffers still grow and shrink with their
+// text intact: copied and cut instead of remapped.
+TEST(SString, MappedBuffersKeepTheirTextWhereRemappingIsRefused) {
+  const std::string text = largeText(3 * kMappedCapacity);
+  for (int answer : {ENOSYS, EPERM, EINVAL}) {
+    SCOPED_TRACE(answer);
+    int status = InForkedProcess([&] {
+      if (!DenySystemCall(SYS_mremap, answer) || !DenySystemCall(SYS_madvise, answer)) return 2;
+      SString s;
+      s.reserve(kMappedCapacity);
+      for (SString::size_type room = kMappedCapacity; room <= 4 * kMappedCapacity; room *= 2) {
+        s.reserve(room);
+        if (s.capacity() < room || !isMapped(s)) return 10;
+        s.append(text.c_str() + s.length(), room / 2 - s.length());
+      }
+      s.erase(kMappedCapacity + 5);
+      s.shrinkToFit();
+      if (s.capacity() != (s.length() | 31u) || !isMapped(s)) return 11;
+      return s.length() == kMappedCapacity + 5 && std::memcmp(s.c_str(), text.data(), s.length()) == 0 &&
+                     s.c_str()[s.length()] == '\0'
+                 ? 0
+                 : 12;
+    });
+    EXPECT_NE(2, status) << "this system does not let a process filter its system calls";
+    EXPECT_EQ(0, status) << "10: growth, 11: shrinking, 12: the text";
+  }
 }

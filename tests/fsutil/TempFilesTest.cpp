@@ -1,14 +1,19 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 #include <cctype>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "base/LauncherException.h"
 #include "fsutil/FileSystemFixtures.h"
 #include "fsutil/TempFiles.h"
 #include "launcher/Settings.h"
+#include "support/DeniedSystemCall.h"
+#include "support/Processes.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -198,4 +203,31 @@ TEST(TempFiles, RemovePathDeletesTreesAndSingleFilesAndIgnoresMissingOnes) {
   EXPECT_FALSE(PathExists(t.file("tree")));
   EXPECT_FALSE(PathExists(single));
   EXPECT_EQ(std::vector<std::string>{}, log.lines());
+}
+
+// Kernels before 3.17 lack getrandom, and a filter may refuse it or answer
+// 0: names still come, each new, in the same form.
+TEST(TempFiles, NamesComeWithoutTheKernelsRandomBytes) {
+  TempDir root;
+  TmpdirVariable tmpdir(root.path().c_str());
+  for (int answer : {ENOSYS, EPERM, EINVAL, 0}) {
+    SCOPED_TRACE(answer);
+    int status = InForkedProcess([&] {
+      if (!DenySystemCall(SYS_getrandom, answer)) return 2;
+      std::vector<std::string> names;
+      for (int i = 0; i < 50; ++i) {
+        SString name = i % 2 ? CreateTempDir() : CreateTempFile();
+        if (!IsTempName(root.path(), name)) return 10;
+        for (const std::string& earlier : names) {
+          if (earlier == name.c_str()) return 11;
+        }
+        names.push_back(name.c_str());
+      }
+      RemoveTempFiles();
+      return 0;
+    });
+    EXPECT_NE(2, status) << "this system does not let a process filter its system calls";
+    EXPECT_EQ(0, status) << "10: the form of a name, 11: a name given twice";
+  }
+  EXPECT_EQ(0, rmdir(root.path().c_str())) << "left behind in " << root.path();
 }
