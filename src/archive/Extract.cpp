@@ -79,9 +79,7 @@ class ChunkCopier {
     return copyThroughBuffer(count);
   }
 
-  static bool isWriteFailure(int error) {
-    return error == ENOSPC || error == EDQUOT || error == EFBIG || error == EIO;
-  }
+  static bool isWriteFailure(int error) { return error == ENOSPC || error == EDQUOT || error == EFBIG || error == EIO; }
 
   ssize_t copyThroughBuffer(size_t count) {
     if (buffer_.empty()) buffer_.resize(kExtractChunkSize);
