@@ -143,12 +143,39 @@ def encode_legacy(code, codec, texts):
     return encoded
 
 
-def table_lines(name, encoded):
-    lines = ["", f"const char* const {name}[kCatalogueTexts + 1] = {{"]
-    lines.extend(f"    {c_literal(data)}," for data in encoded)
-    lines.append("    nullptr,")
-    lines.append("};")
-    return lines
+def language_lines(code, legacy, utf8):
+    """The source of a language's two tables and the name of each. The texts
+    lie end to end in one byte array per language rather than in literals of
+    their own, which the compiler would align one by one, and a text that is
+    the same in both encodings (any ASCII text) is stored once."""
+    blob = f"kTextBytes_{code}"
+    offsets = {}
+    pieces = []
+    size = 0
+    for text in legacy + utf8:
+        if text not in offsets:
+            offsets[text] = size
+            pieces.append(text + b"\0")
+            size += len(text) + 1
+    lines = ["", f"const char {blob}[] ="]
+    lines.extend(f"    {c_literal(piece)}" for piece in pieces)
+    lines[-1] += ";"
+
+    def table(name, texts):
+        lines.append("")
+        lines.append(f"const char* const {name}[kCatalogueTexts + 1] = {{")
+        lines.extend(f"    {blob} + {offsets[text]}," for text in texts)
+        lines.append("    nullptr,")
+        lines.append("};")
+
+    legacy_name = f"kLegacyTexts_{code}"
+    table(legacy_name, legacy)
+    # A language whose texts are all plain ASCII needs one table, not two.
+    if utf8 == legacy:
+        return lines, legacy_name, legacy_name
+    utf8_name = f"kUtf8Texts_{code}"
+    table(utf8_name, utf8)
+    return lines, legacy_name, utf8_name
 
 
 def c_literal(data):
@@ -180,13 +207,9 @@ def generate(translations_dir):
         check_texts(code, texts, english)
         legacy = encode_legacy(code, codec, texts)
         utf8 = [text.encode("utf-8") for text in texts]
-        lines.extend(table_lines(f"kLegacyTexts_{code}", legacy))
-        # A language whose texts are plain ASCII needs one table, not two.
-        utf8_name = f"kLegacyTexts_{code}"
-        if utf8 != legacy:
-            utf8_name = f"kUtf8Texts_{code}"
-            lines.extend(table_lines(utf8_name, utf8))
-        entries.append(f'    {{"{code}", "{charset}", kLegacyTexts_{code}, {utf8_name}}},')
+        source, legacy_name, utf8_name = language_lines(code, legacy, utf8)
+        lines.extend(source)
+        entries.append(f'    {{"{code}", "{charset}", {legacy_name}, {utf8_name}}},')
     lines.append("")
     lines.append("}  // namespace")
     lines.append("")

@@ -57,10 +57,10 @@ class CatalogueGeneratorTest(unittest.TestCase):
             source = f.read()
         # Russian "Поиск" in ISO-8859-5 and in UTF-8; German spelled out in
         # its ASCII table and with its letters in UTF-8.
-        self.assertIn('"\\277\\336\\330\\341\\332 %s"', source)
-        self.assertIn('"\\320\\237\\320\\276\\320\\270\\321\\201\\320\\272 %s"', source)
-        self.assertIn('"%s wird ueberprueft"', source)
-        self.assertIn('"%s wird \\303\\274berpr\\303\\274ft"', source)
+        self.assertIn('"\\277\\336\\330\\341\\332 %s\\000"', source)
+        self.assertIn('"\\320\\237\\320\\276\\320\\270\\321\\201\\320\\272 %s\\000"', source)
+        self.assertIn('"%s wird ueberprueft\\000"', source)
+        self.assertIn('"%s wird \\303\\274berpr\\303\\274ft\\000"', source)
         # Each language has both tables, but English, all ASCII, needs one.
         self.assertIn('{"ru", "ISO-8859-5", kLegacyTexts_ru, kUtf8Texts_ru}', source)
         self.assertIn('{"en", "ASCII", kLegacyTexts_en, kLegacyTexts_en}', source)
