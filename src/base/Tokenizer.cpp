@@ -6,8 +6,8 @@ bool isWhite(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
 namespace {
 
-// The C library's white-space class of the default locale, fixed here so
-// that the user's locale (set for the title conversion) cannot change it.
+// The C library's white-space class of the default ("C") locale, spelled
+// out so that no locale can change what separates arguments.
 bool isCSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 SString readQuoted(const SString& line, SString::size_type& pos) {

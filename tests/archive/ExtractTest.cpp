@@ -41,6 +41,9 @@ struct Member {
 class ExtractTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    // Messages in English, whatever locale the tests were started in.
+    unsetenv("LC_ALL");
+    unsetenv("LC_MESSAGES");
     setenv("LANG", "C", 1);
     SetSilent(0);
     EnableProgress();

@@ -137,7 +137,11 @@ TEST(TempFiles, AMissingTemporaryRootIsIgnored) {
 }
 
 TEST(TempFiles, CreationFailuresNameTheCause) {
-  setenv("LANG", "C", 1);  // the directory's message comes from the catalogue
+  // The directory's message comes from the catalogue: English, whatever
+  // locale the tests were started in.
+  unsetenv("LC_ALL");
+  unsetenv("LC_MESSAGES");
+  setenv("LANG", "C", 1);
   TempDir root;
   MakeDirs(root.file("readonly"));
   ASSERT_EQ(0, chmod(root.file("readonly").c_str(), 0555));
