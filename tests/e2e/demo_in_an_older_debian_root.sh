@@ -92,6 +92,19 @@ run out in_root /root/setup.bin -lx:javahome "$jdk" --exit=5
 expect_eq "status of the wizard in the root" 5 "$status"
 expect_contains "the given JDK" "lx.jvm.home = $jdk" "$out"
 
+# Messages of every language, in UTF-8 and in the legacy encodings, come from
+# the launcher's own tables: with that system's converter modules and
+# locale files present (a static program that loaded them would abort), each
+# language still says that the input file cannot be opened, and the launcher
+# ends with its failure status 255.
+for code in $(sed -n 's/^0 "\(.*\)"$/\1/p' "$LX_SOURCE_DIR"/src/messages/translations/*.txt); do
+  for locale in "$code.UTF-8" "$code"; do
+    run out chroot "$R" /usr/bin/env -i LANG="$locale" /root/setup.bin -lx:in /root/missing.tag
+    expect_eq "status with LANG=$locale in the Debian 11 root (stderr: $(cat "$T/.stderr"))" 255 "$status"
+    [ -n "$(tail -n 1 <<<"$out")" ] || fail "no message with LANG=$locale in the Debian 11 root"
+  done
+done
+
 # Nothing left in the root's /tmp but the JVMs' own (empty) performance
 # data directory, which every JVM there makes.
 left=$(cd "$R/tmp" && find . -mindepth 1 ! -path './hsperfdata_*' -o -path './hsperfdata_*/*')
