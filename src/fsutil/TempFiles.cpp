@@ -64,7 +64,8 @@ SString randomSuffix() {
   // The system call itself rather than the C library's wrapper, which would
   // tie the launcher to C libraries from 2017 on.
   if (syscall(SYS_getrandom, bytes, sizeof bytes, GRND_NONBLOCK) != static_cast<long>(sizeof bytes)) {
-    // Kernels without getrandom: a time- and process-seeded sequence.
+    // Kernels without getrandom, or a filter refusing it with any error or
+    // answering short: a time- and process-seeded sequence.
     struct timespec now;
     clock_gettime(CLOCK_REALTIME, &now);
     fallbackState += static_cast<uint64_t>(now.tv_nsec) ^ (static_cast<uint64_t>(getpid()) << 32) ^

@@ -150,7 +150,8 @@ class SignalForwarder {
 
 // A descriptor that becomes readable when the child ends, so that a wait
 // ends at once rather than at the next period. Without one (kernels before
-// 5.3) the periodic look notices the end. Called through syscall, as the C
+// 5.3, or a container's filter refusing the call with any error) the
+// periodic look notices the end. Called through syscall, as the C
 // library's wrapper is younger than the systems the launcher runs on.
 int openChildDescriptor(pid_t pid) {
 #ifdef SYS_pidfd_open
