@@ -32,10 +32,3 @@ arg[trail\\]
 arg[]
 arg[\$HOME]" "$out"
 [ -z "$(ls -A tmp)" ] || fail "the embedded launcher left files behind: $(ls -A tmp)"
-
-# A position that holds no launcher is logged and the script goes on.
-printf 'INSTRUCTIONS:\n  EXECUTE_LAUNCHER 0\n  SET N1 = went-on\n/:\n' > wrong.txt
-make_launcher wrong.bin instructions=wrong.txt launcher=inner.bin >/dev/null
-run out ./wrong.bin -lx:log "$T/wrong.log"
-expect_contains "script went on" "Invalid numeric expression in went-on" "$out"
-grep -qx "ERROR: Unable to execute the embedded launcher." wrong.log || fail "wrong position not logged"
