@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # VERIFY checks an embedded JVM description against the user's java home
-# (or the home the description names) and leaves N1 and S1 for the script.
+# (or, without one, the home the description names) and leaves N1 (1 when
+# it matched) and S1 (the home) for the script to go on with.
 source "$(dirname "$0")/common.inc"
 need_lxpack
 jdk=$(find_jdk)
@@ -22,13 +23,3 @@ expect_eq "verified against the description's own home" "Invalid value specified
 run out ./setup.bin -lx:javahome "$T/fake"
 expect_eq "a home that is no JVM" "The JVM is not valid.
 Invalid value specified for SET command Invalid numeric expression in invalid" "$out"
-
-printf 'INSTRUCTIONS:\n  VERIFY 0 0 0\n/:\n' > other.txt
-make_launcher other.bin --id 0 instructions=other.txt >/dev/null
-run out ./other.bin
-expect_eq "an id of another kind of file" "To verify a JVM, use an index of a jvm file. The index passed in was 0 which corresponds to the file named other.txt" "$out"
-expect_eq "status" 255 "$status"
-printf 'INSTRUCTIONS:\n  VERIFY 0 0 9\n/:\n' > missing.txt
-make_launcher missing.bin instructions=missing.txt >/dev/null
-run out ./missing.bin
-expect_eq "an id that does not exist" "Cannot verify jvm file at index 9 because it does not exist." "$out"
