@@ -9,7 +9,7 @@
 #include "archive/LauncherFile.h"
 #include "archive/LauncherKind.h"
 #include "base/LauncherException.h"
-#include "launcher/Settings.h"
+#include "base/Settings.h"
 #include "messages/Messages.h"
 
 namespace {

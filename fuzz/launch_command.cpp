@@ -27,7 +27,7 @@
 #include "jvm/JVMFile.h"
 #include "launch/ApplicationArchive.h"
 #include "launch/LaunchScript.h"
-#include "launcher/Settings.h"
+#include "base/Settings.h"
 #include "tagfile/TagFile.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include "base/LauncherException.h"
 #include "base/Termination.h"
 #include "fsutil/Platform.h"
-#include "launcher/Settings.h"
+#include "base/Settings.h"
 #include "messages/Messages.h"
 
 namespace {

@@ -6,10 +6,8 @@
 #include "archive/EntryName.h"
 #include "archive/Extract.h"
 #include "base/LauncherException.h"
-#include "instructions/Instructions.h"
-#include "launch/LaunchScript.h"
-#include "launcher/Log.h"
-#include "launcher/Settings.h"
+#include "base/Log.h"
+#include "base/Settings.h"
 #include "messages/Messages.h"
 
 namespace {
@@ -21,11 +19,6 @@ typedef std::unique_ptr<FILE, int (*)(FILE*)> FileHandle;
 LauncherFile& launcherFile() {
   static LauncherFile instance;
   return instance;
-}
-
-LauncherFile::~LauncherFile() {
-  delete instructions_;
-  delete launchScript_;
 }
 
 void LauncherFile::loadIndex(bool withTagFiles) {
@@ -69,17 +62,17 @@ void LauncherFile::useEmbeddedTagFile(FileIndexEntry* entry) {
     case FT_JVM:
       if (!jvmFilesGiven_) {
         embeddedJvmFiles_.push_back(entry->getTagFile());
-        useJvmFile(entry->getTagFile());
+        jvmDescriptionFiles_.push_back(entry->getTagFile());
       }
       break;
     case FT_INSTRUCTIONS:
-      if (!embeddedInstructions_ && !instructions_) {
+      if (!embeddedInstructions_ && !instructionsFile_) {
         embeddedInstructions_ = entry->getTagFile();
-        useInstructions(entry->getTagFile());
+        instructionsFile_ = entry->getTagFile();
       }
       break;
     case FT_LAUNCH_SCRIPT:
-      if (!embeddedLaunchScript_ && !launchScript_) {
+      if (!embeddedLaunchScript_ && !launchScriptFile_) {
         embeddedLaunchScript_ = entry->getTagFile();
         useLaunchScript(entry->getTagFile());
       }
@@ -87,36 +80,31 @@ void LauncherFile::useEmbeddedTagFile(FileIndexEntry* entry) {
   }
 }
 
-void LauncherFile::useInstructions(TagFile* tagFile) {
-  delete instructions_;
-  instructions_ = nullptr;
-  instructions_ = new Instructions(tagFile, controller_);
-}
-
+// The launch script's description is the product title from the moment the
+// script is chosen.
 void LauncherFile::useLaunchScript(TagFile* tagFile) {
-  delete launchScript_;
-  launchScript_ = nullptr;
-  launchScript_ = new LaunchScript(tagFile, 1);
-  SetTitle(launchScript_->getDescription());
+  launchScriptFile_ = tagFile;
+  SetTitle(tagFile->getValue("DESC", 0));
 }
-
-void LauncherFile::useJvmFile(TagFile* tagFile) { jvmFiles_->addJVMFile(new JVMFile(tagFile)); }
 
 void LauncherFile::applyInputFile(const TagFile& input) {
   SString instructions = input.getValue("INSTRUCTIONS", 0);
-  if (!instructions.empty()) useInstructions(loadTagFileFromPath(instructions));
+  if (!instructions.empty()) instructionsFile_ = loadTagFileFromPath(instructions);
   SString launchScript = input.getValue("LAUNCHSCRIPT", 0);
   if (!launchScript.empty()) useLaunchScript(loadTagFileFromPath(launchScript));
   SString verifyClassPath = input.getValue("VERIFY_CLASSPATH", 0);
   SString verifyClassName = input.getValue("VERIFY_CLASS_NAME", 0);
-  if (!verifyClassPath.empty() && !verifyClassName.empty()) jvmFiles_->setVerifyClass(verifyClassPath, verifyClassName);
+  if (!verifyClassPath.empty() && !verifyClassName.empty()) {
+    verifyClassPath_ = verifyClassPath;
+    verifyClassName_ = verifyClassName;
+  }
   SString title = input.getValue("UI_TITLE", 0);
   if (!title.empty()) SetTitle(title);
   const int jvmCount = input.getValueCount("JVM");
   for (int i = 0; i < jvmCount; ++i) {
     jvmFilesGiven_ = true;
     SString path = input.getValue("JVM", static_cast<unsigned>(i));
-    if (!path.empty()) useJvmFile(loadTagFileFromPath(path));
+    if (!path.empty()) jvmDescriptionFiles_.push_back(loadTagFileFromPath(path));
   }
 }
 
@@ -163,11 +151,11 @@ void LauncherFile::reset() {
   embeddedInstructions_ = nullptr;
   embeddedLaunchScript_ = nullptr;
   embeddedJvmFiles_.clear();
-  delete instructions_;
-  instructions_ = nullptr;
-  delete launchScript_;
-  launchScript_ = nullptr;
-  jvmFiles_.reset(new JVMFiles);
+  instructionsFile_ = nullptr;
+  launchScriptFile_ = nullptr;
+  jvmDescriptionFiles_.clear();
+  verifyClassPath_ = SString();
+  verifyClassName_ = SString();
   jvmFilesGiven_ = false;
   indexLoaded_ = false;
 }

@@ -1,26 +1,19 @@
 // The archive object of the running launcher: the file index read from the
 // launcher's own executable (settings().launcherPath), the tag files parsed
-// from it or loaded from disk, and what the run takes from them. One
-// instance per process, loaded at most once.
+// from it or loaded from disk, and which of them the run uses. One instance
+// per process, loaded at most once.
 #pragma once
 
-#include <memory>
 #include <vector>
 
 #include "archive/FileIndexEntry.h"
 #include "base/Deque.h"
 #include "base/SString.h"
-#include "jvm/JVMFiles.h"
 #include "tagfile/TagFile.h"
-
-class ControllerOperations;
-class Instructions;
-class LaunchScript;
 
 class LauncherFile {
  public:
   LauncherFile() = default;
-  ~LauncherFile();
   LauncherFile(const LauncherFile&) = delete;
   LauncherFile& operator=(const LauncherFile&) = delete;
 
@@ -52,17 +45,16 @@ class LauncherFile {
   TagFile* getEmbeddedLaunchScript() const { return embeddedLaunchScript_; }
   const std::vector<TagFile*>& getEmbeddedJvmFiles() const { return embeddedJvmFiles_; }
 
-  // What the run uses: the instructions script and the launch script (the
-  // input file's when it named them, else the first embedded ones) and the
-  // JVM descriptions to search with (the input file's, else the embedded
-  // ones).
-  Instructions* getInstructions() const { return instructions_; }
-  LaunchScript* getLaunchScript() const { return launchScript_; }
-  JVMFiles& getJVMFiles() { return *jvmFiles_; }
-
-  // The operations that instructions scripts call; set by the launcher core
-  // before anything is loaded.
-  void setController(ControllerOperations* controller) { controller_ = controller; }
+  // The files the run uses: the instructions script and the launch script
+  // (the input file's when it named them, else the first embedded ones),
+  // the JVM descriptions to search with (the input file's, else the
+  // embedded ones, in order) and the verification class the input file
+  // names (empty: the archive's own). Null or empty while none is chosen.
+  TagFile* getInstructionsFile() const { return instructionsFile_; }
+  TagFile* getLaunchScriptFile() const { return launchScriptFile_; }
+  const std::vector<TagFile*>& getJvmDescriptionFiles() const { return jvmDescriptionFiles_; }
+  const SString& getVerifyClassPath() const { return verifyClassPath_; }
+  const SString& getVerifyClassName() const { return verifyClassName_; }
 
   // Takes the scripts, JVM descriptions, verification class and title that
   // an input file names. Runs before the embedded tag files are parsed, so
@@ -80,19 +72,18 @@ class LauncherFile {
   void logIndex() const;
   void loadEmbeddedTagFiles(FILE* stream);
   void useEmbeddedTagFile(FileIndexEntry* entry);
-  void useInstructions(TagFile* tagFile);
   void useLaunchScript(TagFile* tagFile);
-  void useJvmFile(TagFile* tagFile);
 
   FileIndexEntryPtrDeque index_;
   TagFilePtrDeque loadedTagFiles_;
   TagFile* embeddedInstructions_ = nullptr;
   TagFile* embeddedLaunchScript_ = nullptr;
   std::vector<TagFile*> embeddedJvmFiles_;
-  ControllerOperations* controller_ = nullptr;
-  Instructions* instructions_ = nullptr;
-  LaunchScript* launchScript_ = nullptr;
-  std::unique_ptr<JVMFiles> jvmFiles_ = std::unique_ptr<JVMFiles>(new JVMFiles);
+  TagFile* instructionsFile_ = nullptr;
+  TagFile* launchScriptFile_ = nullptr;
+  std::vector<TagFile*> jvmDescriptionFiles_;
+  SString verifyClassPath_;
+  SString verifyClassName_;
   bool jvmFilesGiven_ = false;
   bool indexLoaded_ = false;
 };

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "archive/ArchiveIndex.h"
-#include "launcher/Settings.h"
+#include "base/Settings.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "launcher/Log.h"
+#include "base/Log.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "launcher/Settings.h"
+#include "base/Settings.h"
 
 LauncherSettings& settings() {
   static LauncherSettings instance;

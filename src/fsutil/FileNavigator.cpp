@@ -13,7 +13,7 @@
 #include "fsutil/DirectoryBit.h"
 #include "fsutil/PseudoFileSystems.h"
 #include "fsutil/TempFiles.h"
-#include "launcher/Log.h"
+#include "base/Log.h"
 #include "messages/Messages.h"
 
 namespace {

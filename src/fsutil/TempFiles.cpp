@@ -14,7 +14,7 @@
 #include "base/Deque.h"
 #include "base/LauncherException.h"
 #include "fsutil/FileNavigator.h"
-#include "launcher/Settings.h"
+#include "base/Settings.h"
 #include "messages/Messages.h"
 
 namespace {

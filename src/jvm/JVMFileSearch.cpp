@@ -9,8 +9,8 @@
 #include "jvm/JVMMatch.h"
 #include "jvm/VerificationOutput.h"
 #include "launch/LaunchScript.h"
-#include "launcher/Log.h"
-#include "launcher/Settings.h"
+#include "base/Log.h"
+#include "base/Settings.h"
 #include "messages/Messages.h"
 #include "tagfile/TagFile.h"
 

@@ -7,8 +7,8 @@
 #include "fsutil/Platform.h"
 #include "fsutil/TempFiles.h"
 #include "jvm/JVMFile.h"
-#include "launcher/Log.h"
-#include "launcher/Settings.h"
+#include "base/Log.h"
+#include "base/Settings.h"
 #include "messages/Messages.h"
 #include "tagfile/TagFile.h"
 

@@ -1,6 +1,6 @@
 #include "jvm/VerificationOutput.h"
 
-#include "launcher/Log.h"
+#include "base/Log.h"
 
 const char* const kVerificationMagic = "1739021872";
 

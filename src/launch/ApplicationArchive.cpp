@@ -7,7 +7,7 @@
 #include "archive/LauncherFile.h"
 #include "base/LauncherException.h"
 #include "fsutil/TempFiles.h"
-#include "launcher/Settings.h"
+#include "base/Settings.h"
 #include "messages/Messages.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include "fsutil/Platform.h"
 #include "fsutil/TempFiles.h"
 #include "launch/SideFiles.h"
-#include "launcher/Log.h"
-#include "launcher/Settings.h"
+#include "base/Log.h"
+#include "base/Settings.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "launch/ClassPath.h"
 #include "launch/LaunchScript.h"
 #include "launch/SideFiles.h"
-#include "launcher/Settings.h"
+#include "base/Settings.h"
 
 const LaunchScript::FunctionEntry LaunchScript::kFunctions[] = {
     {"REPLACE", &LaunchScript::replaceFunction},

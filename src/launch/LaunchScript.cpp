@@ -4,8 +4,8 @@
 #include "base/LauncherException.h"
 #include "fsutil/Platform.h"
 #include "launch/FunctionArguments.h"
-#include "launcher/Log.h"
-#include "launcher/Settings.h"
+#include "base/Log.h"
+#include "base/Settings.h"
 
 namespace {
 

@@ -21,7 +21,8 @@ struct ProcessLink {
 // may hold blanks and parentheses, so the fields are counted from the last
 // closing parenthesis.
 bool readParent(const char* pidText, pid_t& parent) {
-  char path[64];
+  // Room for any directory entry name, though a process's is a number.
+  char path[sizeof "/proc//stat" + 256];
   std::snprintf(path, sizeof path, "/proc/%s/stat", pidText);
   int fd = open(path, O_RDONLY | O_CLOEXEC);
   if (fd < 0) return false;

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "launcher/Settings.h"
+#include "base/Settings.h"
 
 SString sideFilePath(const char* suffix) {
   SString path = settings().origLauncherPath;

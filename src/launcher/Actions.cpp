@@ -10,7 +10,8 @@
 #include "jvm/JVMMatch.h"
 #include "launch/RunCommand.h"
 #include "launcher/Controller.h"
-#include "launcher/Log.h"
+#include "base/Log.h"
+#include "launcher/RunFiles.h"
 #include "messages/Messages.h"
 #include "tagfile/TagFile.h"
 
@@ -59,7 +60,7 @@ void searchAllAction(bool showProgress, bool showFailMsg) {
   }
   try {
     JVMMatchPtrDeque matches;
-    launcherFile().getJVMFiles().searchAll(matches, 0);
+    runFiles().getJVMFiles().searchAll(matches, 0);
     AnswerNumber(matches.count());
     for (int i = 0; i < matches.count(); ++i) {
       JVMMatch* match = matches.get(i);

@@ -15,8 +15,9 @@
 #include "jvm/JVMFile.h"
 #include "launch/LaunchScript.h"
 #include "launch/RunCommand.h"
-#include "launcher/Log.h"
-#include "launcher/Settings.h"
+#include "base/Log.h"
+#include "base/Settings.h"
+#include "launcher/RunFiles.h"
 #include "messages/Messages.h"
 #include "tagfile/TagFile.h"
 
@@ -141,14 +142,14 @@ void Controller::installBundledJVM(long mode) {
 }
 
 int Controller::launchJVMFile(const SString& path, short seconds) {
-  LaunchScript* script = launcherFile().getLaunchScript();
+  LaunchScript* script = runFiles().getLaunchScript();
   if (!script) return -1;
   TagFile description(path);
   return LaunchWith(script, &description, seconds);
 }
 
 int Controller::launchInternal(long fileId, short seconds) {
-  LaunchScript* script = launcherFile().getLaunchScript();
+  LaunchScript* script = runFiles().getLaunchScript();
   FileIndexEntry* entry = launcherFile().findEntryById(fileId);
   if (!script || !entry || entry->getType() != FT_JVM || !entry->getTagFile()) {
     log("Unable to launch the internal launch script with the internal JVM file. Either the launch script or the JVM "

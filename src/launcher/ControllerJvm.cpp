@@ -6,8 +6,9 @@
 #include "jvm/JVMFiles.h"
 #include "jvm/JVMMatch.h"
 #include "launcher/Controller.h"
-#include "launcher/Log.h"
-#include "launcher/Settings.h"
+#include "base/Log.h"
+#include "base/Settings.h"
+#include "launcher/RunFiles.h"
 #include "messages/Messages.h"
 #include "tagfile/TagFile.h"
 
@@ -26,7 +27,7 @@ void Controller::findJVM(bool showUI, bool showFailMsg) {
   setNumericVariable(1, 0);
 
   JVMMatchPtrDeque matches;
-  launcherFile().getJVMFiles().find(matches);
+  runFiles().getJVMFiles().find(matches);
   JVMMatch* match = matches.first();
   if (match) {
     SString file = match->writeJvmFile();
@@ -66,7 +67,7 @@ void Controller::verifyAgainstHome(bool showUI, bool showFailMsg, TagFile* descr
   if (showUI) ShowStep(STEP_VERIFYING, description->getValue("DESC", 0).c_str());
   JVMFile jvm(description);
   SString classPath, className;
-  launcherFile().getJVMFiles().getVerifyClass(classPath, className);
+  runFiles().getJVMFiles().getVerifyClass(classPath, className);
   JVMMatch* match = home.empty() ? jvm.verifyHome(classPath, className) : jvm.verifyAt(home, classPath, className);
   if (!match) {
     if (showFailMsg) PrintMessage(GetMessage(ERR_JVM_NOT_VALID));

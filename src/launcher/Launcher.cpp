@@ -11,8 +11,9 @@
 #include "instructions/Instructions.h"
 #include "launcher/Actions.h"
 #include "launcher/Controller.h"
-#include "launcher/Log.h"
-#include "launcher/Settings.h"
+#include "base/Log.h"
+#include "base/Settings.h"
+#include "launcher/RunFiles.h"
 #include "messages/Messages.h"
 #include "tagfile/TagFile.h"
 
@@ -42,7 +43,6 @@ Launcher::~Launcher() { RemoveTempFiles(); }
 
 int Launcher::start(const StringDeque& args, const SString& executablePath) {
   try {
-    launcherFile().setController(&controller());
     settings().launcherPath = executablePath;
     settings().origLauncherPath = executablePath;
     for (int i = 0; i < args.count(); ++i) settings().allArgs.add(args.get(i));
@@ -207,7 +207,7 @@ void Launcher::performAction(const TagFile& input) {
 }
 
 int Launcher::runInstructions() {
-  Instructions* script = launcherFile().getInstructions();
+  Instructions* script = runFiles().getInstructions();
   if (!script) return -1;
   try {
     return script->execute();

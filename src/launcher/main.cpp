@@ -5,7 +5,7 @@
 #include "base/Termination.h"
 #include "launcher/ExecutablePath.h"
 #include "launcher/Launcher.h"
-#include "launcher/Settings.h"
+#include "base/Settings.h"
 #include "messages/Messages.h"
 
 int main(int argc, char** argv) {

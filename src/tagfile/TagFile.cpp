@@ -4,7 +4,7 @@
 
 #include "base/LauncherException.h"
 #include "base/Tokenizer.h"
-#include "launcher/Log.h"
+#include "base/Log.h"
 
 TagFile::TagFile(const SString& path) : lineCount_(0) {
   FILE* f = std::fopen(path.c_str(), "r");

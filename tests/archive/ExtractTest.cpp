@@ -14,7 +14,7 @@
 #include "archive/Extract.h"
 #include "archive/LauncherFile.h"
 #include "base/Termination.h"
-#include "launcher/Settings.h"
+#include "base/Settings.h"
 #include "messages/Messages.h"
 #include "support/DeniedSystemCall.h"
 #include "support/Processes.h"

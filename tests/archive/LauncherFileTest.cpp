@@ -4,8 +4,8 @@
 
 #include "archive/ArchiveBytes.h"
 #include "archive/LauncherFile.h"
-#include "launcher/Log.h"
-#include "launcher/Settings.h"
+#include "base/Log.h"
+#include "base/Settings.h"
 #include "support/TempDir.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include "archive/ArchiveBytes.h"
 #include "archive/LauncherKind.h"
-#include "launcher/Settings.h"
+#include "base/Settings.h"
 #include "support/TempDir.h"
 
 TEST(LauncherKind, IsTheByteBeforeTheIndexOffset) {

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "launcher/Log.h"
+#include "base/Log.h"
 
 // Root passes every permission check through CAP_DAC_OVERRIDE and
 // CAP_DAC_READ_SEARCH, so chmod alone cannot make a directory unreadable

@@ -11,7 +11,7 @@
 #include "base/LauncherException.h"
 #include "fsutil/FileSystemFixtures.h"
 #include "fsutil/TempFiles.h"
-#include "launcher/Settings.h"
+#include "base/Settings.h"
 #include "support/DeniedSystemCall.h"
 #include "support/Processes.h"
 #include "support/TempDir.h"

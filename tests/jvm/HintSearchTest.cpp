@@ -13,7 +13,7 @@
 #include "jvm/JVMFile.h"
 #include "jvm/JVMMatch.h"
 #include "jvm/SearchFixture.h"
-#include "launcher/Settings.h"
+#include "base/Settings.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "fsutil/TempFiles.h"
 #include "jvm/JVMFiles.h"
 #include "jvm/SearchFixture.h"
-#include "launcher/Settings.h"
+#include "base/Settings.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "launcher/Log.h"
+#include "base/Log.h"
 #include "support/FakeJava.h"
 #include "support/TempDir.h"
 #include "tagfile/TagFile.h"

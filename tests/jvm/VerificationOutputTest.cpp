@@ -3,7 +3,7 @@
 #include <string>
 
 #include "jvm/VerificationOutput.h"
-#include "launcher/Log.h"
+#include "base/Log.h"
 #include "support/TempDir.h"
 
 namespace {

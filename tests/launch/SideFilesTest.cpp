@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "launch/SideFiles.h"
-#include "launcher/Settings.h"
+#include "base/Settings.h"
 #include "support/TempDir.h"
 
 TEST(SideFiles, NamedAfterTheOriginalLauncher) {

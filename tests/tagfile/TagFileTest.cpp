@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "base/LauncherException.h"
-#include "launcher/Log.h"
+#include "base/Log.h"
 #include "support/TempDir.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include "LauncherImage.h"
 #include "Usage.h"
 #include "archive/Extract.h"
-#include "launcher/Settings.h"
+#include "base/Settings.h"
 
 int runExtract(Arguments& args) {
   std::string directory = ".";
