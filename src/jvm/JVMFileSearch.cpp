@@ -4,11 +4,12 @@
 #include <cstdlib>
 
 #include "base/Deque.h"
+#include "base/LauncherException.h"
 #include "fsutil/Platform.h"
 #include "jvm/JVMFile.h"
 #include "jvm/JVMMatch.h"
 #include "jvm/VerificationOutput.h"
-#include "launch/LaunchScript.h"
+#include "jvm/VerificationRunner.h"
 #include "base/Log.h"
 #include "base/Settings.h"
 #include "messages/Messages.h"
@@ -98,18 +99,18 @@ bool JVMFile::runVerification(const SString& home, const SString& classPath, con
     properties.add(property);
   }
 
-  LaunchScript script(command, 1, 0);
+  VerificationRunner* runner = verificationRunner();
+  if (runner == nullptr) throw LauncherException("No way to run a JVM verification was set up.");
   const int timeLimit = verifyTimeoutSeconds();
-  script.setTimeLimit(timeLimit);
-  script.launch(this, nullptr, 0);
-  if (script.limitExpired()) {
+  VerificationRun run = runner->run(command, this, timeLimit);
+  if (run.timedOut) {
     log("Verification of " + withTrailingSeparator(home) + getJvmExe() + " did not end within " + fromLong(timeLimit) +
             " second(s) and was stopped.",
         WARNING);
     ProgressTick(kVerificationProgress);
     return false;
   }
-  bool matches = checkVerificationOutput(script.getStdoutText(), properties);
+  bool matches = checkVerificationOutput(run.output, properties);
   ProgressTick(kVerificationProgress);
   return matches;
 }

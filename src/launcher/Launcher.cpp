@@ -9,6 +9,8 @@
 #include "base/Termination.h"
 #include "fsutil/TempFiles.h"
 #include "instructions/Instructions.h"
+#include "jvm/VerificationRunner.h"
+#include "launch/LaunchVerification.h"
 #include "launcher/Actions.h"
 #include "launcher/Controller.h"
 #include "base/Log.h"
@@ -43,6 +45,7 @@ Launcher::~Launcher() { RemoveTempFiles(); }
 
 int Launcher::start(const StringDeque& args, const SString& executablePath) {
   try {
+    setVerificationRunner(&launchScriptVerificationRunner());
     settings().launcherPath = executablePath;
     settings().origLauncherPath = executablePath;
     for (int i = 0; i < args.count(); ++i) settings().allArgs.add(args.get(i));

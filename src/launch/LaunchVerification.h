@@ -1,0 +1,7 @@
+// Runs a JVM verification command through a launch script, which captures
+// its output and stops it, with every process it started, at the time limit.
+#pragma once
+
+#include "jvm/VerificationRunner.h"
+
+VerificationRunner& launchScriptVerificationRunner();
