@@ -12,7 +12,6 @@
 #include "base/LauncherException.h"
 #include "base/Termination.h"
 #include "fsutil/Platform.h"
-#include "base/Settings.h"
 #include "messages/Messages.h"
 
 namespace {
@@ -164,7 +163,7 @@ void refuseToOverwriteLauncher(int launcher, const SString& path) {
 
 }  // namespace
 
-SString extractFile(FileIndexEntry* entry, const SString& directory) {
+SString extractFile(const SString& launcherPath, FileIndexEntry* entry, const SString& directory) {
   checkEntryName(entry);
   double bytes = entry->getLength();
   long files = 1;
@@ -175,7 +174,7 @@ SString extractFile(FileIndexEntry* entry, const SString& directory) {
   if (!HasEnoughDiskSpace(directory, bytes, files)) throw writeError("");
 
   SString path = outputPathFor(directory, entry->getName());
-  Descriptor launcher(::open(settings().launcherPath.c_str(), O_RDONLY | O_CLOEXEC));
+  Descriptor launcher(::open(launcherPath.c_str(), O_RDONLY | O_CLOEXEC));
   if (!launcher.isOpen()) throw LauncherException("Cannot open launcher file.");
   refuseToOverwriteLauncher(launcher.get(), path);
 

@@ -9,9 +9,9 @@
 // once per step, so a large file shows visible progress.
 const int kExtractChunkSize = 61439;
 
-// Writes the entry's bytes from settings().launcherPath to directory/name
-// (an empty directory is the working directory) and returns that path.
+// Writes the entry's bytes from the launcher file to directory/name (an
+// empty directory is the working directory) and returns that path.
 // Installers and embedded launchers are made executable. Throws
 // LauncherException when the name is not a plain file name, when the
 // directory lacks the free space, or when reading or writing fails.
-SString extractFile(FileIndexEntry* entry, const SString& directory);
+SString extractFile(const SString& launcher, FileIndexEntry* entry, const SString& directory);

@@ -23,7 +23,8 @@ LauncherFile& launcherFile() {
 
 void LauncherFile::loadIndex(bool withTagFiles) {
   if (indexLoaded_) return;
-  FileHandle stream(std::fopen(settings().launcherPath.c_str(), "rb"), std::fclose);
+  path_ = settings().launcherPath;
+  FileHandle stream(std::fopen(path_.c_str(), "rb"), std::fclose);
   if (!stream) throw LauncherException("Cannot open launcher file.");
   ArchiveTrailer trailer = readTrailer(stream.get());
   if (trailer.hasArchive()) {
@@ -115,6 +116,10 @@ FileIndexEntry* LauncherFile::findEntryById(long id) const {
   return nullptr;
 }
 
+SString LauncherFile::extract(FileIndexEntry* entry, const SString& directory) const {
+  return extractFile(path_, entry, directory);
+}
+
 TagFile* LauncherFile::loadTagFileFromPath(const SString& path) {
   TagFile* tagFile = new TagFile(path);
   loadedTagFiles_.add(tagFile);
@@ -140,12 +145,13 @@ void LauncherFile::extractAll() {
         inputFile.setValue("INSTRUCTIONS", entry->getName());
         break;
     }
-    extractFile(entry, "");
+    extract(entry, "");
   }
   inputFile.write("input.tag");
 }
 
 void LauncherFile::reset() {
+  path_ = SString();
   index_.removeAll();
   loadedTagFiles_.removeAll();
   embeddedInstructions_ = nullptr;

@@ -30,6 +30,10 @@ class LauncherFile {
   FileIndexEntry* findEntryById(long id) const;
   int getEntryCount() const { return index_.count(); }
 
+  // Extracts the entry from the launcher file the index was read from (see
+  // extractFile).
+  SString extract(FileIndexEntry* entry, const SString& directory) const;
+
   // Loads a tag file from disk and keeps it for the life of the process.
   TagFile* loadTagFileFromPath(const SString& path);
 
@@ -74,6 +78,7 @@ class LauncherFile {
   void useEmbeddedTagFile(FileIndexEntry* entry);
   void useLaunchScript(TagFile* tagFile);
 
+  SString path_;
   FileIndexEntryPtrDeque index_;
   TagFilePtrDeque loadedTagFiles_;
   TagFile* embeddedInstructions_ = nullptr;

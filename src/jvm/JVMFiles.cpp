@@ -35,7 +35,7 @@ void JVMFiles::prepareVerifyClass() {
   SString extracted;
   for (int i = 0; i < archive.getEntryCount(); ++i) {
     FileIndexEntry* entry = archive.getEntry(i);
-    if (entry && entry->getType() == FT_VERIFY) extracted = extractFile(entry, CreateTempDir());
+    if (entry && entry->getType() == FT_VERIFY) extracted = archive.extract(entry, CreateTempDir());
   }
   if (extracted.empty()) return;
   // Quoted, so that the verification command hands the path to the shell

@@ -48,7 +48,7 @@ SString getApplicationArchive() {
   LauncherFile& archive = launcherFile();
   for (int i = 0; i < archive.getEntryCount(); ++i) {
     FileIndexEntry* entry = archive.getEntry(i);
-    if (entry && entry->getType() == FT_APPLICATION) path = extractFile(entry, directory);
+    if (entry && entry->getType() == FT_APPLICATION) path = archive.extract(entry, directory);
   }
   return path;
 }

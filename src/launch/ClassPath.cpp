@@ -48,7 +48,7 @@ class ClassPath {
     LauncherFile& archive = launcherFile();
     for (int i = 0; i < archive.getEntryCount(); ++i) {
       FileIndexEntry* entry = archive.getEntry(i);
-      if (entry && entry->getType() == FT_CLASSPATH) appendEntry(extractFile(entry, directory));
+      if (entry && entry->getType() == FT_CLASSPATH) appendEntry(archive.extract(entry, directory));
     }
   }
 

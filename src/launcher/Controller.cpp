@@ -124,7 +124,7 @@ void Controller::installBundledJVM(long mode) {
   if (destination.empty()) return;
 
   RequireExecutableDirectory(destination, "JVM installer");
-  SString program = extractFile(installer, destination);
+  SString program = launcherFile().extract(installer, destination);
   SString output, errorOutput;
   runCommand(ShellQuote(program), destination, 0, 1, 1, &output, &errorOutput, 0);
   RemovePath(program);
@@ -174,7 +174,7 @@ void Controller::executeEmbeddedLauncher(long position) {
   UnregisterTempDir(directory);
   try {
     RequireExecutableDirectory(directory, "embedded launcher");
-    SString program = extractFile(entry, directory);
+    SString program = launcherFile().extract(entry, directory);
     SString command = "\"" + program + "\" -lx:orig " + QuoteForSplitter(settings().launcherPath);
     for (int i = 0; i < settings().allArgs.count(); ++i) command += " " + QuoteForSplitter(settings().allArgs.get(i));
     // The dotted line of this launcher ends here; the next one starts its own.

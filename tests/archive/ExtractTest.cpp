@@ -78,7 +78,7 @@ class ExtractTest : public ::testing::Test {
     testing::internal::CaptureStdout();
     SString path;
     try {
-      path = extractFile(file.getEntry(0), directory);
+      path = file.extract(file.getEntry(0), directory);
     } catch (...) {
       testing::internal::GetCapturedStdout();
       throw;
@@ -255,7 +255,7 @@ TEST_F(ExtractTest, RefusesNamesThatLeaveTheDirectory) {
   for (const char* name : {"", ".", "..", "../escaped", "sub/file", "/tmp/absolute", "a/"}) {
     SCOPED_TRACE(name);
     makeLauncher({{6, name, "evil"}});
-    std::string error = errorOf([&] { extractFile(file.getEntry(0), out().c_str()); });
+    std::string error = errorOf([&] { file.extract(file.getEntry(0), out().c_str()); });
     EXPECT_EQ("Invalid file name \"" + std::string(name) +
                   "\" of file id 0 in the file index: an embedded file name must not be empty, \".\" or \"..\" "
                   "or contain \"/\".",
@@ -267,7 +267,7 @@ TEST_F(ExtractTest, RefusesNamesThatLeaveTheDirectory) {
 TEST_F(ExtractTest, LauncherThatCannotBeOpenedFailsWithoutWriting) {
   makeLauncher({{6, "app.jar", "abc"}});
   ASSERT_EQ(0, unlink(settings().launcherPath.c_str()));
-  EXPECT_EQ("Cannot open launcher file.", errorOf([&] { extractFile(file.getEntry(0), out().c_str()); }));
+  EXPECT_EQ("Cannot open launcher file.", errorOf([&] { file.extract(file.getEntry(0), out().c_str()); }));
   EXPECT_NE(0, access((out() + "/app.jar").c_str(), F_OK));
 }
 
@@ -275,14 +275,14 @@ TEST_F(ExtractTest, OutputThatCannotBeCreatedGivesTheErrorNumber) {
   makeLauncher({{6, "taken", "abc"}});
   ASSERT_EQ(0, mkdir((out() + "/taken").c_str(), 0777));
   EXPECT_EQ("Error writing file = " + std::to_string(EISDIR) + kHint,
-            errorOf([&] { extractFile(file.getEntry(0), out().c_str()); }));
+            errorOf([&] { file.extract(file.getEntry(0), out().c_str()); }));
 }
 
 TEST_F(ExtractTest, NeverOverwritesTheLauncherItself) {
   std::string bytes = pattern(1000);
   makeLauncher({{7, "launcher", bytes}});
   std::string before = ReadFile(settings().launcherPath.c_str());
-  std::string error = errorOf([&] { extractFile(file.getEntry(0), dir.path().c_str()); });
+  std::string error = errorOf([&] { file.extract(file.getEntry(0), dir.path().c_str()); });
   EXPECT_EQ("Cannot extract " + dir.file("launcher") + ": it is the launcher file itself.", error);
   EXPECT_TRUE(before == ReadFile(settings().launcherPath.c_str()));
 }
@@ -292,7 +292,7 @@ TEST_F(ExtractTest, ASignalStopsTheCopyAndLeavesNoPartialFile) {
   int status = InForkedProcess([this] {
     RequestTermination(SIGTERM);
     try {
-      extractFile(file.getEntry(0), out().c_str());
+      file.extract(file.getEntry(0), out().c_str());
     } catch (const TerminationRequest& request) {
       return request.exitStatus();
     }

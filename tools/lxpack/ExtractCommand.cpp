@@ -7,7 +7,6 @@
 #include "LauncherImage.h"
 #include "Usage.h"
 #include "archive/Extract.h"
-#include "base/Settings.h"
 
 int runExtract(Arguments& args) {
   std::string directory = ".";
@@ -26,7 +25,6 @@ int runExtract(Arguments& args) {
   if (path.empty()) throw UsageError("missing LAUNCHER");
   LauncherImage image(path);
   if (!image.readProblems().empty()) throw PackError(path + ": " + image.readProblems().front().text);
-  settings().launcherPath = path.c_str();
   std::vector<FileIndexEntry*> selected;
   std::set<std::string> found;
   for (int i = 0; i < image.index().count(); ++i) {
@@ -39,6 +37,6 @@ int runExtract(Arguments& args) {
   for (const std::string& name : wanted) {
     if (!found.count(name)) throw PackError(path + ": no entry named '" + name + "'");
   }
-  for (FileIndexEntry* entry : selected) extractFile(entry, directory.c_str());
+  for (FileIndexEntry* entry : selected) extractFile(path.c_str(), entry, directory.c_str());
   return 0;
 }
