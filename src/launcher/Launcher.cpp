@@ -7,6 +7,7 @@
 #include "archive/LauncherFile.h"
 #include "base/LauncherException.h"
 #include "base/Termination.h"
+#include "base/Version.h"
 #include "fsutil/TempFiles.h"
 #include "instructions/Instructions.h"
 #include "jvm/VerificationRunner.h"
@@ -20,8 +21,6 @@
 #include "tagfile/TagFile.h"
 
 namespace {
-
-const char* const kVersion = "2.47";
 
 // Failures of loading the archive index get one wording wherever they occur.
 void LoadIndexProtected(bool withTagFiles) {
@@ -111,7 +110,7 @@ int Launcher::run(const StringDeque& args) {
         result_ = -1;
       }
     } else if (arg == "-lx:version") {
-      PrintMessage(kVersion);
+      PrintMessage(kLauncherVersion);
       runInstructionsFlag_ = 0;
     } else if (arg == "-lx:javaconsole") {
       settings().javaConsole = 1;

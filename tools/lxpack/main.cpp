@@ -9,6 +9,7 @@
 #include "Commands.h"
 #include "Usage.h"
 #include "base/LauncherException.h"
+#include "base/Version.h"
 #include "messages/Messages.h"
 
 int main(int argc, char** argv) {
@@ -23,7 +24,7 @@ int main(int argc, char** argv) {
       return 0;
     }
     if (command == "--version") {
-      std::puts("lxpack 2.47");
+      std::printf("lxpack %s\n", kLauncherVersion);
       return 0;
     }
     Arguments args(argc, argv, 2);
