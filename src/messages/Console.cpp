@@ -145,10 +145,3 @@ StepScope::StepScope(int kind, const char* arg) : previous_(LastStep()) { ShowSt
 // The step returned to was shown when it began and is still under way, so
 // it is only remembered again, not shown a second time.
 StepScope::~StepScope() { consoleState.lastStep = previous_; }
-
-void SetConsoleStreams(FILE* out, FILE* in) {
-  consoleState.out = out;
-  consoleState.in = in;
-}
-
-void ResetConsoleForTests() { consoleState = ConsoleState(); }

@@ -103,7 +103,3 @@ class StepScope {
   int previous_;
 };
 
-// Test hooks: the console writes to out and reads from in (null: standard
-// output and standard input), and the console state starts afresh.
-void SetConsoleStreams(FILE* out, FILE* in);
-void ResetConsoleForTests();

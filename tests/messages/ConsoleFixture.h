@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "messages/Console.h"
 #include "messages/Messages.h"
 
 // Sets one environment variable (null unsets it) for the lifetime of the
@@ -95,15 +96,16 @@ class ConsoleTest : public ::testing::Test {
  protected:
   ConsoleTest() : lang_("C") {}
 
+  // The test owns the console state: it starts afresh and writes to a file.
   void SetUp() override {
-    ResetConsoleForTests();
+    consoleState = ConsoleState();
     out_ = std::tmpfile();
     ASSERT_NE(nullptr, out_);
-    SetConsoleStreams(out_, nullptr);
+    consoleState.out = out_;
   }
 
   void TearDown() override {
-    ResetConsoleForTests();
+    consoleState = ConsoleState();
     if (in_ != nullptr) std::fclose(in_);
     std::fclose(out_);
   }
@@ -131,7 +133,7 @@ class ConsoleTest : public ::testing::Test {
     EXPECT_EQ(static_cast<ssize_t>(text.size()), write(fds[1], text.data(), text.size()));
     close(fds[1]);
     in_ = fdopen(fds[0], "r");
-    SetConsoleStreams(out_, in_);
+    consoleState.in = in_;
     return in_;
   }
 
