@@ -8,10 +8,10 @@
 #include "archive/ArchiveIndex.h"
 #include "archive/EntryName.h"
 #include "base/LauncherException.h"
+#include "base/OpenFiles.h"
 
 namespace {
 
-typedef std::unique_ptr<FILE, int (*)(FILE*)> FileHandle;
 
 const uint64_t kMaxOffset = 0xFFFFFFFFu;
 
@@ -35,7 +35,7 @@ void writeBytes(FILE* out, const char* bytes, size_t count) {
 
 // Appends the whole file at path to out and returns its size.
 uint64_t copyFile(FILE* out, const SString& path) {
-  FileHandle in(std::fopen(path.c_str(), "rb"), std::fclose);
+  FileStream in(std::fopen(path.c_str(), "rb"));
   if (!in) throw LauncherException("Cannot open " + path + ": " + systemError());
   std::vector<char> buffer(1 << 20);
   uint64_t total = 0;

@@ -10,33 +10,12 @@
 
 #include "archive/EntryName.h"
 #include "base/LauncherException.h"
+#include "base/OpenFiles.h"
 #include "base/Termination.h"
 #include "fsutil/Platform.h"
 #include "messages/Messages.h"
 
 namespace {
-
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  ~Descriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  int get() const { return fd_; }
-  bool isOpen() const { return fd_ >= 0; }
-  // Closes now; the result tells whether the kernel accepted every byte,
-  // which some file systems only report here.
-  int close() {
-    int result = ::close(fd_);
-    fd_ = -1;
-    return result;
-  }
-
- private:
-  int fd_;
-};
 
 // Moves the entry's bytes from the launcher file to the output. The kernel
 // copies between the two files itself where it can, which spares two copies
@@ -174,12 +153,12 @@ SString extractFile(const SString& launcherPath, FileIndexEntry* entry, const SS
   if (!HasEnoughDiskSpace(directory, bytes, files)) throw writeError("");
 
   SString path = outputPathFor(directory, entry->getName());
-  Descriptor launcher(::open(launcherPath.c_str(), O_RDONLY | O_CLOEXEC));
+  FileDescriptor launcher(::open(launcherPath.c_str(), O_RDONLY | O_CLOEXEC));
   if (!launcher.isOpen()) throw LauncherException("Cannot open launcher file.");
   refuseToOverwriteLauncher(launcher.get(), path);
 
   int error = 0;
-  Descriptor output(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+  FileDescriptor output(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
   if (!output.isOpen()) error = errno;
 
   const off_t offset = entry->getOffset();

@@ -6,15 +6,10 @@
 #include "archive/EntryName.h"
 #include "archive/Extract.h"
 #include "base/LauncherException.h"
+#include "base/OpenFiles.h"
 #include "base/Log.h"
 #include "base/Settings.h"
 #include "messages/Messages.h"
-
-namespace {
-
-typedef std::unique_ptr<FILE, int (*)(FILE*)> FileHandle;
-
-}  // namespace
 
 LauncherFile& launcherFile() {
   static LauncherFile instance;
@@ -24,7 +19,7 @@ LauncherFile& launcherFile() {
 void LauncherFile::loadIndex(bool withTagFiles) {
   if (indexLoaded_) return;
   path_ = settings().launcherPath;
-  FileHandle stream(std::fopen(path_.c_str(), "rb"), std::fclose);
+  FileStream stream(std::fopen(path_.c_str(), "rb"));
   if (!stream) throw LauncherException("Cannot open launcher file.");
   ArchiveTrailer trailer = readTrailer(stream.get());
   if (trailer.hasArchive()) {

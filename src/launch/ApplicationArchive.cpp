@@ -5,6 +5,7 @@
 
 #include "archive/Extract.h"
 #include "archive/LauncherFile.h"
+#include "base/OpenFiles.h"
 #include "base/LauncherException.h"
 #include "fsutil/TempFiles.h"
 #include "base/Settings.h"
@@ -59,23 +60,13 @@ SString copyApplicationArchive(const SString& fileName) {
   SString directory = origLauncherDir();
   SString source =
       directory.empty() ? fileName : directory + (endsWith(directory, "/") == SString::npos ? "/" : "") + fileName;
-  FILE* in = std::fopen(source.c_str(), "rb");
+  FileStream in(std::fopen(source.c_str(), "rb"));
   if (!in) return path;
   SString target = CreateTempDir() + "/" + baseName(fileName);
-  FILE* out = std::fopen(target.c_str(), "wb");
-  if (!out) {
-    std::fclose(in);
-    return path;
-  }
-  try {
-    copyStream(in, out);
-  } catch (...) {
-    std::fclose(in);
-    std::fclose(out);
-    throw;
-  }
-  std::fclose(in);
-  if (std::fclose(out) != 0) writeFailed(errno);
+  FileStream out(std::fopen(target.c_str(), "wb"));
+  if (!out) return path;
+  copyStream(in.get(), out.get());
+  if (out.close() != 0) writeFailed(errno);
   path = target;
   return path;
 }

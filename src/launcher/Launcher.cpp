@@ -6,6 +6,7 @@
 
 #include "archive/LauncherFile.h"
 #include "base/LauncherException.h"
+#include "base/OpenFiles.h"
 #include "base/Termination.h"
 #include "base/Version.h"
 #include "fsutil/TempFiles.h"
@@ -135,17 +136,11 @@ void Launcher::processInputFile(const SString& value) {
   TagFile input;
   try {
     SString name = StripOneQuotePair(value);
-    FILE* stream = name.empty() ? nullptr : std::fopen(name.c_str(), "r");
+    FileStream stream(name.empty() ? nullptr : std::fopen(name.c_str(), "r"));
     if (!stream) throw LauncherException(GetMessage(ERR_OPEN_INPUT_FILE));
     log("Loading input file " + value, INFO);
-    try {
-      input.load(stream, value, 0, -1);
-    } catch (...) {
-      std::fclose(stream);
-      throw;
-    }
+    input.load(stream.get(), value, 0, -1);
     setLogFile(input.getValue("LOGFILE", 0));
-    std::fclose(stream);
   } catch (const LauncherException& e) {
     PrintMessage(GetMessage(ERR_LOAD_INPUT_FILE) + e.getMessage());
     throw;

@@ -3,19 +3,14 @@
 #include <string>
 
 #include "base/LauncherException.h"
+#include "base/OpenFiles.h"
 #include "base/Tokenizer.h"
 #include "base/Log.h"
 
 TagFile::TagFile(const SString& path) : lineCount_(0) {
-  FILE* f = std::fopen(path.c_str(), "r");
+  FileStream f(std::fopen(path.c_str(), "r"));
   if (!f) throw LauncherException("Unable to load input file: " + path);
-  try {
-    load(f, path, 0, -1);
-  } catch (...) {
-    std::fclose(f);
-    throw;
-  }
-  std::fclose(f);
+  load(f.get(), path, 0, -1);
 }
 
 // One physical line: carriage returns are dropped wherever they occur, the
