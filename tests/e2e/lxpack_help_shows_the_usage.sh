@@ -3,4 +3,5 @@
 source "$(dirname "$0")/common.inc"
 need_lxpack
 
-"$LXPACK" --help | grep -q '^Usage: lxpack COMMAND' || fail "--help shows no usage"
+usage=$("$LXPACK" --help) || fail "--help ended with status $?"
+grep -q '^Usage: lxpack COMMAND' <<< "$usage" || fail "--help shows no usage: $usage"
