@@ -4,6 +4,7 @@
 #include "base/LauncherException.h"
 #include "fsutil/Platform.h"
 #include "launch/FunctionArguments.h"
+#include "launch/Quoting.h"
 #include "base/Log.h"
 #include "base/Settings.h"
 
@@ -21,20 +22,6 @@ class CurrentJvmScope {
  private:
   JVMFile*& slot_;
 };
-
-// One shell word that reaches the program byte for byte: inside double
-// quotes the shell still acts on \, ", $ and the back quote, so each of
-// them gets a backslash.
-SString quoteForShell(const SString& argument) {
-  SString quoted("\"");
-  for (SString::size_type i = 0; i < argument.length(); ++i) {
-    char c = argument[i];
-    if (c == '\\' || c == '"' || c == '$' || c == '`') quoted += '\\';
-    quoted += c;
-  }
-  quoted += '"';
-  return quoted;
-}
 
 // SET_ENV_FOR_WIZARD lines, NAME=value each; they stay set for the rest of
 // the run.
@@ -136,7 +123,7 @@ int LaunchScript::launch(JVMFile* jvm, StringDeque* extraArgs, int forceConsole)
   SString command = expandCommand(jvm);
   SString workingDir = autoSetWorkingDir_ ? launcherDirectory() : SString();
   if (extraArgs) {
-    for (int i = 0; i < extraArgs->count(); ++i) command += " " + quoteForShell(extraArgs->get(i));
+    for (int i = 0; i < extraArgs->count(); ++i) command += " " + QuoteForShell(extraArgs->get(i));
   }
   log("Executing launch script command: " + command +
           (autoSetWorkingDir_ ? " in working directory " + workingDir : SString(" in current working directory")),

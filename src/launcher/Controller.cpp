@@ -14,6 +14,7 @@
 #include "instructions/Variables.h"
 #include "jvm/JVMFile.h"
 #include "launch/LaunchScript.h"
+#include "launch/Quoting.h"
 #include "launch/RunCommand.h"
 #include "base/Log.h"
 #include "base/Settings.h"
@@ -45,34 +46,6 @@ int LaunchWith(LaunchScript* script, TagFile* description, short seconds) {
   settings().childOutput = script->getStdoutText();
   settings().childErrorOutput = script->getStderrText();
   return result;
-}
-
-// A path as one word for /bin/sh, whatever characters it holds.
-SString ShellQuote(const SString& path) {
-  SString quoted("'");
-  for (SString::size_type i = 0; i < path.length(); ++i) {
-    if (path[i] == '\'') {
-      quoted += "'\\''";
-    } else {
-      quoted += path[i];
-    }
-  }
-  quoted += "'";
-  return quoted;
-}
-
-// An argument for the embedded launcher's command line. Its splitter reads
-// a backslash followed by a quote or a backslash as that character, so both
-// are escaped and every argument arrives unchanged.
-SString QuoteForSplitter(const SString& arg) {
-  SString quoted("\"");
-  for (SString::size_type i = 0; i < arg.length(); ++i) {
-    char c = arg[i];
-    if (c == '"' || c == '\\') quoted += '\\';
-    quoted += c;
-  }
-  quoted += '"';
-  return quoted;
 }
 
 }  // namespace
@@ -126,7 +99,7 @@ void Controller::installBundledJVM(long mode) {
   RequireExecutableDirectory(destination, "JVM installer");
   SString program = launcherFile().extract(installer, destination);
   SString output, errorOutput;
-  runCommand(ShellQuote(program), destination, 0, 1, 1, &output, &errorOutput, 0);
+  runCommand(QuoteForShell(program), destination, 0, 1, 1, &output, &errorOutput, 0);
   RemovePath(program);
 
   SString descriptionPath = JvmDescriptionPath(destination);

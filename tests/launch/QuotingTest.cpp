@@ -1,0 +1,60 @@
+// A quoted value reaches the program unchanged: through the real /bin/sh,
+// and through the splitter that stands in for it when the process image is
+// replaced.
+#include "launch/Quoting.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "launch/CommandLineSplitter.h"
+
+namespace {
+
+const char* const kValues[] = {
+    "plain",
+    "",
+    "two words",
+    "tab\tand\nnewline",
+    "double \" quote",
+    "single ' quote",
+    "back\\slash at the end\\",
+    "\\\"escaped quote\\\"",
+    "$HOME and ${PATH} and $(echo no) and `echo no`",
+    "x$(touch PWNED)",
+    "glob * ? [a] ~ !event #comment ; & | < > ( )",
+    "ünïcödé 日本",
+};
+
+// What /bin/sh makes of the word: printf prints its argument as it is.
+std::string ThroughShell(const SString& word) {
+  std::string command = "printf '%s' " + std::string(word.c_str());
+  FILE* shell = popen(command.c_str(), "r");
+  if (shell == nullptr) return "(popen failed)";
+  std::string out;
+  char buffer[256];
+  size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, shell)) > 0) out.append(buffer, n);
+  if (pclose(shell) != 0) return "(the shell failed)";
+  return out;
+}
+
+TEST(Quoting, ShellWordsReachTheProgramUnchanged) {
+  for (const char* value : kValues) {
+    EXPECT_EQ(value, ThroughShell(QuoteForShell(value))) << "quoted as " << QuoteForShell(value).c_str();
+  }
+}
+
+TEST(Quoting, SplitterWordsReachTheProgramUnchanged) {
+  for (const char* value : kValues) {
+    CommandLineSplitter splitter;
+    // The first word is the program, whose backslashes the splitter keeps.
+    splitter.parse(SString("/bin/program ") + QuoteForSplitter(value) + " " + QuoteForSplitter(value));
+    ASSERT_EQ(3, splitter.count()) << value;
+    EXPECT_STREQ(value, splitter.word(1));
+    EXPECT_STREQ(value, splitter.word(2));
+  }
+}
+
+}  // namespace
