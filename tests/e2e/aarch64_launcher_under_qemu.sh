@@ -25,7 +25,7 @@ source "$here/foreign_roots.inc"
 [ -x "$LXLAUNCHER_AARCH64" ] || fail "LXLAUNCHER_AARCH64 names no program: $LXLAUNCHER_AARCH64"
 need_lxpack
 command -v qemu-aarch64 >/dev/null || fail "qemu-aarch64 is missing (scripts/install-deps installs qemu-user)"
-readelf -h "$LXLAUNCHER_AARCH64" | grep -q 'Machine: *AArch64' ||
+grep -q 'Machine: *AArch64' <<<"$(readelf -h "$LXLAUNCHER_AARCH64")" ||
   fail "$LXLAUNCHER_AARCH64 is not an aarch64 program"
 
 # --- The program starts under the emulator.

@@ -13,7 +13,7 @@ if [ "${LX_SANITIZED:-0}" = "1" ]; then
 fi
 [ "$(id -u)" = 0 ] || skip "chroot needs root"
 busybox=$(command -v busybox) || fail "busybox is missing (install busybox-static: scripts/install-deps)"
-if readelf -lW "$busybox" | grep -q INTERP; then
+if grep -q INTERP <<<"$(readelf -lW "$busybox")"; then
   fail "$busybox is linked dynamically; the test needs busybox-static (scripts/install-deps)"
 fi
 
@@ -23,7 +23,8 @@ chmod 1777 "$root/tmp"
 cp "$busybox" "$root/bin/busybox"
 ln -s busybox "$root/bin/sh"
 # Nothing in the root but busybox, the launcher and plain files.
-if find "$root" -name 'ld-*' -o -name 'lib*.so*' | grep -q .; then fail "the root holds a C library"; fi
+libraries=$(find "$root" -name 'ld-*' -o -name 'lib*.so*')
+[ -z "$libraries" ] || fail "the root holds a C library: $libraries"
 
 # A stand-in JVM (a shell script) and a launch script that runs it.
 printf '#!/bin/sh\nprintf "java in a root without libc:"\nprintf " [%%s]" "$@"\necho\nexit 7\n' > "$root/app/jvm/bin/java"
