@@ -187,9 +187,7 @@ bool SString::isShared() const {
   return count != 0 && count != kFrozen;
 }
 
-bool SString::aliases(const char* s) const {
-  return chars_ && s >= chars_ && s <= chars_ + capacity_;
-}
+bool SString::aliases(const char* s) const { return chars_ && s >= chars_ && s <= chars_ + capacity_; }
 
 void SString::release() {
   if (chars_) {
@@ -268,10 +266,25 @@ void SString::makePrivate() {
 }
 
 // Makes room for newLength characters and returns the buffer; the old
-// characters stay in place. Growth follows the minimum-reserve rule only.
+// characters stay in place. Growth follows the minimum-reserve rule only, so
+// a string appended to a few characters at a time grows often: a private
+// buffer is therefore resized where it lies (realloc, or remapping for a
+// large one), which mostly moves no character, instead of being copied
+// into a new buffer every time.
 char* SString::growTo(size_type newLength) {
   checkLength(newLength);
-  if (chars_ && !isShared() && capacity_ >= newLength) return chars_;
+  if (chars_ && !isShared()) {
+    if (capacity_ >= newLength) return chars_;
+    try {
+      resizeBuffer(roundedCapacity(newLength));
+    } catch (const std::bad_alloc&) {
+      resizeBuffer(newLength);
+    }
+    // The grown buffer counts as a new one: it has a single owner and
+    // hands out no reference yet, so it may be shared again.
+    shareByte() = 0;
+    return chars_;
+  }
   size_type cap = roundedCapacity(newLength);
   char* fresh;
   try {
@@ -459,6 +472,23 @@ void SString::reserve(size_type n) {
   setLength(keep);
 }
 
+void SString::reserveForAppend(size_type n) {
+  const uint64_t needed = static_cast<uint64_t>(length_) + n;
+  checkLength(needed);
+  if (chars_ && !isShared() && capacity_ >= needed) return;
+  const uint64_t doubled = 2 * static_cast<uint64_t>(capacity_);
+  if (doubled > needed) {
+    // The doubled room is a convenience: when it cannot be had, the room
+    // actually needed may still be.
+    try {
+      reserve(static_cast<size_type>(doubled < max_size ? doubled : max_size));
+      return;
+    } catch (const std::bad_alloc&) {
+    }
+  }
+  reserve(static_cast<size_type>(needed));
+}
+
 void SString::shrinkToFit() {
   if (!chars_ || isShared()) return;
   size_type cap = roundedCapacity(length_);
@@ -514,12 +544,16 @@ SString::size_type SString::rfindBytes(const char* p, size_type n, size_type pos
   }
 }
 
-SString::size_type SString::find(const SString& str, size_type pos) const { return findBytes(str.c_str(), str.length_, pos); }
+SString::size_type SString::find(const SString& str, size_type pos) const {
+  return findBytes(str.c_str(), str.length_, pos);
+}
 SString::size_type SString::find(const char* s, size_type pos) const {
   return findBytes(s, static_cast<size_type>(std::strlen(s)), pos);
 }
 SString::size_type SString::find(char c, size_type pos) const { return findBytes(&c, 1, pos); }
-SString::size_type SString::rfind(const SString& str, size_type pos) const { return rfindBytes(str.c_str(), str.length_, pos); }
+SString::size_type SString::rfind(const SString& str, size_type pos) const {
+  return rfindBytes(str.c_str(), str.length_, pos);
+}
 SString::size_type SString::rfind(const char* s, size_type pos) const {
   return rfindBytes(s, static_cast<size_type>(std::strlen(s)), pos);
 }
@@ -558,7 +592,9 @@ SString::size_type SString::find_last_not_of(const char* set, size_type pos) con
   }
 }
 
-int SString::compare(const SString& other) const { return compareBytes(c_str(), length_, other.c_str(), other.length_); }
+int SString::compare(const SString& other) const {
+  return compareBytes(c_str(), length_, other.c_str(), other.length_);
+}
 
 int SString::compare(const char* s) const {
   return compareBytes(c_str(), length_, s, static_cast<size_type>(std::strlen(s)));

@@ -70,6 +70,14 @@ class SString {
   // long text without copying it again and again. Throws LengthException
   // when n exceeds max_size.
   void reserve(size_type n);
+  // Makes room to append n characters, as reserve(length() + n) does,
+  // except that a buffer too small grows to at least twice its capacity.
+  // Appending never grows a buffer by more than the minimum reserve, so a
+  // text gathered from many pieces would be moved once per piece; a caller
+  // that calls this before each append moves it a number of times that
+  // grows with the logarithm of its length. Shrink the result with
+  // shrinkToFit when it is kept.
+  void reserveForAppend(size_type n);
   // Gives back capacity beyond what the minimum reserve gives the current
   // length. A shared buffer is left alone.
   void shrinkToFit();

@@ -8,9 +8,10 @@
 //
 // The scan keeps the text still to be read as a stack of segments instead of
 // editing the text in place, so a value of several megabytes costs one copy
-// into the output and no character is moved twice.
+// into the output. The output's buffer grows in doubling steps, and the
+// expanded text takes that buffer over instead of a copy of it, so the work
+// of a pass is proportional to the characters it produces.
 #include <cstdint>
-#include <string>
 #include <vector>
 
 #include "instructions/Instructions.h"
@@ -45,18 +46,23 @@ struct Segment {
 
 typedef std::vector<Segment> SegmentStack;
 
-void appendRest(std::string& out, const Segment& segment) {
-  out.append(segment.text.c_str() + segment.pos, segment.text.length() - segment.pos);
+void appendChars(SString& out, const char* chars, SString::size_type n) {
+  out.reserveForAppend(n);
+  out.append(chars, n);
+}
+
+void appendRest(SString& out, const Segment& segment) {
+  appendChars(out, segment.text.c_str() + segment.pos, segment.text.length() - segment.pos);
 }
 
 // Reads a reference name up to its closing '@', which may lie beyond the
 // inserted value it started in. False when no '@' closes it.
-bool readName(SegmentStack& open, std::string& name) {
+bool readName(SegmentStack& open, SString& name) {
   while (!open.empty()) {
     Segment& segment = open.back();
     SString::size_type close = segment.text.find('@', segment.pos);
     if (close != SString::npos) {
-      name.append(segment.text.c_str() + segment.pos, close - segment.pos);
+      appendChars(name, segment.text.c_str() + segment.pos, close - segment.pos);
       segment.pos = close + 1;
       return true;
     }
@@ -78,7 +84,7 @@ bool isBeingExpanded(const SegmentStack& open, const VariableRef& ref) {
 // One pass over text; returns whether it replaced a reference. runTotal
 // holds what the run's earlier passes produced.
 bool expandPass(const Instructions& script, const SString& text, const SString& context, int pass, uint64_t runTotal,
-                std::string& out) {
+                SString& out) {
   out.reserve(text.length());
   SegmentStack open;
   open.push_back(Segment{text, 0, VariableRef{0, 0}});
@@ -91,26 +97,25 @@ bool expandPass(const Instructions& script, const SString& text, const SString& 
       open.pop_back();
       continue;
     }
-    out.append(top.text.c_str() + top.pos, at - top.pos);
+    appendChars(out, top.text.c_str() + top.pos, at - top.pos);
     top.pos = at + 1;
 
-    std::string nameChars;
-    if (!readName(open, nameChars)) script.raiseError(context + " " + "Invalid variable specification.");
-    if (nameChars.empty()) {
-      out += '@';
+    SString name;
+    if (!readName(open, name)) script.raiseError(context + " " + "Invalid variable specification.");
+    if (name.empty()) {
+      appendChars(out, "@", 1);
       continue;
     }
-    const SString name(nameChars.data(), static_cast<SString::size_type>(nameChars.size()));
     VariableRef ref = script.parseVariableRef(name, context);
     if (isBeingExpanded(open, ref) || pass > kMaxSubstitutingPasses) {
       script.raiseError(context + " " + "Variable reference (" + name + ") refers to itself and cannot be expanded.");
     }
     const SString value = script.variableText(ref);
-    if (out.size() + value.length() > kMaxExpandedLength) {
+    if (out.length() + value.length() > kMaxExpandedLength) {
       script.raiseError(context + " " + "Variable reference (" + name + ") expands to more than " +
                         fromLong(static_cast<long>(kMaxExpandedLength)) + " characters.");
     }
-    if (runTotal + out.size() + value.length() > kMaxExpandedPerRun) {
+    if (runTotal + out.length() + value.length() > kMaxExpandedPerRun) {
       script.raiseError(context + " " + "Variable reference (" + name + ") takes the script's expansions beyond " +
                         fromLong(static_cast<long>(kMaxExpandedPerRun)) + " characters in all.");
     }
@@ -124,7 +129,7 @@ bool expandPass(const Instructions& script, const SString& text, const SString& 
     // resumes one character after where the reference began. An empty value
     // passes over nothing: the text right after the reference is still read.
     if (!value.empty()) {
-      out += value[0];
+      appendChars(out, value.c_str(), 1);
       if (value.length() > 1) open.push_back(Segment{value, 1, ref});
     }
   }
@@ -137,10 +142,13 @@ void Instructions::expandVariables(SString& text, const SString& context) const 
   if (text.empty()) raiseError(context + " " + "Empty expression.");
   for (int pass = 1;; ++pass) {
     if (text.find('@') == SString::npos) return;
-    std::string out;
+    SString out;
     bool substituted = expandPass(*this, text, context, pass, expandedPerRun_, out);
-    expandedPerRun_ += out.size();
-    text.assign(out.data(), static_cast<SString::size_type>(out.size()));
+    expandedPerRun_ += out.length();
+    // The text takes over the output's buffer, without the room reserved
+    // ahead; an empty text keeps no buffer.
+    out.shrinkToFit();
+    text = out.empty() ? SString() : out;
     if (!substituted) return;
   }
 }

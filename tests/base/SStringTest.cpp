@@ -1,5 +1,3 @@
-#include "base/SString.h"
-
 #include <gtest/gtest.h>
 #include <sys/mman.h>
 #include <sys/syscall.h>
@@ -9,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/SString.h"
 #include "support/DeniedSystemCall.h"
 #include "support/Processes.h"
 
@@ -42,7 +41,7 @@ TEST(SString, FindCases) {
     SString::size_type pos;
     SString::size_type want;
   } cases[] = {
-      {"N1=5", "=", 0, 2},   {"@N1@", "@", 4, npos}, {"abc", "", 3, 3},   {"abc", "", 4, npos},
+      {"N1=5", "=", 0, 2},    {"@N1@", "@", 4, npos},   {"abc", "", 3, 3},   {"abc", "", 4, npos},
       {"abcabc", "bc", 2, 4}, {"abc", "abcd", 0, npos}, {"aab", "ab", 0, 1}, {"abc", "c", 3, npos},
   };
   for (const auto& c : cases) {
@@ -289,6 +288,83 @@ TEST(SString, ShrinkToFitGivesBackReservedRoom) {
   EXPECT_EQ(big.c_str(), shared.c_str());
 }
 
+// Appending grows a buffer only to the new length rounded up by the
+// minimum reserve, whether the buffer is fresh, private or frozen; a grown
+// frozen buffer has one owner again and may be shared.
+TEST(SString, AppendingOneCharacterAtATimeKeepsTheMinimumReserve) {
+  for (bool frozen : {false, true}) {
+    SCOPED_TRACE(frozen ? "frozen" : "private");
+    SString s("a");
+    if (frozen) s[0] = 'A';
+    std::string want = frozen ? "A" : "a";
+    for (int i = 0; i < 5000; ++i) {
+      const char c = static_cast<char>('a' + i % 26);
+      s += c;
+      want += c;
+      ASSERT_EQ(s.length() | 31u, s.capacity()) << "after " << s.length() << " characters";
+    }
+    EXPECT_EQ(SString(want.c_str()), s);
+    EXPECT_EQ('\0', s.c_str()[s.length()]);
+    EXPECT_EQ(0u, s.shareCount());
+    SString copy = s;
+    EXPECT_EQ(s.c_str(), copy.c_str());
+  }
+}
+
+// A text gathered from many small pieces, each appended after
+// reserveForAppend, changes its buffer a number of times that grows with the
+// logarithm of its length, each time to at least twice the room it had.
+TEST(SString, ReserveForAppendGrowsInDoublingSteps) {
+  SString s;
+  std::string want;
+  int growths = 0;
+  for (int i = 0; i < 20000; ++i) {
+    const std::string piece(1 + i % 7, static_cast<char>('a' + i % 26));
+    const SString::size_type before = s.capacity();
+    s.reserveForAppend(static_cast<SString::size_type>(piece.size()));
+    ASSERT_LE(s.length() + piece.size(), s.capacity());
+    if (s.capacity() != before) {
+      ++growths;
+      if (before > 0) {
+        EXPECT_LE(2 * before, s.capacity());
+      }
+    }
+    const char* buffer = s.c_str();
+    s.append(piece.c_str(), static_cast<SString::size_type>(piece.size()));
+    ASSERT_EQ(buffer, s.c_str()) << "append found no room after reserveForAppend";
+    want += piece;
+  }
+  EXPECT_EQ(SString(want.c_str()), s);
+  int doublings = 1;
+  for (size_t room = 31; room < want.size(); room *= 2) ++doublings;
+  EXPECT_LE(growths, doublings);
+}
+
+TEST(SString, ReserveForAppendKeepsTheRulesOfReserve) {
+  // Enough room already: nothing moves.
+  SString s("abc");
+  s.reserve(100);
+  const char* before = s.c_str();
+  s.reserveForAppend(100);
+  EXPECT_EQ(before, s.c_str());
+  EXPECT_EQ(127u, s.capacity());
+
+  // A shared buffer is left to the other owner; this one gets its own.
+  SString copy = s;
+  s.reserveForAppend(1);
+  EXPECT_NE(copy.c_str(), s.c_str());
+  EXPECT_EQ(0u, copy.shareCount());
+  EXPECT_EQ(SString("abc"), s);
+  EXPECT_EQ(SString("abc"), copy);
+
+  // More than doubling when the piece needs it.
+  s.reserveForAppend(1000);
+  EXPECT_EQ((3u + 1000u) | 31u, s.capacity());
+
+  EXPECT_THROW(s.reserveForAppend(SString::max_size), LengthException);
+  EXPECT_EQ(SString("abc"), s);
+}
+
 TEST(SString, AppendProducedTakesWhatTheProducerWrote) {
   SString s("ab");
   SString copy = s;
@@ -441,6 +517,21 @@ TEST(SString, AppendProducedFillsAMappedBuffer) {
       return static_cast<long>(room) - 7;
     });
     want.append(kMappedCapacity / 2 - 7, static_cast<char>('p' + i));
+  }
+  EXPECT_TRUE(isMapped(s));
+  expectText(want, s);
+}
+
+// A mapped buffer grows where it lies as characters are appended one at a
+// time, keeping the minimum-reserve rule and every character.
+TEST(SString, AppendingToAMappedBufferKeepsItsText) {
+  std::string want = largeText(kMappedCapacity + 10);
+  SString s(want.c_str(), static_cast<SString::size_type>(want.size()));
+  for (int i = 0; i < 10000; ++i) {
+    const char c = static_cast<char>('A' + i % 26);
+    s += c;
+    want += c;
+    ASSERT_EQ(s.length() | 31u, s.capacity());
   }
   EXPECT_TRUE(isMapped(s));
   expectText(want, s);

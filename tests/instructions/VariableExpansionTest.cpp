@@ -193,3 +193,33 @@ TEST_F(VariableExpansionTest, ExpandsMegabyteValuesInLinearTime) {
   EXPECT_EQ("v><v", got.substr(big, 4));
   EXPECT_EQ("v>", got.substr(got.size() - 2));
 }
+
+// The output is gathered in a buffer that grows in doubling steps; the
+// expanded text gives the room reserved ahead back, and an empty one keeps
+// no buffer at all.
+TEST_F(VariableExpansionTest, ExpandedTextKeepsNoRoomReservedAhead) {
+  setStringVariable(1, SString(100, 'v'));
+  setStringVariable(2, "");
+  std::string manyRefs;
+  std::string manyValues;
+  for (int i = 0; i < 1000; ++i) {
+    manyRefs += "@S1@-";
+    manyValues += std::string(100, 'v') + "-";
+  }
+  const struct {
+    std::string text;
+    std::string want;
+  } cases[] = {
+      {manyRefs, manyValues},
+      {"x@S2@", "x"},
+      {"@S2@", ""},
+      {"a@@b", "a@b"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text.substr(0, 20));
+    SString s = c.text.c_str();
+    instructions.expandVariables(s, "ctx");
+    EXPECT_EQ(c.want, std::string(s.c_str(), s.length()));
+    EXPECT_EQ(c.want.empty() ? 0u : s.length() | 31u, s.capacity());
+  }
+}
