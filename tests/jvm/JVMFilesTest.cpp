@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "jvm/JVMFiles.h"
 #include "jvm/SearchFixture.h"
 #include "base/Settings.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -165,6 +167,22 @@ TEST_F(SearchSet, SearchAllStoppingAtTheFirstKeepsTheMatchOfTheWalk) {
 }
 
 TEST_F(SearchSet, WrittenDescriptionHoldsEveryTagAndNamesItself) {
+  // The test owns the temporary directory, whatever an earlier test in the
+  // process left as the root or in TMPDIR.
+  TempDir root;
+  const SString previousRoot = GetTempRoot();
+  const char* tmpdir = std::getenv("TMPDIR");
+  const std::string previousTmpdir = tmpdir ? tmpdir : "";
+  unsetenv("TMPDIR");
+  SetTempRoot(root.path().c_str());
+  struct Restore {
+    const SString& root;
+    const std::string& tmpdir;
+    ~Restore() {
+      SetTempRoot(root);
+      if (!tmpdir.empty()) setenv("TMPDIR", tmpdir.c_str(), 1);
+    }
+  } restore{previousRoot, previousTmpdir};
   TagFile* tags = add(NewDescription("Written", "jre/bin/java", {"java.vendor=...", "java.version=1.8..."}));
   tags->setValue("INIT_JAVA_HEAP", "-Xms");
   for (int temp = 0; temp <= 1; ++temp) {
@@ -172,7 +190,7 @@ TEST_F(SearchSet, WrittenDescriptionHoldsEveryTagAndNamesItself) {
     JVMMatch match("/opt/jre8", tags);
     if (temp) match.setTemp();
     SString path = match.writeJvmFile();
-    EXPECT_EQ(0, path.find((GetTempRoot() + "/lxj").c_str()));
+    EXPECT_EQ(0, path.find((root.path() + "/lxj").c_str())) << path.c_str();
     TagFile written(path);
     const char* copied[] = {"DESC", "JVM_EXE", "INIT_JAVA_HEAP", "CLASSPATH", "SYSTEM_SEPARATOR"};
     for (const char* name : copied) EXPECT_EQ(tags->getValue(name, 0), written.getValue(name, 0)) << name;
