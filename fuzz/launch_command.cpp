@@ -23,11 +23,11 @@
 #include "FuzzTarget.h"
 #include "archive/LauncherFile.h"
 #include "base/LauncherException.h"
+#include "base/Settings.h"
 #include "fsutil/TempFiles.h"
 #include "jvm/JVMFile.h"
 #include "launch/ApplicationArchive.h"
 #include "launch/LaunchScript.h"
-#include "base/Settings.h"
 #include "tagfile/TagFile.h"
 
 namespace {

@@ -12,7 +12,6 @@
 
 namespace {
 
-
 const uint64_t kMaxOffset = 0xFFFFFFFFu;
 
 void appendU32(std::string& bytes, uint32_t value) {

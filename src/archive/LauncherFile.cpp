@@ -6,8 +6,8 @@
 #include "archive/EntryName.h"
 #include "archive/Extract.h"
 #include "base/LauncherException.h"
-#include "base/OpenFiles.h"
 #include "base/Log.h"
+#include "base/OpenFiles.h"
 #include "base/Settings.h"
 #include "messages/Messages.h"
 

@@ -1,12 +1,12 @@
 #include "base/SString.h"
 
-#include "base/StringBuffers.h"
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <new>
 #include <vector>
+
+#include "base/StringBuffers.h"
 
 const char* const kWhiteSpace = " \t\n\r";
 

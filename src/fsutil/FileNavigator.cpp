@@ -9,11 +9,11 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/Log.h"
 #include "base/Termination.h"
 #include "fsutil/DirectoryBit.h"
 #include "fsutil/PseudoFileSystems.h"
 #include "fsutil/TempFiles.h"
-#include "base/Log.h"
 #include "messages/Messages.h"
 
 namespace {

@@ -13,8 +13,8 @@
 
 #include "base/Deque.h"
 #include "base/LauncherException.h"
-#include "fsutil/FileNavigator.h"
 #include "base/Settings.h"
+#include "fsutil/FileNavigator.h"
 #include "messages/Messages.h"
 
 namespace {

@@ -5,13 +5,13 @@
 
 #include "base/Deque.h"
 #include "base/LauncherException.h"
+#include "base/Log.h"
+#include "base/Settings.h"
 #include "fsutil/Platform.h"
 #include "jvm/JVMFile.h"
 #include "jvm/JVMMatch.h"
 #include "jvm/VerificationOutput.h"
 #include "jvm/VerificationRunner.h"
-#include "base/Log.h"
-#include "base/Settings.h"
 #include "messages/Messages.h"
 #include "tagfile/TagFile.h"
 

@@ -5,10 +5,10 @@
 
 #include "archive/Extract.h"
 #include "archive/LauncherFile.h"
-#include "base/OpenFiles.h"
 #include "base/LauncherException.h"
-#include "fsutil/TempFiles.h"
+#include "base/OpenFiles.h"
 #include "base/Settings.h"
+#include "fsutil/TempFiles.h"
 #include "messages/Messages.h"
 
 namespace {

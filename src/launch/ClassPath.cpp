@@ -2,11 +2,11 @@
 
 #include "archive/Extract.h"
 #include "archive/LauncherFile.h"
+#include "base/Log.h"
+#include "base/Settings.h"
 #include "fsutil/Platform.h"
 #include "fsutil/TempFiles.h"
 #include "launch/SideFiles.h"
-#include "base/Log.h"
-#include "base/Settings.h"
 
 namespace {
 

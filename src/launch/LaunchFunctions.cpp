@@ -3,12 +3,12 @@
 // is scanned again, so it may call functions itself. "JVM-expanded" text
 // has the JVM description's @NAME@ macros replaced.
 #include "base/LauncherException.h"
+#include "base/Settings.h"
 #include "fsutil/TempFiles.h"
 #include "launch/ApplicationArchive.h"
 #include "launch/ClassPath.h"
 #include "launch/LaunchScript.h"
 #include "launch/SideFiles.h"
-#include "base/Settings.h"
 
 const LaunchScript::FunctionEntry LaunchScript::kFunctions[] = {
     {"REPLACE", &LaunchScript::replaceFunction},

@@ -2,11 +2,11 @@
 
 #include "archive/LauncherKind.h"
 #include "base/LauncherException.h"
+#include "base/Log.h"
+#include "base/Settings.h"
 #include "fsutil/Platform.h"
 #include "launch/FunctionArguments.h"
 #include "launch/Quoting.h"
-#include "base/Log.h"
-#include "base/Settings.h"
 
 namespace {
 

@@ -330,8 +330,8 @@ int runCommand(const SString& command, const SString& workingDir, int /*console*
   // The launcher's handlers stay blocked until the child has its own: a
   // child started with vfork would run them in the launcher's memory.
   ChildSignals signals(ownGroup);
-  pid_t pid = startShellChild(command.c_str(), redirect ? pipes.outWrite : -1, redirect ? pipes.errWrite : -1,
-                              ownGroup, signals);
+  pid_t pid = startShellChild(command.c_str(), redirect ? pipes.outWrite : -1, redirect ? pipes.errWrite : -1, ownGroup,
+                              signals);
   if (pid < 0) throw LauncherException("Error forking new process: " + systemError());
   // Both sides set the group, so it exists before either side relies on it.
   if (ownGroup) setpgid(pid, pid);

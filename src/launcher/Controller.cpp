@@ -8,6 +8,8 @@
 #include "archive/FileIndexEntry.h"
 #include "archive/LauncherFile.h"
 #include "base/LauncherException.h"
+#include "base/Log.h"
+#include "base/Settings.h"
 #include "base/Termination.h"
 #include "fsutil/Platform.h"
 #include "fsutil/TempFiles.h"
@@ -16,8 +18,6 @@
 #include "launch/LaunchScript.h"
 #include "launch/Quoting.h"
 #include "launch/RunCommand.h"
-#include "base/Log.h"
-#include "base/Settings.h"
 #include "launcher/RunFiles.h"
 #include "messages/Messages.h"
 #include "tagfile/TagFile.h"
@@ -60,7 +60,6 @@ Controller& controller() {
   static Controller instance;
   return instance;
 }
-
 
 void Controller::initializeUI() {
   ShowStatus(STATUS_INITIALIZING);
@@ -132,8 +131,6 @@ int Controller::launchInternal(long fileId, short seconds) {
   }
   return LaunchWith(script, entry->getTagFile(), seconds);
 }
-
-
 
 void Controller::executeEmbeddedLauncher(long position) {
   FileIndexEntry* entry = launcherFile().getEntry(static_cast<int>(position));

@@ -6,7 +6,9 @@
 
 #include "archive/LauncherFile.h"
 #include "base/LauncherException.h"
+#include "base/Log.h"
 #include "base/OpenFiles.h"
+#include "base/Settings.h"
 #include "base/Termination.h"
 #include "base/Version.h"
 #include "fsutil/TempFiles.h"
@@ -15,8 +17,6 @@
 #include "launch/LaunchVerification.h"
 #include "launcher/Actions.h"
 #include "launcher/Controller.h"
-#include "base/Log.h"
-#include "base/Settings.h"
 #include "launcher/RunFiles.h"
 #include "messages/Messages.h"
 #include "tagfile/TagFile.h"

@@ -2,10 +2,10 @@
 // argument list, finds its own executable (the archive is read from it) and
 // returns the run's result as the exit status.
 #include "base/Deque.h"
+#include "base/Settings.h"
 #include "base/Termination.h"
 #include "launcher/ExecutablePath.h"
 #include "launcher/Launcher.h"
-#include "base/Settings.h"
 #include "messages/Messages.h"
 
 int main(int argc, char** argv) {

@@ -102,4 +102,3 @@ class StepScope {
  private:
   int previous_;
 };
-

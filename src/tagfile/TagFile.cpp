@@ -3,9 +3,9 @@
 #include <string>
 
 #include "base/LauncherException.h"
+#include "base/Log.h"
 #include "base/OpenFiles.h"
 #include "base/Tokenizer.h"
-#include "base/Log.h"
 
 TagFile::TagFile(const SString& path) : lineCount_(0) {
   FileStream f(std::fopen(path.c_str(), "r"));

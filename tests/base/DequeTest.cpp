@@ -1,6 +1,6 @@
-#include "base/Deque.h"
-
 #include <gtest/gtest.h>
+
+#include "base/Deque.h"
 
 namespace {
 

@@ -1,8 +1,7 @@
-#include "base/Tokenizer.h"
-
 #include <gtest/gtest.h>
 
 #include "base/LauncherException.h"
+#include "base/Tokenizer.h"
 
 namespace {
 const SString::size_type npos = SString::npos;

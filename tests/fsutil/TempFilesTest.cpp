@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "base/LauncherException.h"
+#include "base/Settings.h"
 #include "fsutil/FileSystemFixtures.h"
 #include "fsutil/TempFiles.h"
-#include "base/Settings.h"
 #include "support/DeniedSystemCall.h"
 #include "support/Processes.h"
 #include "support/TempDir.h"

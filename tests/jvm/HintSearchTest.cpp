@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "base/Settings.h"
 #include "jvm/JVMFile.h"
 #include "jvm/JVMMatch.h"
 #include "jvm/SearchFixture.h"
-#include "base/Settings.h"
 
 namespace {
 

@@ -12,10 +12,10 @@
 
 #include "archive/ArchiveWriter.h"
 #include "archive/LauncherFile.h"
+#include "base/Settings.h"
 #include "fsutil/TempFiles.h"
 #include "jvm/JVMFiles.h"
 #include "jvm/SearchFixture.h"
-#include "base/Settings.h"
 #include "support/TempDir.h"
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "jvm/VerificationOutput.h"
 #include "base/Log.h"
+#include "jvm/VerificationOutput.h"
 #include "support/TempDir.h"
 
 namespace {

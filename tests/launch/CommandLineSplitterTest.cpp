@@ -26,16 +26,16 @@ TEST(CommandLineSplitter, SplitsWordsQuotesAndEscapes) {
       {"a \"b c\" d\\\"e", {"a", "b c", "d\"e"}},
       {"\"/tmp/dir with space/launcher\" -lx:orig \"/home/u/setup.bin\"",
        {"/tmp/dir with space/launcher", "-lx:orig", "/home/u/setup.bin"}},
-      {"C:\\x \\\"y", {"C:\\x", "\"y"}},                  // the first word keeps backslashes
-      {"\"C:\\dir\\\" x", {"C:\\dir\\", "x"}},            // even before a quote
-      {"p a\\b \"q\\\"r\"", {"p", "a\\b", "q\"r"}},       // \" escapes inside quotes too
-      {"  p\t\r\n a  ", {"p", "a"}},                      // every separator, empty words dropped
-      {"p \"\" a", {"p", "", "a"}},                       // an empty quoted word is an empty argument
+      {"C:\\x \\\"y", {"C:\\x", "\"y"}},                   // the first word keeps backslashes
+      {"\"C:\\dir\\\" x", {"C:\\dir\\", "x"}},             // even before a quote
+      {"p a\\b \"q\\\"r\"", {"p", "a\\b", "q\"r"}},        // \" escapes inside quotes too
+      {"  p\t\r\n a  ", {"p", "a"}},                       // every separator, empty words dropped
+      {"p \"\" a", {"p", "", "a"}},                        // an empty quoted word is an empty argument
       {"p \"x\\\\\" \"\\\\\\\"\"", {"p", "x\\", "\\\""}},  // \\ escapes a backslash after the first word
-      {"p x\"a b\"y", {"p", "xa by"}},                    // a quoted piece inside a word
-      {"p \"ab\"cd", {"p", "ab", "cd"}},                  // a quoted word ends at its quote
-      {"p \"open to the end", {"p", "open to the end"}},  // an unclosed quote runs to the end
-      {"p trail\\", {"p", "trail\\"}},                    // a lone backslash at the end stays
+      {"p x\"a b\"y", {"p", "xa by"}},                     // a quoted piece inside a word
+      {"p \"ab\"cd", {"p", "ab", "cd"}},                   // a quoted word ends at its quote
+      {"p \"open to the end", {"p", "open to the end"}},   // an unclosed quote runs to the end
+      {"p trail\\", {"p", "trail\\"}},                     // a lone backslash at the end stays
       {"", {}},
       {" \t ", {}},
   };

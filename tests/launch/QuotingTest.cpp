@@ -1,14 +1,13 @@
 // A quoted value reaches the program unchanged: through the real /bin/sh,
 // and through the splitter that stands in for it when the process image is
 // replaced.
-#include "launch/Quoting.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <string>
 
 #include "launch/CommandLineSplitter.h"
+#include "launch/Quoting.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "launch/SideFiles.h"
 #include "base/Settings.h"
+#include "launch/SideFiles.h"
 #include "support/TempDir.h"
 
 TEST(SideFiles, NamedAfterTheOriginalLauncher) {

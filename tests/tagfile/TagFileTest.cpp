@@ -1,5 +1,3 @@
-#include "tagfile/TagFile.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,6 +6,7 @@
 #include "base/LauncherException.h"
 #include "base/Log.h"
 #include "support/TempDir.h"
+#include "tagfile/TagFile.h"
 
 namespace {
 
@@ -158,8 +157,9 @@ TEST_F(TagFileTest, SyntaxErrorsAreLoggedAtErrorLevel) {
   setLogFile(logPath.c_str());
   loadError("oops\n");
   setLogFile("");
-  EXPECT_NE(std::string::npos,
-            ReadFile(logPath).find("ERROR: Syntax error in t.tag at line 1 ==> Missing colon at the end of the tag name.\n"));
+  EXPECT_NE(
+      std::string::npos,
+      ReadFile(logPath).find("ERROR: Syntax error in t.tag at line 1 ==> Missing colon at the end of the tag name.\n"));
 }
 
 TEST_F(TagFileTest, ArbitraryBytesLoadOrFailCleanly) {

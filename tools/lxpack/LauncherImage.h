@@ -36,8 +36,8 @@ class LauncherImage {
   const std::vector<Problem>& readProblems() const { return readProblems_; }
 
   // Every reason the launcher would fail on this file: a program of no
-  // known architecture in front, the read problems, the index's extent, entries outside the file data, names it would not
-  // extract, and tag files it could not parse.
+  // known architecture in front, the read problems, the index's extent, entries outside the file data, names it would
+  // not extract, and tag files it could not parse.
   std::vector<Problem> check();
 
  private:
