@@ -55,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   readIndexAlone(launcher.path());
 
   LauncherFile& archive = launcherFile();
-  archive.reset();
+  archive = LauncherFile();
   try {
     archive.loadIndex(true);
     FUZZ_CHECK(archive.isIndexLoaded());
@@ -65,6 +65,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   useIndex(archive);
   int kind = getLauncherKind(launcher.path().c_str());
   FUZZ_CHECK(kind >= -1 && kind <= 255);
-  archive.reset();
+  archive = LauncherFile();
   return 0;
 }

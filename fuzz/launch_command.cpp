@@ -94,7 +94,7 @@ void useLauncherDirectory() {
   s.cpPrepend = ("@" + directory + "/list.txt").c_str();
   s.cpAppend = " x.jar ";
   applicationArchivePath() = (directory + "/app.jar").c_str();
-  launcherFile().reset();
+  launcherFile() = LauncherFile();
 }
 
 void loadTags(TagFile& tags, const char* bytes, size_t size) {

@@ -144,19 +144,3 @@ void LauncherFile::extractAll() {
   }
   inputFile.write("input.tag");
 }
-
-void LauncherFile::reset() {
-  path_ = SString();
-  index_.removeAll();
-  loadedTagFiles_.removeAll();
-  embeddedInstructions_ = nullptr;
-  embeddedLaunchScript_ = nullptr;
-  embeddedJvmFiles_.clear();
-  instructionsFile_ = nullptr;
-  launchScriptFile_ = nullptr;
-  jvmDescriptionFiles_.clear();
-  verifyClassPath_ = SString();
-  verifyClassName_ = SString();
-  jvmFilesGiven_ = false;
-  indexLoaded_ = false;
-}

@@ -16,6 +16,9 @@ class LauncherFile {
   LauncherFile() = default;
   LauncherFile(const LauncherFile&) = delete;
   LauncherFile& operator=(const LauncherFile&) = delete;
+  // Assigning a new object starts afresh (tests load several launchers).
+  LauncherFile(LauncherFile&&) = default;
+  LauncherFile& operator=(LauncherFile&&) = default;
 
   // Reads the index once per process; later calls do nothing, so a first
   // call without the tag files (as -lx:extract makes) leaves them unparsed
@@ -68,9 +71,6 @@ class LauncherFile {
   // -lx:extract: every entry into the working directory, and an input.tag
   // that runs the launcher from the unpacked files. Needs the index loaded.
   void extractAll();
-
-  // Back to the state before loadIndex; tests use it to load several files.
-  void reset();
 
  private:
   void logIndex() const;

@@ -9,6 +9,27 @@ GenericDeque::~GenericDeque() {
   delete[] entries_;
 }
 
+GenericDeque::GenericDeque(GenericDeque&& other) noexcept
+    : entries_(other.entries_), count_(other.count_), growBy_(other.growBy_), capacity_(other.capacity_) {
+  other.entries_ = nullptr;
+  other.count_ = 0;
+  other.capacity_ = 0;
+}
+
+GenericDeque& GenericDeque::operator=(GenericDeque&& other) noexcept {
+  if (this == &other) return *this;
+  removeAll();
+  delete[] entries_;
+  entries_ = other.entries_;
+  count_ = other.count_;
+  growBy_ = other.growBy_;
+  capacity_ = other.capacity_;
+  other.entries_ = nullptr;
+  other.count_ = 0;
+  other.capacity_ = 0;
+  return *this;
+}
+
 void GenericDeque::insertEntry(int i, DequeEntry* entry) {
   if (i >= 0 && !isValidIndex(i)) {
     delete entry;

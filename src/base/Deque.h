@@ -17,6 +17,9 @@ class GenericDeque {
   virtual ~GenericDeque();
   GenericDeque(const GenericDeque&) = delete;
   GenericDeque& operator=(const GenericDeque&) = delete;
+  // A moved deque hands over its entries and is left empty.
+  GenericDeque(GenericDeque&& other) noexcept;
+  GenericDeque& operator=(GenericDeque&& other) noexcept;
 
   int count() const { return count_; }
   bool isEmpty() const { return count_ < 1; }

@@ -68,7 +68,7 @@ class ExtractTest : public ::testing::Test {
     }
     std::string launcher = data + index + trailer(static_cast<uint32_t>(data.size()));
     settings().launcherPath = dir.write("launcher", launcher).c_str();
-    file.reset();
+    file = LauncherFile();
     file.loadIndex(false);
   }
 

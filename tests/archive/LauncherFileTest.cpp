@@ -111,7 +111,7 @@ TEST_F(LauncherFileTest, DamagedLaunchersGiveTheirFormatError) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    file.reset();
+    file = LauncherFile();
     useLauncher(c.bytes);
     EXPECT_EQ(c.error, loadError(false));
     EXPECT_FALSE(file.isIndexLoaded());
@@ -208,10 +208,10 @@ TEST_F(LauncherFileTest, LoadsTagFilesFromDiskAndKeepsThem) {
             errorOf([&] { file.loadTagFileFromPath(dir.file("none").c_str()); }));
 }
 
-TEST_F(LauncherFileTest, ResetForgetsEverything) {
+TEST_F(LauncherFileTest, AFreshObjectForgetsEverything) {
   useLauncher(standardLauncher());
   file.loadIndex(true);
-  file.reset();
+  file = LauncherFile();
   EXPECT_FALSE(file.isIndexLoaded());
   EXPECT_EQ(0, file.getEntryCount());
   EXPECT_EQ(nullptr, file.getEmbeddedInstructions());

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "base/Deque.h"
 
 namespace {
@@ -63,6 +65,28 @@ TEST(Deque, RemovalDestroysTheElementAndShiftsTheRest) {
     EXPECT_EQ(3, d.get(1)->value);
     d.removeLast();
     EXPECT_EQ(2, d.last()->value);
+  }
+  EXPECT_EQ(0, Tracked::alive);
+}
+
+TEST(Deque, MovingHandsOverTheElementsOnce) {
+  {
+    PtrDeque<Tracked> from;
+    from.add(new Tracked(1));
+    from.add(new Tracked(2));
+    PtrDeque<Tracked> to(std::move(from));
+    EXPECT_EQ(0, from.count());
+    ASSERT_EQ(2, to.count());
+    EXPECT_EQ(2, to.last()->value);
+
+    PtrDeque<Tracked> replaced;
+    replaced.add(new Tracked(9));
+    replaced = std::move(to);
+    EXPECT_EQ(2, Tracked::alive);  // the replaced element is gone
+    EXPECT_EQ(1, replaced.first()->value);
+    EXPECT_EQ(0, to.count());
+    to.add(new Tracked(3));  // a moved-from deque is usable again
+    EXPECT_EQ(3, to.first()->value);
   }
   EXPECT_EQ(0, Tracked::alive);
 }

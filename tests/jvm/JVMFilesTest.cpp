@@ -220,7 +220,7 @@ TEST_F(SearchSet, VerifyClassGivenByTheInputFileIsKept) {
 class ArchivedVerifyClass : public ::testing::Test {
  protected:
   void TearDown() override {
-    launcherFile().reset();
+    launcherFile() = LauncherFile();
     settings().launcherPath = "";
   }
 
@@ -231,7 +231,7 @@ class ArchivedVerifyClass : public ::testing::Test {
     writeLauncher(out, dir_.write("program", "#!fake program\n").c_str(), members, 0);
     std::fclose(out);
     settings().launcherPath = path.c_str();
-    launcherFile().reset();
+    launcherFile() = LauncherFile();
     launcherFile().loadIndex(false);
   }
 

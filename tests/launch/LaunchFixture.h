@@ -46,7 +46,7 @@ class LaunchFixture : public ::testing::Test {
   }
 
   ~LaunchFixture() override {
-    launcherFile().reset();
+    launcherFile() = LauncherFile();
     RemoveTempFiles();
     setLogFile("");
     applicationArchivePath() = "";
@@ -92,7 +92,7 @@ class LaunchFixture : public ::testing::Test {
     ASSERT_NE(nullptr, out);
     writeLauncher(out, program.c_str(), members, 0);
     std::fclose(out);
-    launcherFile().reset();
+    launcherFile() = LauncherFile();
     launcherFile().loadIndex(false);
   }
 
