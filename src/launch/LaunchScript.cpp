@@ -123,7 +123,7 @@ int LaunchScript::launch(JVMFile* jvm, StringDeque* extraArgs, int forceConsole)
   SString command = expandCommand(jvm);
   SString workingDir = autoSetWorkingDir_ ? launcherDirectory() : SString();
   if (extraArgs) {
-    for (int i = 0; i < extraArgs->count(); ++i) command += " " + QuoteForShell(extraArgs->get(i));
+    for (int i = 0; i < extraArgs->count(); ++i) command += " " + quoteForShell(extraArgs->get(i));
   }
   log("Executing launch script command: " + command +
           (autoSetWorkingDir_ ? " in working directory " + workingDir : SString(" in current working directory")),

@@ -17,6 +17,6 @@ SString QuoteEscaping(const SString& value, const char* escaped) {
 
 }  // namespace
 
-SString QuoteForShell(const SString& value) { return QuoteEscaping(value, "\\\"$`"); }
+SString quoteForShell(const SString& value) { return QuoteEscaping(value, "\\\"$`"); }
 
-SString QuoteForSplitter(const SString& value) { return QuoteEscaping(value, "\\\""); }
+SString quoteForSplitter(const SString& value) { return QuoteEscaping(value, "\\\""); }

@@ -85,7 +85,7 @@ void verifyAction(bool showProgress, bool showFailMsg, const SString& file, cons
 
 void installAction(bool showProgress, bool /*showFailMsg*/, const SString& exe, const SString& dest) {
   runCommand(exe, dest, showProgress ? 1 : 0, 0, 1, nullptr, nullptr, 0);
-  SString path = JvmDescriptionPath(dest);
+  SString path = jvmDescriptionPath(dest);
   TagFile description(path);
   description.setJvmInfo(dest, path, false);
   description.write(path);

@@ -50,7 +50,7 @@ int LaunchWith(LaunchScript* script, TagFile* description, short seconds) {
 
 }  // namespace
 
-SString JvmDescriptionPath(const SString& directory) {
+SString jvmDescriptionPath(const SString& directory) {
   SString path = directory;
   if (path.empty() || path[path.length() - 1] != '/') path += "/";
   return path + "jvm";
@@ -98,10 +98,10 @@ void Controller::installBundledJVM(long mode) {
   RequireExecutableDirectory(destination, "JVM installer");
   SString program = launcherFile().extract(installer, destination);
   SString output, errorOutput;
-  runCommand(QuoteForShell(program), destination, 0, 1, 1, &output, &errorOutput, 0);
+  runCommand(quoteForShell(program), destination, 0, 1, 1, &output, &errorOutput, 0);
   RemovePath(program);
 
-  SString descriptionPath = JvmDescriptionPath(destination);
+  SString descriptionPath = jvmDescriptionPath(destination);
   if (!FileExists(descriptionPath)) {
     log("Invalid bundled JVM. Missing 'jvm' file.", ERROR);
     return;
@@ -145,8 +145,8 @@ void Controller::executeEmbeddedLauncher(long position) {
   try {
     RequireExecutableDirectory(directory, "embedded launcher");
     SString program = launcherFile().extract(entry, directory);
-    SString command = "\"" + program + "\" -lx:orig " + QuoteForSplitter(settings().launcherPath);
-    for (int i = 0; i < settings().allArgs.count(); ++i) command += " " + QuoteForSplitter(settings().allArgs.get(i));
+    SString command = "\"" + program + "\" -lx:orig " + quoteForSplitter(settings().launcherPath);
+    for (int i = 0; i < settings().allArgs.count(); ++i) command += " " + quoteForSplitter(settings().allArgs.get(i));
     // The dotted line of this launcher ends here; the next one starts its own.
     SetProgress(100);
     std::fflush(stdout);

@@ -28,4 +28,4 @@ class Controller : public ControllerOperations {
 Controller& controller();
 
 // The description file "jvm" that an installed JVM brings in its directory.
-SString JvmDescriptionPath(const SString& directory);
+SString jvmDescriptionPath(const SString& directory);

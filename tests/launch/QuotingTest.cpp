@@ -41,7 +41,7 @@ std::string ThroughShell(const SString& word) {
 
 TEST(Quoting, ShellWordsReachTheProgramUnchanged) {
   for (const char* value : kValues) {
-    EXPECT_EQ(value, ThroughShell(QuoteForShell(value))) << "quoted as " << QuoteForShell(value).c_str();
+    EXPECT_EQ(value, ThroughShell(quoteForShell(value))) << "quoted as " << quoteForShell(value).c_str();
   }
 }
 
@@ -49,7 +49,7 @@ TEST(Quoting, SplitterWordsReachTheProgramUnchanged) {
   for (const char* value : kValues) {
     CommandLineSplitter splitter;
     // The first word is the program, whose backslashes the splitter keeps.
-    splitter.parse(SString("/bin/program ") + QuoteForSplitter(value) + " " + QuoteForSplitter(value));
+    splitter.parse(SString("/bin/program ") + quoteForSplitter(value) + " " + quoteForSplitter(value));
     ASSERT_EQ(3, splitter.count()) << value;
     EXPECT_STREQ(value, splitter.word(1));
     EXPECT_STREQ(value, splitter.word(2));
