@@ -73,8 +73,7 @@ bool FileIndexEntry::isTagFile() const {
 
 void FileIndexEntry::loadTagFile(FILE* stream) {
   if (!isTagFile()) return;
-  delete tagFile_;
-  tagFile_ = new TagFile;
+  tagFile_.reset(new TagFile);
   // The tag-file reader takes signed 32-bit positions. An offset beyond that
   // range makes its seek fail with its own message; a length beyond it is
   // capped, since a negative limit would mean "read to the end of the file".

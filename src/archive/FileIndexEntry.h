@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 
 #include "base/Deque.h"
 #include "base/SString.h"
@@ -35,7 +36,6 @@ int16_t readI16(FILE* stream, const char* message);
 class FileIndexEntry {
  public:
   FileIndexEntry() = default;
-  ~FileIndexEntry() { delete tagFile_; }
   FileIndexEntry(const FileIndexEntry&) = delete;
   FileIndexEntry& operator=(const FileIndexEntry&) = delete;
 
@@ -50,7 +50,7 @@ class FileIndexEntry {
   void loadTagFile(FILE* stream);
 
   int getType() const { return type_; }
-  TagFile* getTagFile() const { return tagFile_; }
+  TagFile* getTagFile() const { return tagFile_.get(); }
   // The id as the launcher shows and compares it: all ones reads as -1.
   long getId() const { return static_cast<int32_t>(id_); }
   uint32_t getLength() const { return length_; }
@@ -64,7 +64,7 @@ class FileIndexEntry {
   void readName(FILE* stream);
 
   int type_ = FT_INSTRUCTIONS;
-  TagFile* tagFile_ = nullptr;
+  std::unique_ptr<TagFile> tagFile_;
   uint32_t id_ = 0xFFFFFFFFu;
   uint32_t length_ = 0;
   uint32_t offset_ = 0;

@@ -1,3 +1,5 @@
+#include <memory>
+
 #include "archive/FileIndexEntry.h"
 #include "archive/LauncherFile.h"
 #include "base/LauncherException.h"
@@ -68,13 +70,13 @@ void Controller::verifyAgainstHome(bool showUI, bool showFailMsg, TagFile* descr
   JVMFile jvm(description);
   SString classPath, className;
   runFiles().getJVMFiles().getVerifyClass(classPath, className);
-  JVMMatch* match = home.empty() ? jvm.verifyHome(classPath, className) : jvm.verifyAt(home, classPath, className);
+  std::unique_ptr<JVMMatch> match(home.empty() ? jvm.verifyHome(classPath, className)
+                                               : jvm.verifyAt(home, classPath, className));
   if (!match) {
     if (showFailMsg) PrintMessage(GetMessage(ERR_JVM_NOT_VALID));
     log("In VERIFY, the jvm is invalid.", INFO);
     return;
   }
-  delete match;
   SString verifiedHome = description->getValue("JVM_HOME", 0);
   setNumericVariable(1, 1);
   setStringVariable(1, verifiedHome);

@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cstdio>
+#include <memory>
 
 #include "base/Deque.h"
 #include "base/SString.h"
@@ -21,16 +22,15 @@
 class TagFileEntry {
  public:
   explicit TagFileEntry(const SString& name) : name_(name), values_(new StringDeque) {}
-  ~TagFileEntry() { delete values_; }
   TagFileEntry(const TagFileEntry&) = delete;
   TagFileEntry& operator=(const TagFileEntry&) = delete;
 
   const SString& getName() const { return name_; }
-  StringDeque* getValues() const { return values_; }
+  StringDeque* getValues() const { return values_.get(); }
 
  private:
   SString name_;
-  StringDeque* values_;
+  std::unique_ptr<StringDeque> values_;
 };
 
 typedef PtrDE<TagFileEntry> TagFileEntryPtrDE;
