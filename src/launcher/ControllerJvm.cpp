@@ -77,7 +77,8 @@ void Controller::verifyAgainstHome(bool showUI, bool showFailMsg, TagFile* descr
     log("In VERIFY, the jvm is invalid.", INFO);
     return;
   }
-  SString verifiedHome = description->getValue("JVM_HOME", 0);
+  // The description keeps the verified home too, for an ILAUNCH of it.
+  SString verifiedHome = match->getHome();
   setNumericVariable(1, 1);
   setStringVariable(1, verifiedHome);
   log("After VERIFY, the jvm home is " + verifiedHome, INFO);
