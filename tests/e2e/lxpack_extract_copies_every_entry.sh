@@ -2,12 +2,7 @@
 # lxpack extract without entry names copies every entry out of a launcher,
 # byte for byte, the installer executable as the launcher would make it.
 source "$(dirname "$0")/common.inc"
-need_lxpack
-
-head -c 70000 /dev/urandom > app.jar
-printf '#!/bin/sh\n' > inst.sh
-printf 'A: 1\n' > a.jvm
-make_launcher setup.bin application=app.jar jvm-installer=inst.sh jvm=a.jvm
+source "$(dirname "$0")/lxpack_extract_fixture.inc"
 
 mkdir all
 "$LXPACK" extract --directory=all setup.bin

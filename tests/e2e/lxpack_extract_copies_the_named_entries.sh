@@ -2,12 +2,7 @@
 # lxpack extract with entry names copies just those entries out of a
 # launcher, byte for byte, into the directory given with -C.
 source "$(dirname "$0")/common.inc"
-need_lxpack
-
-head -c 70000 /dev/urandom > app.jar
-printf '#!/bin/sh\n' > inst.sh
-printf 'A: 1\n' > a.jvm
-make_launcher setup.bin application=app.jar jvm-installer=inst.sh jvm=a.jvm
+source "$(dirname "$0")/lxpack_extract_fixture.inc"
 
 mkdir one
 "$LXPACK" extract -C one setup.bin app.jar
