@@ -158,14 +158,6 @@ std::string ownDirectory() {
   return self.substr(0, self.rfind('/'));
 }
 
-std::string architectureOf(const std::string& program) {
-  FILE* stream = std::fopen(program.c_str(), "rb");
-  if (!stream) throw PackError("cannot open " + program + ": " + std::strerror(errno));
-  std::string architecture = programArchitecture(stream);
-  std::fclose(stream);
-  return architecture;
-}
-
 // The launcher program for the architecture next to lxpack: lxlauncher-ARCH,
 // or lxlauncher when that is built for it (the program of the machine it
 // was built on).
@@ -173,7 +165,9 @@ std::string findProgram(const std::string& architecture) {
   const std::string directory = ownDirectory();
   for (const std::string& name : {"lxlauncher-" + architecture, std::string("lxlauncher")}) {
     const std::string candidate = directory + "/" + name;
-    if (::access(candidate.c_str(), R_OK) == 0 && architectureOf(candidate) == architecture) return candidate;
+    if (::access(candidate.c_str(), R_OK) == 0 && LauncherImage(candidate).architecture() == architecture) {
+      return candidate;
+    }
   }
   throw PackError("no launcher program for " + architecture + " next to lxpack (looked for lxlauncher-" + architecture +
                   " and lxlauncher in " + directory + "); give one with --stub");
@@ -188,7 +182,7 @@ void chooseProgram(CreatePlan& plan) {
     plan.stub = findProgram(plan.architecture);
     return;
   }
-  const std::string found = architectureOf(plan.stub);
+  const std::string found = LauncherImage(plan.stub).architecture();
   if (found.empty()) {
     throw PackError(plan.stub + " is not a launcher program: it is no 64-bit Linux program for x86_64 or aarch64");
   }

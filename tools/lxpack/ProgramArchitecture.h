@@ -6,10 +6,6 @@
 #include <cstdio>
 #include <string>
 
-// The architectures launcher programs are built for, by the names that
-// `uname -m` gives on Linux.
-const char* const kLauncherArchitectures[] = {"x86_64", "aarch64"};
-
 // The architecture's name for a name a packager may type ("arm64" is
 // aarch64, "amd64" x86_64); empty when it names none of them.
 std::string canonicalArchitecture(const std::string& name);
