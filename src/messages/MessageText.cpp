@@ -38,7 +38,7 @@ int MessageIdOfErrorCode(int code) {
 }  // namespace
 
 SString FormatMessage(int id, const char* arg) {
-  if (id < 0 || id >= MSG_COUNT) {
+  if (id < 0 || id >= MSG_COUNT || CatalogueText(id, MessageLocale()) == nullptr) {
     char text[64];
     std::snprintf(text, sizeof text, "Error displaying message: id(%d)", id);
     return SString(text);

@@ -29,7 +29,7 @@ enum MessageId {
   MSG_SCANNING_DISKS = 16,
   MSG_SUPPLY_DESTINATION = 17,
   MSG_PROGRESS_DOT = 18,
-  MSG_COUNT = 39
+  MSG_COUNT = 100
 };
 
 // Error codes 0..17 for GetMessage: code n is catalogue id 19 + n up to 14,

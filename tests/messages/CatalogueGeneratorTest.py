@@ -92,7 +92,8 @@ class CatalogueGeneratorTest(unittest.TestCase):
         cases = [
             ("it", 12, "# id 12 left out", "no text for id 12"),
             ("nl", 12, '11 "Fout"', "id 11 is given twice"),
-            ("sv", 12, '39 "Extra"', "id 39 is outside"),
+            ("sv", 12, '99 "Extra"', "id 99 has no English text"),
+            ("da", 12, '100 "Extra"', "id 100 is outside"),
             ("ko", 12, '12 missing quotes', "expected an id and a text"),
         ]
         for code, ident, line, message in cases:
