@@ -9,6 +9,7 @@
 #include "instructions/Instructions.h"
 #include "instructions/ScriptFixture.h"
 #include "support/Processes.h"
+#include "support/SourceDir.h"
 
 namespace {
 
@@ -50,8 +51,7 @@ TEST_F(InstructionsTest, ShippedScriptLaunchesTheJvmFoundAndReturnsItsResult) {
 // The demo launcher's script, read by the tag file reader as the launcher
 // reads it.
 TEST_F(InstructionsTest, DemoScriptRunsFromItsTagFile) {
-  std::string source = __FILE__;
-  source = source.substr(0, source.rfind("/tests/")) + "/demo/instructions.txt";
+  std::string source = SourceDir() + "/demo/instructions.txt";
   TagFile demo(source.c_str());
   Instructions script(&demo, &controller);
   EXPECT_EQ(0, script.execute());

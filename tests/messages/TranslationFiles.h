@@ -7,12 +7,13 @@
 #include <fstream>
 #include <string>
 
+#include "support/SourceDir.h"
+
 // The text of id in translations/<code>.txt: the part of its line between
 // the first and the last double quote. Empty, with a test failure, when the
 // file or the id is missing.
 inline std::string TranslationText(const std::string& code, int id) {
-  std::string path = __FILE__;
-  path = path.substr(0, path.rfind("/tests/")) + "/src/messages/translations/" + code + ".txt";
+  std::string path = SourceDir() + "/src/messages/translations/" + code + ".txt";
   std::ifstream file(path);
   std::string line;
   const std::string prefix = std::to_string(id) + " \"";
