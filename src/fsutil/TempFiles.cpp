@@ -39,21 +39,25 @@ bool isExistingDirectory(const char* path) {
   return stat(path, &status) == 0 && S_ISDIR(status.st_mode);
 }
 
-// The directory temporary names are made in, chosen as the C library's
-// tempnam chooses it: TMPDIR when it names a directory (ignored in a
-// set-user-id program), then the temporary root, then /tmp.
-SString nameDirectory() {
-  SString dir;
-  const char* fromEnvironment = secure_getenv("TMPDIR");
-  if (fromEnvironment && isExistingDirectory(fromEnvironment)) {
-    dir = fromEnvironment;
-  } else {
-    SString root = GetTempRoot();
-    dir = isExistingDirectory(root.c_str()) ? root : SString("/tmp");
-  }
-  while (dir.length() > 1 && endsWith(dir, "/") != SString::npos) dir.erase(dir.length() - 1);
-  return dir;
+// A relative directory is made absolute against the current directory:
+// every path made in it is handed to children that run elsewhere.
+SString absolutePath(const SString& dir) {
+  if (dir.empty() || dir[0] == '/') return dir;
+  char* cwd = getcwd(nullptr, 0);
+  if (cwd == nullptr)
+    throw LauncherException(FormatMessage(MSG_ERROR_TEMP_DIR, dir.c_str()) + ": " + std::strerror(errno));
+  SString absolute(cwd);
+  std::free(cwd);
+  if (absolute != "/") absolute += '/';
+  return absolute + dir;
 }
+
+// The characters that the launcher cannot carry in a temporary path: the
+// path reaches shell commands inside double quotes (where \, ", $ and the
+// back quote act), the first word of the command line that starts an
+// embedded launcher (which ends at a quote), and the launch script's macro
+// passes (%, @, #).
+const char kUncarriedCharacters[] = "\"$`\\%@#\n";
 
 // Six letters or digits. They only need to be hard to guess: uniqueness
 // comes from creating the name exclusively, never from checking it first.
@@ -88,7 +92,7 @@ const int kNameAttempts = 1000;
 
 template <class Create>
 int createUniquely(Create create, SString& name) {
-  SString dir = nameDirectory();
+  SString dir = TempDirectory();
   if (dir != "/") dir += '/';
   int error = EEXIST;
   for (int attempt = 0; attempt < kNameAttempts && error == EEXIST; ++attempt) {
@@ -122,7 +126,7 @@ void removeOwnExecutable() {
 }  // namespace
 
 void SetTempRoot(const SString& path) {
-  if (isExistingDirectory(path.c_str())) tempRoot() = path;
+  if (isExistingDirectory(path.c_str())) tempRoot() = absolutePath(path);
 }
 
 SString GetTempRoot() {
@@ -130,13 +134,44 @@ SString GetTempRoot() {
   return tempRoot();
 }
 
+// Chosen as the C library's tempnam chooses it: TMPDIR when it names a
+// directory (ignored in a set-user-id program), then the temporary root,
+// then /tmp.
+SString TempDirectory() {
+  SString dir;
+  const char* fromEnvironment = secure_getenv("TMPDIR");
+  if (fromEnvironment && isExistingDirectory(fromEnvironment)) {
+    dir = absolutePath(fromEnvironment);
+  } else {
+    SString root = GetTempRoot();
+    dir = isExistingDirectory(root.c_str()) ? root : SString("/tmp");
+  }
+  while (dir.length() > 1 && endsWith(dir, "/") != SString::npos) dir.erase(dir.length() - 1);
+  if (dir.find_first_of(kUncarriedCharacters) != SString::npos) {
+    throw LauncherException(FormatMessage(MSG_UNSAFE_TEMP_DIR, dir.c_str()));
+  }
+  return dir;
+}
+
 SString CreateTempDir() {
   SString name;
-  int error = createUniquely([](const SString& p) { return mkdir(p.c_str(), 0777) == 0; }, name);
+  // Private whatever the umask: another user must not replace what the
+  // launcher runs or hands on. chmod, because mkdir's mode is reduced by
+  // the umask, which could also take the owner's own rights away.
+  int error = createUniquely(
+      [](const SString& p) {
+        if (mkdir(p.c_str(), 0700) != 0) return false;
+        if (chmod(p.c_str(), 0700) == 0) return true;
+        int error = errno;
+        rmdir(p.c_str());
+        errno = error;
+        return false;
+      },
+      name);
   // The system's text alone ("Read-only file system") would not tell the
   // user which directory to look at.
   if (error != 0) {
-    throw LauncherException(FormatMessage(MSG_ERROR_TEMP_DIR, nameDirectory().c_str()) + ": " + std::strerror(error));
+    throw LauncherException(FormatMessage(MSG_ERROR_TEMP_DIR, TempDirectory().c_str()) + ": " + std::strerror(error));
   }
   tempDirs().add(name);
   return name;
@@ -146,10 +181,14 @@ SString CreateTempFile() {
   SString name;
   int error = createUniquely(
       [](const SString& p) {
-        int fd = open(p.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        int fd = open(p.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (fd < 0) return false;
+        bool privateMode = fchmod(fd, 0600) == 0;
+        int error = errno;
         close(fd);
-        return true;
+        if (!privateMode) unlink(p.c_str());
+        errno = error;
+        return privateMode;
       },
       name);
   if (error != 0) throw LauncherException("Error creating tmp file " + name);

@@ -8,9 +8,17 @@
 // Sets the base directory when path names an existing directory; otherwise
 // does nothing.
 void SetTempRoot(const SString& path);
-// The base directory; "/tmp" when none was set (and from then on).
+// The base directory; "/tmp" when none was set (and from then on). A
+// relative directory is kept made absolute.
 SString GetTempRoot();
+// The directory temporary names are made in: TMPDIR when it names a
+// directory, else the base directory when it exists, else /tmp; absolute,
+// without a trailing slash. Throws LauncherException when it holds a
+// character that cannot be passed on safely in a command line (a quote, $,
+// the back quote, a backslash, %, @, # or a line break).
+SString TempDirectory();
 
+// A new directory (mode 0700) or empty file (mode 0600), whatever the umask.
 SString CreateTempDir();
 SString CreateTempFile();
 void UnregisterTempFile(const SString& path);

@@ -43,12 +43,12 @@ class ClassPath {
   }
 
   // A new directory per call, also when there is nothing to put in it.
-  void appendEmbeddedEntries() {
+  void appendEmbeddedEntries(CarriedValues& carried) {
     SString directory = CreateTempDir();
     LauncherFile& archive = launcherFile();
     for (int i = 0; i < archive.getEntryCount(); ++i) {
       FileIndexEntry* entry = archive.getEntry(i);
-      if (entry && entry->getType() == FT_CLASSPATH) appendEntry(archive.extract(entry, directory));
+      if (entry && entry->getType() == FT_CLASSPATH) appendEntry(carried.token(archive.extract(entry, directory)));
     }
   }
 
@@ -70,7 +70,8 @@ SString stripQuotes(const SString& text) {
 
 }  // namespace
 
-SString buildClassPath(JVMFile* jvm, const StringDeque& args, const SString& archive, bool addEmbeddedEntries) {
+SString buildClassPath(JVMFile* jvm, const StringDeque& args, const SString& archive, bool addEmbeddedEntries,
+                       CarriedValues& carried) {
   TagFile empty;
   const TagFile& tags = jvm ? *jvm->getTagFile() : empty;
   bool environmentMode = tags.getValue("USE_CP_ENV_VAR", 0) == "1";
@@ -83,7 +84,7 @@ SString buildClassPath(JVMFile* jvm, const StringDeque& args, const SString& arc
   for (int i = 0; i < args.count(); ++i)
     classPath.appendEntry(environmentMode ? stripQuotes(args.get(i)) : args.get(i));
   classPath.appendEntry(environmentMode ? stripQuotes(archive) : archive);
-  if (addEmbeddedEntries) classPath.appendEmbeddedEntries();
+  if (addEmbeddedEntries) classPath.appendEmbeddedEntries(carried);
   classPath.appendFile(sideFilePath(".cp2"));
   classPath.appendSource(settings().cpAppend);
 
@@ -92,8 +93,9 @@ SString buildClassPath(JVMFile* jvm, const StringDeque& args, const SString& arc
   if (variable.empty()) {
     log("If USE_CP_ENV_VAR is set to 1 in the jvm file, then the jvm file should also define CP_ENV_VAR.", ERROR);
   } else {
-    SetEnv(variable.c_str(), classPath.text());
-    log("Set env var " + variable + " to " + classPath.text() + "\n", INFO);
+    SString value = carried.plain(classPath.text());
+    SetEnv(variable.c_str(), value);
+    log("Set env var " + variable + " to " + value + "\n", INFO);
   }
   return SString();
 }

@@ -9,10 +9,14 @@
 #include "base/Deque.h"
 #include "base/SString.h"
 #include "jvm/JVMFile.h"
+#include "launch/CarriedValues.h"
 
 // Returns the call's value: the JVM's CLASSPATH option text followed by the
 // class path, or empty when there is no entry. A JVM with USE_CP_ENV_VAR 1
 // gets the class path through the variable CP_ENV_VAR instead (with the
 // quotes around arguments and ARCHIVE removed), and the call yields empty.
-// archive is the script's ARCHIVE value with its functions expanded.
-SString buildClassPath(JVMFile* jvm, const StringDeque& args, const SString& archive, bool addEmbeddedEntries);
+// archive is the script's ARCHIVE value with its functions expanded. The
+// extracted archives' paths go into the option as tokens of carried, and
+// the variable gets every carried value as it is.
+SString buildClassPath(JVMFile* jvm, const StringDeque& args, const SString& archive, bool addEmbeddedEntries,
+                       CarriedValues& carried);

@@ -1,7 +1,9 @@
 // The ten functions a launch script command can call. Each gets its parsed
 // string arguments and returns the text that replaces the call; the value
 // is scanned again, so it may call functions itself. "JVM-expanded" text
-// has the JVM description's @NAME@ macros replaced.
+// has the JVM description's @NAME@ macros replaced. Paths of the machine
+// (the launcher's, temporary ones) are returned as carried tokens, which
+// the rescans leave alone and the complete command gets quoted.
 #include "base/LauncherException.h"
 #include "base/Settings.h"
 #include "fsutil/TempFiles.h"
@@ -100,7 +102,7 @@ SString LaunchScript::classPathFunction(const StringDeque& args, const SString& 
     }
     expandingArchive_ = false;
   }
-  return buildClassPath(currentJvm_, args, archive, addEmbeddedEntries_ != 0);
+  return buildClassPath(currentJvm_, args, archive, addEmbeddedEntries_ != 0, carried_);
 }
 
 // IF_EXISTS(tag, text): the JVM-expanded text when the JVM description has
@@ -112,24 +114,26 @@ SString LaunchScript::ifExistsFunction(const StringDeque& args, const SString& t
 
 SString LaunchScript::launcherFileFunction(const StringDeque& args, const SString& text) {
   if (args.count() != 0) scriptError(text, "LAUNCHER_FILE function takes 0 arguments.");
-  return settings().launcherPath;
+  return carried_.token(settings().launcherPath);
 }
 
 SString LaunchScript::launcherDirFunction(const StringDeque& args, const SString& text) {
   if (args.count() != 0) scriptError(text, "LAUNCHER_DIR function takes 0 arguments.");
-  return origLauncherDir();
+  return carried_.token(origLauncherDir());
 }
 
 // No argument: the archive embedded in the launcher; one: a file next to
 // the original launcher.
 SString LaunchScript::applicationArchiveFunction(const StringDeque& args, const SString& text) {
   if (args.count() > 1) scriptError(text, "APPLICATION_ARCHIVE function takes 0 arguments.");
-  return args.count() == 0 ? getApplicationArchive() : copyApplicationArchive(args.get(0));
+  SString path = args.count() == 0 ? getApplicationArchive() : copyApplicationArchive(args.get(0));
+  return path.empty() ? path : carried_.token(path);
 }
 
 SString LaunchScript::tempDirFunction(const StringDeque& args, const SString& text) {
   if (args.count() != 0) scriptError(text, "TEMP_DIR function takes 0 arguments.");
-  SString root = GetTempRoot();
+  // Where the launcher's own temporary files are, by the same rule.
+  SString root = TempDirectory();
   if (endsWith(root, "\\") != SString::npos) root.erase(root.length() - 1, 1);
-  return root;
+  return carried_.token(root);
 }

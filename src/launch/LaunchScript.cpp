@@ -73,10 +73,11 @@ void LaunchScript::setTimeLimit(int seconds) {
 
 SString LaunchScript::expandCommand(JVMFile* jvm) {
   CurrentJvmScope scope(currentJvm_, jvm);
+  carried_.clear();
   try {
     SString text = expandMacros(this, command_, '%');
     text = jvmExpand(text);
-    return expandMacros(this, text, '#');
+    return carried_.forShell(expandMacros(this, text, '#'));
   } catch (const MacroLoopException& e) {
     scriptError(e.getText(), e.getMessage());
   }
@@ -109,7 +110,7 @@ void LaunchScript::callFunction(SString& text, SString::size_type start, SString
 
 void LaunchScript::scriptError(const SString& text, const SString& message) const {
   log("Launch command:", INFO);
-  log(text, INFO);
+  log(carried_.plain(text), INFO);
   throw LauncherException("Launch script error: " + message);
 }
 

@@ -15,6 +15,7 @@
 #include "base/SString.h"
 #include "jvm/JVMFile.h"
 #include "jvm/MacroHandler.h"
+#include "launch/CarriedValues.h"
 #include "launch/RunCommand.h"
 #include "tagfile/TagFile.h"
 
@@ -28,7 +29,8 @@ class LaunchScript final : public MacroHandler {
   LaunchScript& operator=(const LaunchScript&) = delete;
 
   // Throws LauncherException "Launch script error: ..." for a malformed
-  // template and logs the text it stopped at.
+  // template and logs the text it stopped at. The launcher's own paths in
+  // the result are quoted for where they stand in the shell command.
   SString expandCommand(JVMFile* jvm);
   void resolveMacro(SString& text, char marker, SString::size_type start, SString::size_type& end) override;
 
@@ -85,4 +87,5 @@ class LaunchScript final : public MacroHandler {
   SString archive_;
   bool expandingArchive_;
   RunLimits limits_;
+  CarriedValues carried_;  // the values of the expansion under way
 };

@@ -29,6 +29,14 @@ enum MessageId {
   MSG_SCANNING_DISKS = 16,
   MSG_SUPPLY_DESTINATION = 17,
   MSG_PROGRESS_DOT = 18,
+  // Processes and paths (45..54).
+  MSG_UNSAFE_TEMP_DIR = 45,       // "The temporary directory %s holds a character ..."
+  MSG_UNQUOTABLE_VALUE = 46,      // "... places the value %s inside back quotes ..."
+  MSG_COMMAND_TOO_LONG = 47,      // "The command to run is %s bytes long ..."
+  MSG_SHELL_NOT_STARTED = 48,     // "... /bin/sh could not be started ...: %s"
+  MSG_LAUNCHER_NOT_STARTED = 49,  // "The embedded launcher %s could not be started:"
+  MSG_ANSWER_NOT_WRITTEN = 50,    // "... written to standard output: %s"
+  MSG_OUT_OF_MEMORY = 51,
   MSG_COUNT = 100
 };
 

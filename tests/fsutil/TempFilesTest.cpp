@@ -70,24 +70,95 @@ TEST(TempFiles, NamesUnderTheTemporaryRootAreRemovedAtExitWithTheirContents) {
   TempDir root;
   TmpdirVariable tmpdir(nullptr);
   SetTempRoot((root.path() + "/").c_str());
-  mode_t mask = umask(022);
   SString first = CreateTempDir();
   SString second = CreateTempDir();
   SString file = CreateTempFile();
-  umask(mask);
 
   EXPECT_TRUE(IsTempName(root.path(), first));
   EXPECT_TRUE(IsTempName(root.path(), second));
   EXPECT_TRUE(IsTempName(root.path(), file));
   EXPECT_NE(first, second);
-  EXPECT_EQ(0755u, ModeOf(first));
-  EXPECT_EQ(0644u, ModeOf(file));
   EXPECT_EQ("", ReadFile(file.c_str()));
   MakeDirs(std::string(first.c_str()) + "/a/b");
   Touch(std::string(second.c_str()) + "/c");
 
   RemoveTempFiles();
   for (const SString& gone : {first, second, file}) EXPECT_FALSE(PathExists(gone.c_str())) << gone;
+}
+
+// Another user must not replace what the launcher extracts and runs: its
+// directories and files are its own alone, whatever the umask says.
+TEST(TempFiles, DirectoriesAndFilesArePrivateWhateverTheUmask) {
+  TempDir root;
+  TmpdirVariable tmpdir(root.path().c_str());
+  for (mode_t mask : {000, 022, 077, 0777}) {
+    SCOPED_TRACE(mask);
+    mode_t previous = umask(mask);
+    SString dir = CreateTempDir();
+    SString file = CreateTempFile();
+    umask(previous);
+    EXPECT_EQ(0700u, ModeOf(dir));
+    EXPECT_EQ(0600u, ModeOf(file));
+  }
+  RemoveTempFiles();
+}
+
+// Paths are handed to children that run in other directories.
+TEST(TempFiles, ARelativeDirectoryIsMadeAbsolute) {
+  TempDir root;
+  MakeDirs(root.file("rel/sub"));
+  char* cwd = getcwd(nullptr, 0);
+  ASSERT_EQ(0, chdir(root.path().c_str()));
+  {
+    TmpdirVariable tmpdir("rel/sub/");
+    EXPECT_TRUE(IsTempName(root.file("rel/sub"), CreateTempDir()));
+    EXPECT_EQ(root.file("rel/sub"), TempDirectory().c_str());
+  }
+  {
+    TmpdirVariable tmpdir(nullptr);
+    SetTempRoot("rel");
+    EXPECT_EQ(root.file("rel"), GetTempRoot().c_str());
+    EXPECT_TRUE(IsTempName(root.file("rel"), CreateTempFile()));
+  }
+  ASSERT_EQ(0, chdir(cwd));
+  std::free(cwd);
+  RemoveTempFiles();
+  SetTempRoot("/tmp");
+}
+
+// Temporary paths go into shell commands inside double quotes, into the
+// first word of the embedded launcher's command line and through the launch
+// script's macro passes: a directory with a character any of them acts on
+// is refused before anything is made in it.
+TEST(TempFiles, ADirectoryThatCannotBeCarriedInACommandIsRefused) {
+  unsetenv("LC_ALL");
+  unsetenv("LC_MESSAGES");
+  setenv("LANG", "C", 1);
+  TempDir root;
+  for (const char* name : {"x$(touch PWNED)", "back`quote`", "dq\"x", "bs\\x", "pct%x", "at@x", "hash#x", "nl\nx"}) {
+    SCOPED_TRACE(name);
+    std::string dir = root.file(name);
+    MakeDirs(dir);
+    TmpdirVariable tmpdir(dir.c_str());
+    try {
+      CreateTempDir();
+      ADD_FAILURE() << "a temporary directory was made in " << dir;
+    } catch (const LauncherException& e) {
+      EXPECT_EQ("The temporary directory " + dir +
+                    " holds a character that the launcher cannot pass on safely in a command (a quote, a dollar sign, "
+                    "a back quote, a backslash, a line break or one of the launch script's markers). Choose another "
+                    "directory with TMPDIR or -lx:tempdir.",
+                e.getMessage().c_str());
+    }
+    EXPECT_EQ(0, rmdir(dir.c_str())) << "something was made in " << dir;
+  }
+  // Blanks, single quotes and other characters the double quotes hold are
+  // carried.
+  std::string usual = root.file("My Temp's ünïcödé (1) ; & |");
+  MakeDirs(usual);
+  TmpdirVariable tmpdir(usual.c_str());
+  EXPECT_TRUE(IsTempName(usual, CreateTempDir()));
+  RemoveTempFiles();
 }
 
 TEST(TempFiles, UnregisteredPathsSurviveTheCleanUp) {

@@ -16,9 +16,12 @@ namespace {
 
 class ApplicationArchiveTest : public LaunchFixture {
  protected:
+  // Expanded inside double quotes, where a launch script puts a path, so
+  // the path comes back as it is.
   std::string expand(const char* command) {
-    LaunchScript script(command, 1, 0);
-    return script.expandCommand(&jvm).c_str();
+    LaunchScript script(SString("\"") + command + "\"", 1, 0);
+    std::string quoted = script.expandCommand(&jvm).c_str();
+    return quoted.substr(1, quoted.size() - 2);
   }
 };
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -62,7 +63,7 @@ TEST_F(ClassPathTest, ListFilesNamedWithAnAt) {
 
 TEST_F(ClassPathTest, ArchiveValueCallsFunctions) {
   settings().origLauncherPath = "/media/cd/setup.bin";
-  EXPECT_EQ("-cp /media/cd/app.jar", expand("%CP%()", "%LAUNCHER_DIR%()/app.jar"));
+  EXPECT_EQ("-cp \"/media/cd\"/app.jar", expand("%CP%()", "%LAUNCHER_DIR%()/app.jar"));
 }
 
 TEST_F(ClassPathTest, SideFilesNextToALauncherInAnUnusualDirectory) {
@@ -108,6 +109,10 @@ TEST_F(ClassPathTest, EmbeddedClassPathArchivesGoToANewDirectoryEachTime) {
   ASSERT_EQ(4u, first.size());
   EXPECT_EQ("arg.jar", first[0]);
   EXPECT_EQ("archive.jar", first[1]);
+  // The extracted paths are the launcher's own: each is one quoted word.
+  for (std::string& entry : first) {
+    if (entry[0] == '"') entry = entry.substr(1, entry.size() - 2);
+  }
   std::string extracted = first[2].substr(0, first[2].rfind('/'));
   EXPECT_EQ(tmp() + "/lxj", extracted.substr(0, tmp().size() + 4));
   EXPECT_EQ(extracted + "/lib1.jar", first[2]);
@@ -117,7 +122,16 @@ TEST_F(ClassPathTest, EmbeddedClassPathArchivesGoToANewDirectoryEachTime) {
 
   std::vector<std::string> second = entries(expand("%CP%()"));
   ASSERT_EQ(2u, second.size());
-  EXPECT_NE(extracted, second[0].substr(0, second[0].rfind('/')));
+  EXPECT_NE("\"" + extracted, second[0].substr(0, second[0].rfind('/')));
+
+  // A variable gets them as they are: no shell reads it.
+  jvmTags.setValue("USE_CP_ENV_VAR", "1");
+  jvmTags.setValue("CP_ENV_VAR", "LX_TEST_CP");
+  EXPECT_EQ("", expand("%CP%()"));
+  std::string variable = std::getenv("LX_TEST_CP");
+  EXPECT_EQ(tmp() + "/lxj", variable.substr(0, tmp().size() + 4)) << variable;
+  EXPECT_EQ("/lib2.jar", variable.substr(variable.size() - 9)) << variable;
+  jvmTags.setValue("USE_CP_ENV_VAR", "0");
 
   // A verification script leaves them out.
   LaunchScript verification("%CP%(\"Verify.jar\")", 1, 0);

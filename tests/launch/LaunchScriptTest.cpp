@@ -46,14 +46,17 @@ TEST_F(LaunchScriptTest, FunctionsMacrosAndVariables) {
   setenv("LX_WIZARD_A", "envvalue", 1);
   unsetenv("LX_WIZARD_B");
   settings().origLauncherPath = "/media/cd/setup.bin";
+  // The launcher's own paths reach the shell quoted for where they stand:
+  // a word of their own outside quotes, escaped inside them.
+  const std::string temp = tmp();
   const struct {
     const char* command;
-    const char* want;
+    std::string want;
   } cases[] = {
       {"\"@JVM_HOME@/@JVM_EXE@\" run ", "\"/opt/jre/bin/java\" run "},
-      {"%TEMP_DIR%()", "/tmp"},
-      {"%TEMP_DIR%( )", "/tmp"},
-      {"%SYSTEMPROP%(\"temp.dir\", \"\"\"%TEMP_DIR%()\"\"\")", "-Dtemp.dir=\"/tmp\""},
+      {"%TEMP_DIR%()", "\"" + temp + "\""},
+      {"%TEMP_DIR%( )", "\"" + temp + "\""},
+      {"%SYSTEMPROP%(\"temp.dir\", \"\"\"%TEMP_DIR%()\"\"\")", "-Dtemp.dir=\"" + temp + "\""},
       {"%SYSTEMPROP%(\"a\",\"b\",)", "-Da=b"},
       {"%SYSTEMPROP%(\"home\", \"@JVM_HOME@\")", "-Dhome=/opt/jre"},  // the value is JVM-expanded
       {"%SYSTEMPROP%(\"@JVM_HOME@\", \"v\")", "-D/opt/jre=v"},        // the name by the @ pass
@@ -62,13 +65,14 @@ TEST_F(LaunchScriptTest, FunctionsMacrosAndVariables) {
       {"%REPLACE%(\"\", \"y\", \"abc\")", "abc"},
       {"%IF_EXISTS%(\"INIT_JAVA_HEAP\", \"@INIT_JAVA_HEAP@20m\")", "-Xms20m"},
       {"[%IF_EXISTS%(\"MAX_JAVA_HEAP\", \"@MAX_JAVA_HEAP@60m\")]", "[]"},
-      {"%LAUNCHER_DIR%()", "/media/cd"},
+      {"%LAUNCHER_DIR%()", "\"/media/cd\""},
+      {"'%LAUNCHER_DIR%()'", "'/media/cd'"},
       {"100%% done", "100% done"},
       {"#LX_WIZARD_A#/#LX_WIZARD_B#.", "envvalue/."},
-      {"a#b c#d", "ad"},                                          // two unrelated # lose the text between them
-      {"@EXTRA@", "-Dx=%TEMP_DIR%()"},                            // functions are expanded before macros
-      {"%REPLACE%(\"T\", \"%TEMP_DIR%()\", \"[T]\")", "[/tmp]"},  // a value calling a function
-      {"%CP%(\"%TEMP_DIR%()/a.jar\")", "-cp /tmp/a.jar"},
+      {"a#b c#d", "ad"},                // two unrelated # lose the text between them
+      {"@EXTRA@", "-Dx=%TEMP_DIR%()"},  // functions are expanded before macros
+      {"%REPLACE%(\"T\", \"%TEMP_DIR%()\", \"[T]\")", "[\"" + temp + "\"]"},  // a value calling a function
+      {"%CP%(\"%TEMP_DIR%()/a.jar\")", "-cp \"" + temp + "\"/a.jar"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.command);
@@ -79,18 +83,25 @@ TEST_F(LaunchScriptTest, FunctionsMacrosAndVariables) {
 TEST_F(LaunchScriptTest, LauncherFileAndDirectory) {
   settings().launcherPath = "/tmp/lxjAbc/launcher";
   settings().origLauncherPath = "/home/u/setup.bin";
-  EXPECT_EQ("/tmp/lxjAbc/launcher /home/u", expand("%LAUNCHER_FILE%() %LAUNCHER_DIR%()"));
+  EXPECT_EQ("\"/tmp/lxjAbc/launcher\" \"/home/u\"", expand("%LAUNCHER_FILE%() %LAUNCHER_DIR%()"));
   settings().origLauncherPath = "setup.bin";
   EXPECT_EQ("[]", expand("[%LAUNCHER_DIR%()]"));
   settings().origLauncherPath = "C:\\cd\\setup.exe";
-  EXPECT_EQ("C:\\cd", expand("%LAUNCHER_DIR%()"));
+  EXPECT_EQ("\"C:\\\\cd\"", expand("%LAUNCHER_DIR%()"));
 }
 
-TEST_F(LaunchScriptTest, TempDirLosesOneTrailingBackslash) {
-  std::string odd = dir.file("odd\\");
-  ASSERT_EQ(0, mkdir(odd.c_str(), 0700));
-  SetTempRoot(odd.c_str());
-  EXPECT_EQ(dir.file("odd"), expand("%TEMP_DIR%()"));
+// TEMP_DIR names the directory of the launcher's own temporary files: TMPDIR
+// when it names one, else -lx:tempdir, else /tmp.
+TEST_F(LaunchScriptTest, TempDirIsWhereTheLaunchersFilesGo) {
+  std::string root = dir.file("root");
+  ASSERT_EQ(0, mkdir(root.c_str(), 0700));
+  SetTempRoot(root.c_str());
+  EXPECT_EQ("\"" + tmp() + "\"", expand("%TEMP_DIR%()"));
+  setenv("TMPDIR", dir.file("missing").c_str(), 1);
+  EXPECT_EQ("\"" + root + "\"", expand("%TEMP_DIR%()"));
+  unsetenv("TMPDIR");
+  SetTempRoot("/tmp");
+  EXPECT_EQ("\"/tmp\"", expand("%TEMP_DIR%()"));
 }
 
 TEST_F(LaunchScriptTest, WrongArgumentCounts) {
@@ -141,7 +152,7 @@ TEST_F(LaunchScriptTest, MalformedCalls) {
 
 TEST_F(LaunchScriptTest, ScriptErrorLogsTheTextWhereItStopped) {
   expansionError("run %TEMP_DIR%() %BAD%()");
-  EXPECT_NE(std::string::npos, logText().find("Launch command:\nrun /tmp %BAD%()\n")) << logText();
+  EXPECT_NE(std::string::npos, logText().find("Launch command:\nrun " + tmp() + " %BAD%()\n")) << logText();
 }
 
 TEST_F(LaunchScriptTest, RuntimeSideFiles) {
@@ -149,7 +160,7 @@ TEST_F(LaunchScriptTest, RuntimeSideFiles) {
   dir.write("setup.sp", "a=b\njunk\nc=d=e\r\nhome=@JVM_HOME@\n\n");
   dir.write("setup.ja", "-Xmx64m\n\n  -Dx=%LAUNCHER_DIR%()  \n@NOSUCH@\n-server");
   EXPECT_EQ("-Da=b -Dc=d=e -Dhome=/opt/jre", expand("%RUNTIME_SYSTEMPROP%()"));
-  EXPECT_EQ("-Xmx64m -Dx=" + dir.path() + " -server", expand("%RUNTIME_JAVAARGS%()"));
+  EXPECT_EQ("-Xmx64m -Dx=\"" + dir.path() + "\" -server", expand("%RUNTIME_JAVAARGS%()"));
 }
 
 TEST_F(LaunchScriptTest, MissingSideFilesGiveNothing) {

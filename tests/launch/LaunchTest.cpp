@@ -58,8 +58,8 @@ TEST_F(LaunchTest, WorkedExample) {
   int exitCode = script.launch(&jvm, &passOn, 0);
   EXPECT_EQ(127, exitCode);  // there is no /opt/jre here
   EXPECT_NE(std::string::npos, logText().find("Executing launch script command: \"/opt/jre/bin/java\" -cp \"app.jar\" "
-                                              "-Dtemp.dir=\"/tmp\" run  \"x y\" in working directory " +
-                                              dir.path() + "\n"))
+                                              "-Dtemp.dir=\"" +
+                                              tmp() + "\" run  \"x y\" in working directory " + dir.path() + "\n"))
       << logText();
 }
 
