@@ -39,11 +39,27 @@ class JVMFile final : public MacroHandler {
   // Verifies the home the description names in its own JVM_HOME.
   JVMMatch* verifyHome(const SString& classPath, const SString& className);
 
+  // What each candidate of the current search came to, for the summary
+  // when none matched. A search starts a new report, and shows the
+  // description's step on the console again (once).
+  void startSearchReport();
+  // Adds a candidate's outcome; each executable is reported once.
+  void reportCandidate(const SString& executable, const SString& outcome);
+  // One line: what the description requires and what the candidates had.
+  SString searchSummary() const;
+
  private:
   bool canVerify(const char* searchKind);
   bool runVerification(const SString& home, const SString& classPath, const SString& className);
+  bool ruledOutByReleaseFile(const SString& home, const SString& executable, const StringPairPtrDeque& properties);
+  bool runOrRecall(const SString& command, const SString& executable, const SString& classPath,
+                   const SString& className, const StringPairPtrDeque& properties, SString& output);
+  SString verificationContext() const;
 
   TagFile* tagFile_;
+  StringDeque candidateReport_;
+  int unreportedCandidates_ = 0;
+  bool verifyingShown_ = false;
 };
 
 // The entries own their JVMFile only when asked to.

@@ -2,6 +2,7 @@
 // live, and the verification that decides whether the JVM found there is
 // one the description accepts.
 #include <cstdlib>
+#include <optional>
 
 #include "base/Deque.h"
 #include "base/LauncherException.h"
@@ -10,8 +11,10 @@
 #include "fsutil/Platform.h"
 #include "jvm/JVMFile.h"
 #include "jvm/JVMMatch.h"
+#include "jvm/ReleaseFile.h"
 #include "jvm/VerificationOutput.h"
 #include "jvm/VerificationRunner.h"
+#include "jvm/VerifiedJvmStore.h"
 #include "messages/Messages.h"
 #include "tagfile/TagFile.h"
 
@@ -52,23 +55,32 @@ JVMMatch* JVMFile::verifyAt(const SString& home, const SString& classPath, const
   const SString exe = getJvmExe();
   if (exe.empty() || home.empty()) return nullptr;
   const SString desc = tagFile_->getValue("DESC", 0);
-  StepScope step(STEP_VERIFYING, desc.c_str());
 
   const SString executable = withTrailingSeparator(home) + exe;
   log("Verifying JVM at " + executable + "\n   for JVM: " + desc, INFO);
   if (!FileExists(executable)) {
     log(executable + " does not exist", INFO);
+    reportCandidate(executable, "not present");
     ProgressTick(kMissingExecutableProgress);
     return nullptr;
+  }
+  // The step names the description, so one line per search says it all;
+  // one per candidate filled the console.
+  std::optional<StepScope> step;
+  if (!verifyingShown_) {
+    verifyingShown_ = true;
+    step.emplace(STEP_VERIFYING, desc.c_str());
   }
   if (!isSafeInCommand(home)) {
     log("Not verifying the JVM at " + home +
             " because its path holds a character that the shell or the launch script would interpret.",
         WARNING);
+    reportCandidate(executable, "not run, its path holds a character the shell would interpret");
     return nullptr;
   }
   if (!runVerification(home, classPath, className)) return nullptr;
   log("Found matching JVM at " + home, INFO);
+  reportCandidate(executable, "matched");
   return new JVMMatch(home, tagFile_);
 }
 
@@ -99,20 +111,126 @@ bool JVMFile::runVerification(const SString& home, const SString& classPath, con
     properties.add(property);
   }
 
+  const SString executable = withTrailingSeparator(home) + getJvmExe();
+  if (ruledOutByReleaseFile(home, executable, properties)) {
+    ProgressTick(kMissingExecutableProgress);
+    return false;
+  }
+  SString output;
+  bool answered = runOrRecall(command, executable, classPath, className, properties, output);
+  ProgressTick(kVerificationProgress);
+  if (!answered) return false;
+  SString why;
+  if (checkVerificationOutput(output, properties, &why)) return true;
+  log("No match at " + executable + ": " + why, INFO);
+  reportCandidate(executable, why);
+  return false;
+}
+
+// Only java.version has a counterpart in the release file; any other
+// requirement, or a release file without a version, leaves it to the JVM.
+bool JVMFile::ruledOutByReleaseFile(const SString& home, const SString& executable,
+                                    const StringPairPtrDeque& properties) {
+  SString found;
+  for (int i = 0; i < properties.count(); ++i) {
+    const StringPair* property = properties.get(i);
+    if (property->first != "java.version") continue;
+    if (found.empty() && !readReleaseJavaVersion(home, found)) return false;
+    if (!releaseVersionRulesOut(found, property->second)) continue;
+    log("Skipping " + executable + ": its release file gives JAVA_VERSION " + found +
+            ", the description requires java.version " + property->second,
+        INFO);
+    reportCandidate(executable, "release file gives JAVA_VERSION " + found);
+    return true;
+  }
+  return false;
+}
+
+// Takes the answer from the store of verified JVMs when it has one for
+// exactly this java file and verification, otherwise runs the command and
+// stores a complete answer. False when the run gave no usable output.
+bool JVMFile::runOrRecall(const SString& command, const SString& executable, const SString& classPath,
+                          const SString& className, const StringPairPtrDeque& properties, SString& output) {
+  VerificationKey key;
+  const bool keyed = verifiedJvmStoreEnabled() &&
+                     makeVerificationKey(executable, classPath, className, properties, verificationContext(), key);
+  if (keyed && findStoredAnswer(key, output)) {
+    log("Took the answer for " + executable + " from the store of verified JVMs " + verifiedJvmStorePath() +
+            " instead of starting it",
+        INFO);
+    return true;
+  }
+
   VerificationRunner* runner = verificationRunner();
   if (runner == nullptr) throw LauncherException("No way to run a JVM verification was set up.");
   const int timeLimit = verifyTimeoutSeconds();
   VerificationRun run = runner->run(command, this, timeLimit);
   if (run.timedOut) {
-    log("Verification of " + withTrailingSeparator(home) + getJvmExe() + " did not end within " + fromLong(timeLimit) +
-            " second(s) and was stopped.",
+    log("Verification of " + executable + " did not end within " + fromLong(timeLimit) + " second(s) and was stopped.",
         WARNING);
-    ProgressTick(kVerificationProgress);
+    reportCandidate(executable, "stopped at the time limit of " + fromLong(timeLimit) + " second(s)");
     return false;
   }
-  bool matches = checkVerificationOutput(run.output, properties);
-  ProgressTick(kVerificationProgress);
-  return matches;
+  if (run.outputExceeded) {
+    log("Verification of " + executable + " printed more than " +
+            fromLong(static_cast<long>(kMostVerificationOutputBytes)) + " bytes and was stopped.",
+        WARNING);
+    reportCandidate(executable, "stopped for printing too much");
+    return false;
+  }
+  output = run.output;
+  SString answer;
+  if (keyed && verificationAnswer(output, properties.count(), answer)) storeAnswer(key, answer);
+  return true;
+}
+
+// Settings that reach the JVM through the environment can change what it
+// reports, so an answer holds only for the same ones.
+SString JVMFile::verificationContext() const {
+  static const char* const kJvmVariables[] = {"JAVA_TOOL_OPTIONS", "JDK_JAVA_OPTIONS", "_JAVA_OPTIONS"};
+  SString context;
+  for (const char* name : kJvmVariables) context += SString(name) + "=" + GetEnv(name) + "\n";
+  for (const char* tag : {"SET_ENV_FOR_WIZARD", "JVM_CLASSPATH"}) {
+    for (int i = 0; i < tagFile_->getValueCount(tag); ++i) {
+      context += SString(tag) + ": " + tagFile_->getValue(tag, static_cast<unsigned>(i)) + "\n";
+    }
+  }
+  return context;
+}
+
+void JVMFile::startSearchReport() {
+  candidateReport_.removeAll();
+  unreportedCandidates_ = 0;
+  verifyingShown_ = false;
+}
+
+void JVMFile::reportCandidate(const SString& executable, const SString& outcome) {
+  // A machine-wide walk can find hundreds; the summary is one line.
+  const int kMostReported = 20;
+  const SString prefix = executable + ": ";
+  for (int i = 0; i < candidateReport_.count(); ++i) {
+    if (candidateReport_.get(i).compare(0, prefix.length(), prefix) == 0) return;
+  }
+  if (candidateReport_.count() >= kMostReported) {
+    ++unreportedCandidates_;
+    return;
+  }
+  candidateReport_.add(prefix + outcome);
+}
+
+SString JVMFile::searchSummary() const {
+  SString required;
+  const StringDeque* properties = tagFile_->findValues("JVM_PROPERTIES");
+  for (int i = 0; properties && i < properties->count(); ++i) {
+    required += (i ? ", " : "") + trim(properties->get(i), kWhiteSpace);
+  }
+  SString summary = "No JVM matched " + tagFile_->getValue("DESC", 0) + " (" +
+                    (required.empty() ? SString("no properties required") : "requires " + required) + "): ";
+  if (candidateReport_.isEmpty()) return summary + "no candidate was found";
+  summary += "the candidates had ";
+  for (int i = 0; i < candidateReport_.count(); ++i) summary += (i ? "; " : "") + candidateReport_.get(i);
+  if (unreportedCandidates_ > 0) summary += "; and " + fromLong(unreportedCandidates_) + " more";
+  return summary;
 }
 
 bool JVMFile::canVerify(const char* searchKind) {

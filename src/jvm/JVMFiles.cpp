@@ -8,6 +8,7 @@
 #include "fsutil/FileNavigator.h"
 #include "fsutil/Platform.h"
 #include "fsutil/TempFiles.h"
+#include "jvm/DiskCandidateTrust.h"
 #include "jvm/JVMFile.h"
 #include "messages/Messages.h"
 #include "tagfile/TagFile.h"
@@ -44,9 +45,20 @@ void JVMFiles::prepareVerifyClass() {
   verifyClassName_ = "\"Verify\"";
 }
 
+void JVMFiles::startSearchReports() {
+  for (int i = 0; i < count(); ++i) get(i)->startSearchReport();
+}
+
+// When nothing matched, the log ends with what each description needed and
+// what its candidates had, so nobody has to piece it together.
+void JVMFiles::logSearchSummaries() {
+  for (int i = 0; i < count(); ++i) log(get(i)->searchSummary(), INFO);
+}
+
 void JVMFiles::find(JVMMatchPtrDeque& matches) {
   match_.reset();
   prepareVerifyClass();
+  startSearchReports();
 
   const SString javaHome = settings().javaHome;
   if (!javaHome.empty()) {
@@ -72,21 +84,26 @@ void JVMFiles::find(JVMMatchPtrDeque& matches) {
     }
   }
 
+  const int found = matches.count();
   if (!match_ && searchAllRequested) {
     stopAtFirst_ = 1;
     exhaustiveSearch(matches);
   }
   if (match_) matches.add(match_.release());
+  if (matches.count() == found) logSearchSummaries();
 }
 
 void JVMFiles::searchAll(JVMMatchPtrDeque& matches, int stopAtFirst) {
   match_.reset();
   prepareVerifyClass();
+  startSearchReports();
+  const int found = matches.count();
   stopAtFirst_ = stopAtFirst;
   exhaustiveSearch(matches);
   // With stopAtFirst a match may have been verified during the walk; it is
   // the caller's as much as those verified afterwards.
   if (match_) matches.add(match_.release());
+  if (matches.count() == found) logSearchSummaries();
 }
 
 void JVMFiles::exhaustiveSearch(JVMMatchPtrDeque& matches) {
@@ -135,6 +152,8 @@ void JVMFiles::verifyUnverified(JVMMatchPtrDeque& matches) {
 }
 
 int JVMFiles::fileFound(const SString& path) {
+  bool judged = false;
+  SString distrust;
   for (int i = 0; i < count() && !match_; ++i) {
     JVMFile* jvmFile = get(i);
     SString exe = jvmFile->getJvmExe();
@@ -143,6 +162,15 @@ int JVMFiles::fileFound(const SString& path) {
     if (exe.empty() || path.length() <= exe.length()) continue;
     SString::size_type exeStart = endsWith(path, exe.c_str());
     if (exeStart == SString::npos || path[exeStart - 1] != '/') continue;
+    if (!judged) {
+      judged = true;
+      distrust = distrustReason(path);
+      if (!distrust.empty()) log("Skipping " + path + " found by the disk search: " + distrust, INFO);
+    }
+    if (!distrust.empty()) {
+      jvmFile->reportCandidate(path, "not run, " + distrust);
+      continue;
+    }
     SString home = path.substr(0, exeStart - 1);
     if (i == 0 && stopAtFirst_) {
       if (triedAtOnce(home)) continue;

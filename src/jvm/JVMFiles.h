@@ -47,6 +47,8 @@ class JVMFiles final : public FileFindListener {
   void setSearchRoots(const StringDeque& roots);
 
  private:
+  void startSearchReports();
+  void logSearchSummaries();
   void walkSearchRoots(const StringDeque& names);
   void verifyUnverified(JVMMatchPtrDeque& matches);
   bool triedAtOnce(const SString& home);

@@ -48,7 +48,7 @@ bool valueMatches(const SString& line, const SString& expected) {
 
 }  // namespace
 
-bool checkVerificationOutput(const SString& output, const StringPairPtrDeque& properties) {
+bool checkVerificationOutput(const SString& output, const StringPairPtrDeque& properties, SString* why) {
   LineReader reader(output);
   SString line;
   SString lastLine;
@@ -62,6 +62,7 @@ bool checkVerificationOutput(const SString& output, const StringPairPtrDeque& pr
   }
   if (!magicSeen) {
     log("Invalid magic value: " + lastLine + "\n", ERROR);
+    if (why) *why = "it printed no verification line";
     return false;
   }
   for (int i = 0; i < properties.count(); ++i) {
@@ -70,9 +71,27 @@ bool checkVerificationOutput(const SString& output, const StringPairPtrDeque& pr
       // A JVM that dies after the magic line has not shown that it has the
       // required properties, so it cannot be accepted.
       log("The verification output ended before the value of " + property->first + ".", WARNING);
+      if (why) *why = "its output ended before the value of " + property->first;
       return false;
     }
-    if (!valueMatches(line, property->second)) return false;
+    if (!valueMatches(line, property->second)) {
+      if (why) *why = property->first + " is " + line + ", required " + property->second;
+      return false;
+    }
+  }
+  return true;
+}
+
+bool verificationAnswer(const SString& output, int propertyCount, SString& answer) {
+  LineReader reader(output);
+  SString line;
+  bool magicSeen = false;
+  while (!magicSeen && reader.next(line)) magicSeen = line == kVerificationMagic;
+  if (!magicSeen) return false;
+  answer = SString(kVerificationMagic) + "\n";
+  for (int i = 0; i < propertyCount; ++i) {
+    if (!reader.next(line)) return false;
+    answer += line + "\n";
   }
   return true;
 }

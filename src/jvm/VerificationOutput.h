@@ -14,5 +14,12 @@ extern const char* const kVerificationMagic;
 // property that matches its expected value: exactly, or by prefix when the
 // expected value ends in "..." (so "..." alone accepts any value). A
 // property that is not set never matches a required value. Output that ends
-// before every property has been reported fails.
-bool checkVerificationOutput(const SString& output, const StringPairPtrDeque& properties);
+// before every property has been reported fails. When it fails and why is
+// given, why tells the first thing that did not meet the description.
+bool checkVerificationOutput(const SString& output, const StringPairPtrDeque& properties, SString* why = nullptr);
+
+// The part of the output that is the verification class's answer: the
+// magic line and one line per property, trimmed. False when the output
+// does not hold a complete answer (a JVM that failed to start, or died
+// half-way), which is then not worth remembering.
+bool verificationAnswer(const SString& output, int propertyCount, SString& answer);

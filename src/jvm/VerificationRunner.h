@@ -5,20 +5,31 @@
 // searches a runner that does it.
 #pragma once
 
+#include <cstddef>
+
 #include "base/SString.h"
 
 class JVMFile;
 
 struct VerificationRun {
   bool timedOut = false;
+  // The command printed more than it may; it was stopped, and the output
+  // holds only what came up to the limit.
+  bool outputExceeded = false;
   SString output;  // what the command wrote to its standard output
 };
+
+// A verification class prints a few short lines. A candidate that prints
+// far more is broken or hostile: keeping all of it would let it take the
+// launcher's memory.
+const size_t kMostVerificationOutputBytes = 4 * 1024 * 1024;
 
 class VerificationRunner {
  public:
   virtual ~VerificationRunner() = default;
   // Runs command, a launch-script command for jvm, for at most
-  // timeLimitSeconds and collects its standard output.
+  // timeLimitSeconds and collects its standard output, at most
+  // kMostVerificationOutputBytes of it (and as much of its error output).
   virtual VerificationRun run(const SString& command, JVMFile* jvm, int timeLimitSeconds) = 0;
 };
 

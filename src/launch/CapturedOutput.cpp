@@ -67,11 +67,21 @@ void CapturedOutput::populateAhead(char* where, SString::size_type n, SString::s
 
 ssize_t CapturedOutput::readFrom(int fd, size_t most) {
   if (!text_) return discard(fd, most);
+  if (limit_ > 0) {
+    if (kept_ >= limit_) {
+      ssize_t dropped = discard(fd, most);
+      if (dropped > 0) exceeded_ = true;
+      return dropped;
+    }
+    if (most > limit_ - kept_) most = limit_ - kept_;
+  }
   const SString::size_type room = makeRoom(most);
   if (room == 0) return discard(fd, most);
   const SString::size_type spare = text_->capacity() - text_->length();
-  return text_->appendProduced(room, [&](char* where, SString::size_type n) {
+  ssize_t n = text_->appendProduced(room, [&](char* where, SString::size_type n) {
     populateAhead(where, n, spare);
     return ::read(fd, where, n);
   });
+  if (n > 0) kept_ += static_cast<size_t>(n);
+  return n;
 }

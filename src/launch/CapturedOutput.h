@@ -15,8 +15,10 @@
 
 class CapturedOutput {
  public:
-  // text receives the output (appended); null discards it.
-  explicit CapturedOutput(SString* text) : text_(text) {}
+  // text receives the output (appended); null discards it. With a limit,
+  // the text takes at most that many bytes of this output; what comes
+  // beyond it is read and dropped, and exceeded() tells so.
+  explicit CapturedOutput(SString* text, size_t limit = 0) : text_(text), limit_(limit) {}
   // Gives back the room reserved ahead that the output did not use.
   ~CapturedOutput();
   CapturedOutput(const CapturedOutput&) = delete;
@@ -26,12 +28,16 @@ class CapturedOutput {
   // what read() returned. Output beyond what an SString can hold is read
   // and dropped, so the child never blocks on a full pipe.
   ssize_t readFrom(int fd, size_t most);
+  bool exceeded() const { return exceeded_; }
 
  private:
   SString::size_type makeRoom(size_t most);
   void populateAhead(char* where, SString::size_type n, SString::size_type spare);
 
   SString* text_;
+  size_t limit_;
+  size_t kept_ = 0;
+  bool exceeded_ = false;
   bool reserved_ = false;
   // How far the buffer's pages are known to be mapped, counted in
   // characters from the start of the text.

@@ -49,6 +49,10 @@ class LaunchScript final : public MacroHandler {
   // so. For verification runs, where a broken JVM must not hang the search.
   void setTimeLimit(int seconds);
   bool limitExpired() const { return limits_.expired; }
+  // Captured runs keep at most bytes of each stream (0: all); a run that
+  // prints more is ended, and outputLimitExceeded tells so.
+  void setOutputLimit(size_t bytes) { limits_.outputLimit = bytes; }
+  bool outputLimitExceeded() const { return limits_.outputExceeded; }
 
  private:
   typedef SString (LaunchScript::*Function)(const StringDeque& args, const SString& text);

@@ -11,9 +11,11 @@ class LaunchScriptVerificationRunner final : public VerificationRunner {
     // entries are the wizard's.
     LaunchScript script(command, 1, 0);
     script.setTimeLimit(timeLimitSeconds);
+    script.setOutputLimit(kMostVerificationOutputBytes);
     script.launch(jvm, nullptr, 0);
     VerificationRun result;
     result.timedOut = script.limitExpired();
+    result.outputExceeded = script.outputLimitExceeded();
     result.output = script.getStdoutText();
     return result;
   }

@@ -228,6 +228,10 @@ class CaptureLoop {
       for (int i = 0; i < 2; ++i) {
         if (fds_[i].fd >= 0 && fds_[i].revents != 0) drainAvailable(i, texts[i]);
       }
+      if (!expired_ && ((out && out->exceeded()) || (err && err->exceeded()))) {
+        limits_->outputExceeded = true;
+        killChild();
+      }
       if (!ended) ended = collectChild(status, WNOHANG);
       if (ended) closeChildDescriptor();
     }
@@ -274,9 +278,10 @@ class CaptureLoop {
     return false;
   }
 
+  // For the time limit, or for output past its limit.
   void killChild() {
     expired_ = true;
-    if (limits_) limits_->expired = true;
+    if (!limits_->outputExceeded) limits_->expired = true;
     kill(limits_->ownProcessGroup ? -pid_ : pid_, SIGKILL);
   }
 
@@ -314,7 +319,7 @@ int runCommand(const SString& command, const SString& workingDir, int /*console*
   // Nothing new is started once the launcher has been asked to end.
   CheckTermination();
   if (replaceProcess) return replaceProcessImage(command);
-  if (limits) limits->expired = false;
+  if (limits) limits->expired = limits->outputExceeded = false;
 
   WorkingDirScope dirScope(workingDir);
   bool redirect = capture && wait;
@@ -351,7 +356,8 @@ int runCommand(const SString& command, const SString& workingDir, int /*console*
     SString separateErr;
     bool oneText = stderrText && stderrText == stdoutText;
     {
-      CapturedOutput out(stdoutText), err(oneText ? &separateErr : stderrText);
+      size_t outputLimit = limits ? limits->outputLimit : 0;
+      CapturedOutput out(stdoutText, outputLimit), err(oneText ? &separateErr : stderrText, outputLimit);
       CaptureLoop loop(pid, pipes.outRead, pipes.errRead, limits, forwarder);
       status = loop.run(&out, &err);
     }

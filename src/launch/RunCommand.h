@@ -5,6 +5,8 @@
 // terminal.
 #pragma once
 
+#include <cstddef>
+
 #include "base/SString.h"
 
 class CapturedOutput;
@@ -15,6 +17,8 @@ struct RunLimits {
   int timeoutSeconds = 0;        // 0: wait as long as the child runs
   bool ownProcessGroup = false;  // the child leads its own group, killed as a whole
   bool expired = false;          // out: the time ran out and the group was killed
+  size_t outputLimit = 0;        // 0: keep all; else the most bytes kept of each captured stream
+  bool outputExceeded = false;   // out: a stream went past the limit and the child was killed
 };
 
 // Runs command in workingDir (empty: the current directory) and returns the

@@ -64,9 +64,9 @@ void Controller::verifyJVMFile(bool showUI, bool showFailMsg, long fileId) {
   verifyAgainstHome(showUI, showFailMsg, entry->getTagFile(), settings().javaHome);
 }
 
-void Controller::verifyAgainstHome(bool showUI, bool showFailMsg, TagFile* description, const SString& home) {
+void Controller::verifyAgainstHome(bool /*showUI*/, bool showFailMsg, TagFile* description, const SString& home) {
   setNumericVariable(1, 0);
-  if (showUI) ShowStep(STEP_VERIFYING, description->getValue("DESC", 0).c_str());
+  // The verification shows its step itself, once there is a JVM to start.
   JVMFile jvm(description);
   SString classPath, className;
   runFiles().getJVMFiles().getVerifyClass(classPath, className);

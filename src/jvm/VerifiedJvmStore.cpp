@@ -1,0 +1,341 @@
+#include "jvm/VerifiedJvmStore.h"
+
+#include <errno.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "base/Log.h"
+#include "base/OpenFiles.h"
+#include "fsutil/Platform.h"
+#include "jvm/Sha256.h"
+
+namespace {
+
+const char kStoreDirectory[] = "lxlauncher";
+const char kStoreFile[] = "verified-jvms";
+const char kHeader[] = "lxlauncher verified JVMs 1\n";
+const char kChecksumMark[] = "sha256 ";
+// A store is a few kilobytes; anything far larger is not one of ours.
+const SString::size_type kMostStoreBytes = 1024 * 1024;
+// A verification class larger than this is not hashed at every start.
+const uint64_t kMostClassPathBytes = 64 * 1024 * 1024;
+// Another launcher holds the lock for a few milliseconds; one that holds it
+// longer is not waited for: the answer is simply not stored.
+const int kLockAttempts = 200;
+const useconds_t kLockPauseMicros = 10000;
+
+struct StoredAnswer {
+  SString slot;
+  SString key;
+  SString answer;
+};
+
+SString systemError() { return SString(std::strerror(errno)); }
+
+// Store problems are worth one line each, not one per candidate.
+void logOnce(const SString& message) {
+  static SString last;
+  if (message == last) return;
+  last = message;
+  log(message, INFO);
+}
+
+SString field(const char* name, const SString& value) {
+  return SString(name) + " " + fromLong(static_cast<long>(value.length())) + ":" + value + "\n";
+}
+
+SString timeField(const struct timespec& t) {
+  return fromLong(static_cast<long>(t.tv_sec)) + "." + fromLong(static_cast<long>(t.tv_nsec));
+}
+
+// The verification class path as the launcher passes it: one quoted path,
+// or the input file's list of entries. Each entry must be a plain file.
+bool hashClassPath(const SString& classPath, SString& checksum) {
+  SString path = classPath;
+  if (path.length() >= 2 && path[0] == '"' && path[path.length() - 1] == '"') path = path.substr(1, path.length() - 2);
+  if (path.empty()) return false;
+  Sha256 hash;
+  uint64_t total = 0;
+  SString::size_type start = 0;
+  for (;;) {
+    SString::size_type colon = path.find(':', start);
+    SString entry = path.substr(start, colon == SString::npos ? SString::npos : colon - start);
+    FileDescriptor fd(::open(entry.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    struct stat st;
+    if (!fd.isOpen() || fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    hash.update(field("entry", entry));
+    char buffer[65536];
+    for (;;) {
+      ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) return false;
+      if (n == 0) break;
+      total += static_cast<uint64_t>(n);
+      if (total > kMostClassPathBytes) return false;
+      hash.update(buffer, static_cast<size_t>(n));
+    }
+    if (colon == SString::npos) break;
+    start = colon + 1;
+  }
+  checksum = hash.hexDigest();
+  return true;
+}
+
+// The class is the same for every candidate of a run: hashed once.
+bool classPathChecksum(const SString& classPath, SString& checksum) {
+  static SString lastClassPath;
+  static SString lastChecksum;
+  if (!lastChecksum.empty() && classPath == lastClassPath) {
+    checksum = lastChecksum;
+    return true;
+  }
+  if (!hashClassPath(classPath, checksum)) return false;
+  lastClassPath = classPath;
+  lastChecksum = checksum;
+  return true;
+}
+
+SString storeDirectory() {
+  const SString home = GetEnv("HOME");
+  if (home.empty()) return SString();
+  SString base = GetEnv("XDG_CACHE_HOME");
+  // Relative values are to be ignored, as the base directory rules say.
+  if (base.empty() || base[0] != '/') base = home + "/.cache";
+  return base + "/" + kStoreDirectory;
+}
+
+// Creates every missing directory of path, new ones private to the owner.
+bool makeDirectories(const SString& path) {
+  for (SString::size_type slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
+    SString prefix = path.substr(0, slash);
+    if (mkdir(prefix.c_str(), 0700) != 0 && errno != EEXIST) return false;
+    if (slash == SString::npos) return true;
+  }
+}
+
+// The directory must be the user's own, or another user could put answers
+// there; one that others may read or write is made private again.
+bool prepareStoreDirectory(const SString& directory) {
+  if (!makeDirectories(directory)) {
+    logOnce("The store of verified JVMs cannot be created in " + directory + ": " + systemError());
+    return false;
+  }
+  struct stat st;
+  if (lstat(directory.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != geteuid()) {
+    logOnce("The store of verified JVMs is not used: " + directory + " is not a directory of this user.");
+    return false;
+  }
+  if ((st.st_mode & 077) != 0 && chmod(directory.c_str(), 0700) != 0) return false;
+  return true;
+}
+
+// The store's text, or empty when there is none or it is not ours.
+SString readStoreText(const SString& path) {
+  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+  if (!fd.isOpen()) {
+    if (errno != ENOENT) logOnce("The store of verified JVMs " + path + " cannot be read: " + systemError());
+    return SString();
+  }
+  struct stat st;
+  if (fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != geteuid() || (st.st_mode & 077) != 0 ||
+      static_cast<uint64_t>(st.st_size) > kMostStoreBytes) {
+    logOnce("The store of verified JVMs " + path + " is not a private file of this user; it is ignored.");
+    return SString();
+  }
+  SString text;
+  char buffer[16384];
+  for (;;) {
+    ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    text.append(buffer, static_cast<SString::size_type>(n));
+    if (text.length() > kMostStoreBytes) return SString();
+  }
+  return text;
+}
+
+bool readNumber(const SString& text, SString::size_type& pos, char end, SString::size_type& number) {
+  SString::size_type stop = text.find(end, pos);
+  if (stop == SString::npos || stop == pos || stop - pos > 9) return false;
+  uint64_t value = 0;
+  for (SString::size_type i = pos; i < stop; ++i) {
+    if (text[i] < '0' || text[i] > '9') return false;
+    value = value * 10 + static_cast<uint64_t>(text[i] - '0');
+  }
+  pos = stop + 1;
+  number = static_cast<SString::size_type>(value);
+  return true;
+}
+
+// Everything must be in place, the checksum included: a store that is
+// damaged in any way is read as empty.
+bool parseStore(const SString& text, std::vector<StoredAnswer>& entries) {
+  const SString::size_type checksumLength = sizeof kChecksumMark - 1 + 64 + 1;
+  const SString::size_type headerLength = sizeof kHeader - 1;
+  if (text.length() < headerLength + checksumLength || text.compare(0, headerLength, kHeader) != 0) return false;
+  const SString::size_type bodyLength = text.length() - checksumLength;
+  if (text.substr(bodyLength) != SString(kChecksumMark) + sha256Hex(text.substr(0, bodyLength)) + "\n") return false;
+  SString::size_type pos = headerLength;
+  SString::size_type count = 0;
+  if (!readNumber(text, pos, '\n', count) || count > static_cast<SString::size_type>(kMostStoredAnswers)) return false;
+  for (SString::size_type i = 0; i < count; ++i) {
+    SString::size_type slotLength, keyLength, answerLength;
+    if (!readNumber(text, pos, ' ', slotLength) || !readNumber(text, pos, ' ', keyLength) ||
+        !readNumber(text, pos, '\n', answerLength)) {
+      return false;
+    }
+    uint64_t end = static_cast<uint64_t>(pos) + slotLength + keyLength + answerLength + 1;
+    if (end > bodyLength || text[static_cast<SString::size_type>(end - 1)] != '\n') return false;
+    StoredAnswer entry;
+    entry.slot = text.substr(pos, slotLength);
+    entry.key = text.substr(pos + slotLength, keyLength);
+    entry.answer = text.substr(pos + slotLength + keyLength, answerLength);
+    entries.push_back(entry);
+    pos = static_cast<SString::size_type>(end);
+  }
+  return pos == bodyLength;
+}
+
+SString serializeStore(const std::vector<StoredAnswer>& entries) {
+  SString text = kHeader;
+  text += fromLong(static_cast<long>(entries.size())) + "\n";
+  for (const StoredAnswer& entry : entries) {
+    text += fromLong(static_cast<long>(entry.slot.length())) + " " + fromLong(static_cast<long>(entry.key.length())) +
+            " " + fromLong(static_cast<long>(entry.answer.length())) + "\n";
+    text += entry.slot + entry.key + entry.answer + "\n";
+  }
+  return text + kChecksumMark + sha256Hex(text) + "\n";
+}
+
+std::vector<StoredAnswer> readStore(const SString& path) {
+  std::vector<StoredAnswer> entries;
+  SString text = readStoreText(path);
+  if (!text.empty() && !parseStore(text, entries)) {
+    logOnce("The store of verified JVMs " + path + " is damaged; it is ignored and written anew.");
+    entries.clear();
+  }
+  return entries;
+}
+
+// Launchers that store at the same moment take turns, so that neither
+// loses the other's answer.
+class StoreLock {
+ public:
+  explicit StoreLock(const SString& path)
+      : fd_(::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0600)) {
+    for (int i = 0; fd_.isOpen() && i < kLockAttempts && !held_; ++i) {
+      held_ = flock(fd_.get(), LOCK_EX | LOCK_NB) == 0;
+      if (!held_) usleep(kLockPauseMicros);
+    }
+  }
+  bool held() const { return held_; }
+
+ private:
+  FileDescriptor fd_;
+  bool held_ = false;
+};
+
+bool writeAll(int fd, const SString& text) {
+  SString::size_type done = 0;
+  while (done < text.length()) {
+    ssize_t n = ::write(fd, text.data() + done, text.length() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<SString::size_type>(n);
+  }
+  return true;
+}
+
+// A new file beside the store, renamed over it: a reader sees the old
+// store or the new one, never half of one.
+bool replaceStore(const SString& path, const SString& text) {
+  SString pattern = path + ".XXXXXX";
+  std::vector<char> name(pattern.c_str(), pattern.c_str() + pattern.length() + 1);
+  FileDescriptor fd(mkostemp(name.data(), O_CLOEXEC));
+  if (!fd.isOpen()) return false;
+  bool written = fchmod(fd.get(), 0600) == 0 && writeAll(fd.get(), text);
+  int error = errno;
+  if (fd.close() != 0 && written) {
+    written = false;
+    error = errno;
+  }
+  if (written && rename(name.data(), path.c_str()) == 0) return true;
+  if (written) error = errno;
+  unlink(name.data());
+  errno = error;
+  return false;
+}
+
+}  // namespace
+
+bool verifiedJvmStoreEnabled() { return GetEnv("LX_JVM_CACHE") != "0"; }
+
+SString verifiedJvmStorePath() {
+  SString directory = storeDirectory();
+  return directory.empty() ? SString() : directory + "/" + kStoreFile;
+}
+
+bool makeVerificationKey(const SString& executable, const SString& classPath, const SString& className,
+                         const StringPairPtrDeque& properties, const SString& context, VerificationKey& key) {
+  struct stat st;
+  if (stat(executable.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  SString checksum;
+  if (!classPathChecksum(classPath, checksum)) {
+    logOnce("The store of verified JVMs is not used: the verification class path " + classPath +
+            " is not made of readable files.");
+    return false;
+  }
+  SString names;
+  for (int i = 0; i < properties.count(); ++i) names += properties.get(i)->first + "\n";
+  key.slot = field("java", executable) + field("class", checksum) + field("name", className) +
+             field("properties", names) + field("context", context);
+  key.text = key.slot + field("device", fromLong(static_cast<long>(st.st_dev))) +
+             field("inode", fromLong(static_cast<long>(st.st_ino))) +
+             field("size", fromLong(static_cast<long>(st.st_size))) + field("modified", timeField(st.st_mtim)) +
+             field("changed", timeField(st.st_ctim));
+  return true;
+}
+
+bool findStoredAnswer(const VerificationKey& key, SString& answer) {
+  SString path = verifiedJvmStorePath();
+  if (path.empty()) {
+    logOnce("No store of verified JVMs: HOME is not set.");
+    return false;
+  }
+  std::vector<StoredAnswer> entries = readStore(path);
+  for (const StoredAnswer& entry : entries) {
+    if (entry.key == key.text) {
+      answer = entry.answer;
+      return true;
+    }
+  }
+  return false;
+}
+
+void storeAnswer(const VerificationKey& key, const SString& answer) {
+  SString directory = storeDirectory();
+  if (directory.empty() || !prepareStoreDirectory(directory)) return;
+  SString path = directory + "/" + kStoreFile;
+  StoreLock lock(path + ".lock");
+  if (!lock.held()) {
+    logOnce("The answer was not stored: the store of verified JVMs " + path + " stayed locked.");
+    return;
+  }
+  std::vector<StoredAnswer> entries = readStore(path);
+  std::vector<StoredAnswer> kept;
+  for (const StoredAnswer& entry : entries) {
+    if (entry.slot != key.slot) kept.push_back(entry);
+  }
+  while (kept.size() >= static_cast<size_t>(kMostStoredAnswers)) kept.erase(kept.begin());
+  kept.push_back(StoredAnswer{key.slot, key.text, answer});
+  SString text = serializeStore(kept);
+  if (text.length() > kMostStoreBytes) return;
+  if (!replaceStore(path, text)) logOnce("The store of verified JVMs " + path + " cannot be written: " + systemError());
+}
