@@ -6,6 +6,8 @@
 #include <string>
 
 #include "archive/ArchiveIndex.h"
+#include "archive/ChecksumBlock.h"
+#include "archive/Crc32c.h"
 #include "archive/EntryName.h"
 #include "base/LauncherException.h"
 #include "base/OpenFiles.h"
@@ -32,18 +34,22 @@ void writeBytes(FILE* out, const char* bytes, size_t count) {
   }
 }
 
-// Appends the whole file at path to out and returns its size.
-uint64_t copyFile(FILE* out, const SString& path) {
+// Appends the whole file at path to out and returns its size; checksum
+// receives the CRC-32C of the bytes copied.
+uint64_t copyFile(FILE* out, const SString& path, uint32_t& checksum) {
   FileStream in(std::fopen(path.c_str(), "rb"));
   if (!in) throw LauncherException("Cannot open " + path + ": " + systemError());
   std::vector<char> buffer(1 << 20);
   uint64_t total = 0;
+  Crc32c crc;
   size_t n;
   while ((n = std::fread(buffer.data(), 1, buffer.size(), in.get())) > 0) {
+    crc.update(buffer.data(), n);
     writeBytes(out, buffer.data(), n);
     total += n;
   }
   if (std::ferror(in.get())) throw LauncherException("Cannot read " + path + ": " + systemError());
+  checksum = crc.value();
   return total;
 }
 
@@ -74,13 +80,17 @@ SString entryNameProblem(const SString& name) {
   if (!isPlainFileName(name)) return "an embedded file name must not be empty, \".\" or \"..\" or contain \"/\"";
   // The index reader reads a name like a line of text and ends it at a NUL.
   if (name.find('\n') != SString::npos) return "an embedded file name must not contain a line feed";
+  if (name.find('\0') != SString::npos) return "an embedded file name must not contain a NUL byte";
+  // Extraction creates a file of that name, and Linux file systems take
+  // names of at most 255 bytes.
   if (name.length() > static_cast<SString::size_type>(kMaxEntryNameLength)) {
-    return "an embedded file name may have at most 32767 bytes";
+    return "an embedded file name may have at most 255 bytes";
   }
   return SString();
 }
 
-void writeLauncher(FILE* out, const SString& programPath, const std::vector<ArchiveMember>& members, int launcherKind) {
+void writeLauncher(FILE* out, const SString& programPath, const std::vector<ArchiveMember>& members, int launcherKind,
+                   bool withChecksums) {
   std::string index;
   appendU32(index, static_cast<uint32_t>(members.size()));
   for (const ArchiveMember& member : members) {
@@ -91,21 +101,28 @@ void writeLauncher(FILE* out, const SString& programPath, const std::vector<Arch
     }
   }
 
-  uint64_t position = copyFile(out, programPath);
+  uint32_t programChecksum;
+  uint64_t position = copyFile(out, programPath, programChecksum);
+  std::vector<uint32_t> checksums;
   for (const ArchiveMember& member : members) {
     const uint64_t offset = position;
     checkFits(offset, member.sourcePath);
     // The length is what was copied, not what the file claimed beforehand:
     // the index must describe the bytes that are really there.
-    position += copyFile(out, member.sourcePath);
+    uint32_t checksum;
+    position += copyFile(out, member.sourcePath, checksum);
+    checksums.push_back(checksum);
     checkFits(position, member.sourcePath);
     appendIndexEntry(index, member, static_cast<uint32_t>(offset), static_cast<uint32_t>(position - offset));
   }
+  index.push_back(static_cast<char>(launcherKind & 0xFF));
+  const std::string block = withChecksums ? makeChecksumBlock(checksums, index) : std::string();
+  position += block.size();
   checkFits(position, "the file index");
   const uint32_t indexOffset = static_cast<uint32_t>(position);
-  index.push_back(static_cast<char>(launcherKind & 0xFF));
   appendU32(index, indexOffset);
   appendU32(index, kLauncherIdentification);
+  writeBytes(out, block.data(), block.size());
   writeBytes(out, index.data(), index.size());
   if (std::fflush(out) != 0) throw LauncherException("Cannot write the launcher: " + systemError());
 }

@@ -1,5 +1,6 @@
 // Makes launchers: the program image, then every embedded file whole, in
-// index order and without gaps, then the file index and the trailer. The
+// index order and without gaps, then the checksum block, the file index
+// and the trailer. The
 // packer and the tests build their launchers with it; the launcher itself
 // only reads.
 #pragma once
@@ -22,8 +23,9 @@ struct ArchiveMember {
   uint32_t decompressedSize = 0;
 };
 
-// The longest name the signed 16-bit length field can announce.
-const int kMaxEntryNameLength = 32767;
+// The longest name extraction can create (NAME_MAX); the index could
+// announce up to 32767 bytes.
+const int kMaxEntryNameLength = 255;
 
 // Why the launcher could not use this name, or empty when it can.
 SString entryNameProblem(const SString& name);
@@ -31,5 +33,6 @@ SString entryNameProblem(const SString& name);
 // Writes a whole launcher to out, which must be empty and open for binary
 // writing. Throws LauncherException naming the file that could not be read
 // or written, a name the launcher would refuse, or an archive too large for
-// its 32-bit offsets.
-void writeLauncher(FILE* out, const SString& programPath, const std::vector<ArchiveMember>& members, int launcherKind);
+// its 32-bit offsets. Without checksums it writes what older packers wrote.
+void writeLauncher(FILE* out, const SString& programPath, const std::vector<ArchiveMember>& members, int launcherKind,
+                   bool withChecksums = true);

@@ -8,7 +8,10 @@
 #include <cerrno>
 #include <vector>
 
+#include "archive/Crc32c.h"
+#include "archive/DamagedLauncher.h"
 #include "archive/EntryName.h"
+#include "archive/WriteError.h"
 #include "base/LauncherException.h"
 #include "base/OpenFiles.h"
 #include "base/Termination.h"
@@ -19,10 +22,12 @@ namespace {
 
 // Moves the entry's bytes from the launcher file to the output. The kernel
 // copies between the two files itself where it can, which spares two copies
-// through user memory; where it cannot, the bytes go through a buffer.
+// through user memory; where it cannot, and where the bytes must be seen to
+// check them against their checksum, they go through a buffer.
 class ChunkCopier {
  public:
-  ChunkCopier(int in, int out, off_t from) : in_(in), out_(out), moved_(from) {}
+  ChunkCopier(int in, int out, off_t from, Crc32c* checksum)
+      : in_(in), out_(out), moved_(from), kernelCopy_(checksum == nullptr), checksum_(checksum) {}
 
   // Moves the bytes from where the last move stopped up to upTo. Returns
   // false with errno set when reading or writing failed. Stops early,
@@ -67,6 +72,7 @@ class ChunkCopier {
       got = ::pread(in_, buffer_.data(), count, moved_);
     } while (got < 0 && errno == EINTR);
     if (got <= 0) return got;
+    if (checksum_) checksum_->update(buffer_.data(), static_cast<size_t>(got));
     for (ssize_t written = 0; written < got;) {
       ssize_t n = ::write(out_, buffer_.data() + written, static_cast<size_t>(got - written));
       if (n < 0 && errno == EINTR) continue;
@@ -83,7 +89,8 @@ class ChunkCopier {
   int in_;
   int out_;
   off_t moved_;
-  bool kernelCopy_ = true;
+  bool kernelCopy_;
+  Crc32c* checksum_;
   bool launcherEnded_ = false;
   std::vector<char> buffer_;
 };
@@ -125,10 +132,6 @@ SString outputPathFor(const SString& directory, const SString& name) {
   return directory + "/" + name;
 }
 
-LauncherException writeError(const SString& detail) {
-  return LauncherException(GetMessage(ERR_WRITING_FILE) + detail + GetMessage(ERR_DISK_SPACE_HINT));
-}
-
 // An entry may carry the launcher's own file name (an embedded launcher
 // named like its host, extracted next to it). Truncating the output would
 // then destroy the very file the bytes come from.
@@ -138,6 +141,16 @@ void refuseToOverwriteLauncher(int launcher, const SString& path) {
   if (launcherStatus.st_dev == outputStatus.st_dev && launcherStatus.st_ino == outputStatus.st_ino) {
     throw LauncherException("Cannot extract " + path + ": it is the launcher file itself.");
   }
+}
+
+// The output is always a file of its own making: whatever the name stands
+// for in the directory (a link planted to somewhere else, a pipe, a file
+// another program holds open) is removed first, and the new file is created
+// exclusively and without following a link, so that nothing outside the
+// directory is ever written. Returns -1 with errno set on failure.
+int createAnew(const SString& path) {
+  if (::unlink(path.c_str()) != 0 && errno != ENOENT) return -1;
+  return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
 }
 
 }  // namespace
@@ -150,31 +163,38 @@ SString extractFile(const SString& launcherPath, FileIndexEntry* entry, const SS
     bytes += entry->getDecompressedSize();
     files += entry->getDecompressedFileCount();
   }
-  if (!HasEnoughDiskSpace(directory, bytes, files)) throw writeError("");
+  if (!HasEnoughDiskSpace(directory, bytes, files)) {
+    throw LauncherException(GetMessage(ERR_WRITING_FILE) + GetMessage(ERR_DISK_SPACE_HINT));
+  }
 
   SString path = outputPathFor(directory, entry->getName());
   FileDescriptor launcher(::open(launcherPath.c_str(), O_RDONLY | O_CLOEXEC));
   if (!launcher.isOpen()) throw LauncherException("Cannot open launcher file.");
   refuseToOverwriteLauncher(launcher.get(), path);
 
-  int error = 0;
-  FileDescriptor output(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-  if (!output.isOpen()) error = errno;
+  FileDescriptor output(createAnew(path));
+  if (!output.isOpen()) throw writeFailure(path, errno);
+  // From here on the file is ours: whatever ends the copy early removes it,
+  // so that no one takes a part for the whole.
+  auto removeOutput = [&] {
+    output.close();
+    ::unlink(path.c_str());
+  };
 
   const off_t offset = entry->getOffset();
   const off_t end = offset + static_cast<off_t>(entry->getLength());
   // An index may claim more bytes than the launcher file holds.
   const off_t size = launcherSize(launcher.get());
   const off_t dataEnd = size >= 0 && size < end ? size : end;
-  if (output.isOpen() && size >= 0) reserveSpace(output.get(), dataEnd - offset);
-  ChunkCopier copier(launcher.get(), output.get(), offset);
+  if (size >= 0) reserveSpace(output.get(), dataEnd - offset);
+  Crc32c checksum;
+  ChunkCopier copier(launcher.get(), output.get(), offset, entry->hasChecksum() ? &checksum : nullptr);
   off_t position = offset;
   bool launcherEnded = false;
+  int error = 0;
   while (position < end && !launcherEnded && error == 0) {
     if (TerminationSignal() != 0) {
-      // Cut short, the file would look whole to whoever finds it next.
-      output.close();
-      ::unlink(path.c_str());
+      removeOutput();
       CheckTermination();
     }
     const off_t chunkEnd = position + (end - position < kExtractChunkSize ? end - position : kExtractChunkSize);
@@ -184,8 +204,17 @@ SString extractFile(const SString& launcherPath, FileIndexEntry* entry, const SS
     ProgressTick(1);
     position = chunkEnd;
   }
-  if (output.isOpen() && output.close() != 0 && error == 0) error = errno;
-  if (error != 0) throw writeError(fromLong(error));
+  if (output.close() != 0 && error == 0) error = errno;
+  if (error != 0) {
+    ::unlink(path.c_str());
+    throw writeFailure(path, error);
+  }
+  // A launcher that ends inside the entry lacks some of its bytes, which
+  // the checksum tells as well.
+  if (entry->hasChecksum() && (launcherEnded || checksum.value() != entry->getChecksum())) {
+    ::unlink(path.c_str());
+    throw damagedEntry(entry->getName());
+  }
 
   if (entry->getType() == FT_JVM_INSTALLER || entry->getType() == FT_LAUNCHER) MakeExecutable(path);
   return path;

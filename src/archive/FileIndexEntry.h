@@ -60,6 +60,15 @@ class FileIndexEntry {
   uint32_t getDecompressedFileCount() const { return decompressedFileCount_; }
   uint32_t getDecompressedSize() const { return decompressedSize_; }
 
+  // The checksum lxpack recorded for the entry's bytes; launchers made
+  // without checksums have none.
+  bool hasChecksum() const { return hasChecksum_; }
+  uint32_t getChecksum() const { return checksum_; }
+  void setChecksum(uint32_t checksum) {
+    checksum_ = checksum;
+    hasChecksum_ = true;
+  }
+
  private:
   void readName(FILE* stream);
 
@@ -72,6 +81,8 @@ class FileIndexEntry {
   bool compressed_ = false;
   uint32_t decompressedFileCount_ = 0;
   uint32_t decompressedSize_ = 0;
+  bool hasChecksum_ = false;
+  uint32_t checksum_ = 0;
 };
 
 typedef PtrDE<FileIndexEntry> FileIndexEntryPtrDE;

@@ -1,10 +1,16 @@
 #include "archive/LauncherFile.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <memory>
 
 #include "archive/ArchiveIndex.h"
+#include "archive/ChecksumBlock.h"
+#include "archive/DamagedLauncher.h"
 #include "archive/EntryName.h"
 #include "archive/Extract.h"
+#include "archive/ProgramImage.h"
 #include "base/LauncherException.h"
 #include "base/Log.h"
 #include "base/OpenFiles.h"
@@ -23,11 +29,40 @@ void LauncherFile::loadIndex(bool withTagFiles) {
   if (!stream) throw LauncherException("Cannot open launcher file.");
   ArchiveTrailer trailer = readTrailer(stream.get());
   if (trailer.hasArchive()) {
+    // A damaged index is told as damage, not as the format error that
+    // reading it would give.
+    ChecksumBlock checksums = readChecksumBlock(stream.get(), trailer.indexOffset);
+    verifyIndexChecksum(stream.get(), trailer.indexOffset, fileSize(stream.get()), checksums);
     readIndex(stream.get(), trailer.indexOffset, index_);
+    assignChecksums(checksums, index_);
     logIndex();
-    if (withTagFiles) loadEmbeddedTagFiles(stream.get());
+    if (withTagFiles) {
+      // Everything the run may use is checked before any of it is used.
+      verifyEntries(stream.get());
+      loadEmbeddedTagFiles(stream.get());
+    }
+  } else {
+    refuseCutShortLauncher(stream.get());
   }
   indexLoaded_ = true;
+}
+
+void LauncherFile::verifyEntries(FILE* stream) const {
+  for (int i = 0; i < index_.count(); ++i) verifyEntry(fileno(stream), *index_.get(i));
+}
+
+// Without the identification value at its end, the file is either the bare
+// launcher program, exactly as long as its own image, or a launcher that
+// lost its end (an interrupted download). Files that are no ELF program
+// cannot tell and are read as bare programs.
+void LauncherFile::refuseCutShortLauncher(FILE* stream) const {
+  const int64_t image = programImageLength(stream);
+  if (image >= 0 && static_cast<uint64_t>(image) != fileSize(stream)) throw incompleteLauncher();
+}
+
+uint64_t LauncherFile::fileSize(FILE* stream) {
+  struct stat status;
+  return ::fstat(fileno(stream), &status) == 0 ? static_cast<uint64_t>(status.st_size) : 0;
 }
 
 void LauncherFile::logIndex() const {
@@ -77,9 +112,12 @@ void LauncherFile::useEmbeddedTagFile(FileIndexEntry* entry) {
 }
 
 // The launch script's description is the product title from the moment the
-// script is chosen.
+// script is chosen; a script for a command-line program sends the title and
+// every later message to standard error, which leaves standard output to the
+// program.
 void LauncherFile::useLaunchScript(TagFile* tagFile) {
   launchScriptFile_ = tagFile;
+  SetMessagesToStandardError(tagFile->getBool("MESSAGES_TO_STDERR", false));
   SetTitle(tagFile->getValue("DESC", 0));
 }
 
@@ -127,20 +165,28 @@ void LauncherFile::extractAll() {
   for (int i = 0; i < index_.count(); ++i) checkEntryName(index_.get(i));
   TagFile inputFile;
   inputFile.setValue("ACTION", "RUN_INSTRUCTIONS");
-  for (int i = 0; i < index_.count(); ++i) {
-    FileIndexEntry* entry = index_.get(i);
-    switch (entry->getType()) {
-      case FT_JVM:
-        inputFile.addValue("JVM", entry->getName());
-        break;
-      case FT_LAUNCH_SCRIPT:
-        inputFile.setValue("LAUNCHSCRIPT", entry->getName());
-        break;
-      case FT_INSTRUCTIONS:
-        inputFile.setValue("INSTRUCTIONS", entry->getName());
-        break;
+  // A damaged entry, a failed write or a signal leaves no partial set
+  // either: the files written so far go again.
+  std::vector<SString> written;
+  try {
+    for (int i = 0; i < index_.count(); ++i) {
+      FileIndexEntry* entry = index_.get(i);
+      switch (entry->getType()) {
+        case FT_JVM:
+          inputFile.addValue("JVM", entry->getName());
+          break;
+        case FT_LAUNCH_SCRIPT:
+          inputFile.setValue("LAUNCHSCRIPT", entry->getName());
+          break;
+        case FT_INSTRUCTIONS:
+          inputFile.setValue("INSTRUCTIONS", entry->getName());
+          break;
+      }
+      written.push_back(extract(entry, ""));
     }
-    extract(entry, "");
+    inputFile.write("input.tag");
+  } catch (...) {
+    for (const SString& path : written) ::unlink(path.c_str());
+    throw;
   }
-  inputFile.write("input.tag");
 }

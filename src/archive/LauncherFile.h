@@ -22,8 +22,11 @@ class LauncherFile {
 
   // Reads the index once per process; later calls do nothing, so a first
   // call without the tag files (as -lx:extract makes) leaves them unparsed
-  // for good. Throws LauncherException for a damaged archive; a program
-  // without an archive simply has no entries.
+  // for good. With the tag files, every entry is checked against its
+  // checksum first. Throws DamagedLauncherException for an entry or index
+  // that does not match its checksum and for a launcher cut short, and
+  // LauncherException for an archive it cannot read; a program without an
+  // archive simply has no entries.
   void loadIndex(bool withTagFiles);
   bool isIndexLoaded() const { return indexLoaded_; }
 
@@ -74,6 +77,9 @@ class LauncherFile {
 
  private:
   void logIndex() const;
+  void verifyEntries(FILE* stream) const;
+  void refuseCutShortLauncher(FILE* stream) const;
+  static uint64_t fileSize(FILE* stream);
   void loadEmbeddedTagFiles(FILE* stream);
   void useEmbeddedTagFile(FileIndexEntry* entry);
   void useLaunchScript(TagFile* tagFile);

@@ -37,9 +37,11 @@ void GenericDeque::insertEntry(int i, DequeEntry* entry) {
   }
   int slot = i < 0 ? count_ : i;
   if (capacity_ < count_ + 1) {
-    // Linear growth in whole increments: callers append a few dozen
-    // entries at most, and a fixed step keeps the array small.
-    int newCapacity = ((capacity_ + growBy_ + growBy_ - 1) / growBy_) * growBy_;
+    // The capacity doubles (in whole increments of growBy_: 30, 60, 120,
+    // ...), so that appending stays linear over a long list, such as the
+    // index of a launcher with many files or a tag file of many lines.
+    int newCapacity = capacity_ + (capacity_ > growBy_ ? capacity_ : growBy_);
+    newCapacity = ((newCapacity + growBy_ - 1) / growBy_) * growBy_;
     DequeEntry** grown = new DequeEntry*[newCapacity];
     for (int j = 0; j < count_; ++j) grown[j] = entries_[j];
     for (int j = count_; j < newCapacity; ++j) grown[j] = nullptr;

@@ -17,6 +17,8 @@ volatile sig_atomic_t interruptForChild = 0;
 // main flow passes the last one on whenever the count moved.
 volatile sig_atomic_t arrivals = 0;
 volatile sig_atomic_t lastArrival = 0;
+// SIGPIPE was at its default when the launcher started and is ignored now.
+volatile sig_atomic_t brokenPipeIgnored = 0;
 
 // The signals that have the handler; empty until it is installed, so the
 // child bookkeeping does nothing in processes (tests) without it.
@@ -59,6 +61,28 @@ void InstallTerminationHandlers() {
     if (sigaction(signalNumber, nullptr, &previous) != 0 || previous.sa_handler == SIG_IGN) continue;
     if (sigaction(signalNumber, &action, nullptr) == 0) sigaddset(&handled, signalNumber);
   }
+  // A console that went away must not end the launcher before its
+  // clean-up: writing to it fails with EPIPE instead, and the console stops
+  // writing. A launcher started with SIGPIPE ignored has nothing to change.
+  struct sigaction previous;
+  if (sigaction(SIGPIPE, nullptr, &previous) == 0 && previous.sa_handler == SIG_DFL) IgnoreBrokenPipe();
+}
+
+void IgnoreBrokenPipe() {
+  struct sigaction ignore = {};
+  ignore.sa_handler = SIG_IGN;
+  sigemptyset(&ignore.sa_mask);
+  if (sigaction(SIGPIPE, &ignore, nullptr) == 0) brokenPipeIgnored = 1;
+}
+
+bool BrokenPipeAsStarted() {
+  if (!brokenPipeIgnored) return false;
+  struct sigaction defaultAction = {};
+  defaultAction.sa_handler = SIG_DFL;
+  sigemptyset(&defaultAction.sa_mask);
+  sigaction(SIGPIPE, &defaultAction, nullptr);
+  brokenPipeIgnored = 0;
+  return true;
 }
 
 int TerminationSignal() { return requestedSignal; }
@@ -89,6 +113,9 @@ void ChildSignals::prepareChild() const {
   for (int signalNumber : kHandledSignals) {
     if (sigismember(&handledSignals(), signalNumber) == 1) sigaction(signalNumber, &defaultAction, nullptr);
   }
+  // An ignored signal stays ignored across exec; the program gets SIGPIPE
+  // as the launcher got it.
+  if (brokenPipeIgnored) sigaction(SIGPIPE, &defaultAction, nullptr);
   // A signal that came since the fork is delivered now, with its default
   // action: the child does not miss it.
   sigprocmask(SIG_SETMASK, &savedMask_, nullptr);

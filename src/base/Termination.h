@@ -25,8 +25,15 @@ class TerminationRequest {
 
 // Handles SIGINT, SIGQUIT, SIGHUP and SIGTERM from now on. A signal that was
 // ignored when the launcher started (nohup, a background job of a script)
-// stays ignored, for the launcher and for every child it starts.
+// stays ignored, for the launcher and for every child it starts. SIGPIPE is
+// ignored by the launcher (a closed console must not cost the clean-up);
+// its children get it as the launcher got it.
 void InstallTerminationHandlers();
+// SIGPIPE ignored by the launcher, or back as it was at the start, for a
+// program that replaces the launcher's process image (and ignored again
+// when that failed); BrokenPipeAsStarted tells whether it changed it.
+void IgnoreBrokenPipe();
+bool BrokenPipeAsStarted();
 
 // The signal that asked the launcher to end; 0 while none did. The first
 // one counts.

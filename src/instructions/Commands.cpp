@@ -150,3 +150,10 @@ bool runCommand(Instructions& script, const SString& command, const SString& lin
   }
   return false;
 }
+
+bool isCommandName(const SString& word) {
+  for (const auto& c : kCommands) {
+    if (word == c.name) return true;
+  }
+  return false;
+}

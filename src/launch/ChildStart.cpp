@@ -1,6 +1,7 @@
 #include "launch/ChildStart.h"
 
 #include <string.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -21,7 +22,8 @@ void writeAll(int fd, const char* text) {
 
 }  // namespace
 
-void execShellInChild(const char* command, int outFd, int errFd, bool ownProcessGroup, const ChildSignals& signals) {
+void execShellInChild(const char* command, int outFd, int errFd, bool ownProcessGroup, const ChildSignals& signals,
+                      volatile int* execError) {
   if (ownProcessGroup) setpgid(0, 0);
   signals.prepareChild();
   if (outFd >= 0 || errFd >= 0) {
@@ -36,11 +38,24 @@ void execShellInChild(const char* command, int outFd, int errFd, bool ownProcess
     }
   }
   execl("/bin/sh", "sh", "-c", command, static_cast<char*>(nullptr));
+  if (execError != nullptr) *execError = errno;
   _exit(127);
 }
 
-pid_t startShellChild(const char* command, int outFd, int errFd, bool ownProcessGroup, const ChildSignals& signals) {
+pid_t startShellChild(const char* command, int outFd, int errFd, bool ownProcessGroup, const ChildSignals& signals,
+                      bool* shellFailed) {
+  // The child writes here, in the launcher's memory, when exec fails; the
+  // launcher goes on only once the child has exec'd or ended.
+  volatile int execError = 0;
   pid_t pid = vfork();
-  if (pid == 0) execShellInChild(command, outFd, errFd, ownProcessGroup, signals);
+  if (pid == 0) execShellInChild(command, outFd, errFd, ownProcessGroup, signals, &execError);
+  if (pid > 0 && execError != 0) {
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (shellFailed != nullptr) *shellFailed = true;
+    errno = execError;
+    return -1;
+  }
   return pid;
 }

@@ -9,3 +9,14 @@
 // Sends signalNumber to root and to every process below it, as /proc shows
 // them now. Without /proc only root gets it.
 void SignalProcessTree(pid_t root, int signalNumber);
+
+// From now on the processes that the launcher's children leave behind when
+// they end become the launcher's children instead of init's, so that
+// EndDescendants still finds them (a child subreaper, Linux 3.4 on).
+void AdoptOrphanedDescendants();
+
+// Ends everything below the launcher before it removes its files: each
+// process gets signalNumber once (also one started after the first signal),
+// and what still runs after graceSeconds gets SIGKILL. Returns when none is
+// left, or a few seconds after the SIGKILL for a process that cannot die.
+void EndDescendants(int signalNumber, int graceSeconds);

@@ -37,6 +37,10 @@ const int kPollMillis = 10;
 // its end or an expired time limit.
 const int kReadsPerWake = 8;
 
+// How long the programs of a command get to end after the launcher has
+// passed a signal to end on to them, before they are killed.
+const int kTerminationGraceSeconds = 10;
+
 SString systemError() { return SString(std::strerror(errno)); }
 
 int replaceProcessImage(const SString& command) {
@@ -47,7 +51,17 @@ int replaceProcessImage(const SString& command) {
   for (int i = 0; i < splitter.count(); ++i) argv.push_back(const_cast<char*>(splitter.word(i)));
   argv.push_back(nullptr);
   std::fflush(nullptr);
-  execvp(argv[0], argv.data());
+  // A path is run as it is: execvp would hand a file that is no program
+  // (damaged, or for another architecture) to the shell as a script.
+  bool ignoredBrokenPipe = BrokenPipeAsStarted();
+  if (std::strchr(argv[0], '/') != nullptr) {
+    execv(argv[0], argv.data());
+  } else {
+    execvp(argv[0], argv.data());
+  }
+  int error = errno;
+  if (ignoredBrokenPipe) IgnoreBrokenPipe();
+  errno = error;
   return 0;
 }
 
@@ -335,8 +349,16 @@ int runCommand(const SString& command, const SString& workingDir, int /*console*
   // The launcher's handlers stay blocked until the child has its own: a
   // child started with vfork would run them in the launcher's memory.
   ChildSignals signals(ownGroup);
+  bool shellFailed = false;
   pid_t pid = startShellChild(command.c_str(), redirect ? pipes.outWrite : -1, redirect ? pipes.errWrite : -1, ownGroup,
-                              signals);
+                              signals, &shellFailed);
+  if (pid < 0 && shellFailed) {
+    // Not a command the shell could not find (127 from the shell itself):
+    // the shell never ran, so nothing would say why.
+    if (errno == E2BIG)
+      throw LauncherException(FormatMessage(MSG_COMMAND_TOO_LONG, fromLong(command.length()).c_str()));
+    throw LauncherException(FormatMessage(MSG_SHELL_NOT_STARTED, std::strerror(errno)));
+  }
   if (pid < 0) throw LauncherException("Error forking new process: " + systemError());
   // Both sides set the group, so it exists before either side relies on it.
   if (ownGroup) setpgid(pid, pid);
@@ -368,7 +390,10 @@ int runCommand(const SString& command, const SString& workingDir, int /*console*
     status = waitForChild(pid, forwarder);
   }
   // The child has ended: when the launcher is to end as well, it ends now,
-  // before its caller goes on with the next step.
+  // before its caller goes on with the next step. The shell may have ended
+  // before the program it started: the files are removed only once nothing
+  // the command started runs any more.
+  if (TerminationSignal() != 0) EndDescendants(TerminationSignal(), kTerminationGraceSeconds);
   CheckTermination();
   return exitCode(status);
 }

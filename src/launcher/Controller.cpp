@@ -144,17 +144,27 @@ void Controller::executeEmbeddedLauncher(long position) {
   UnregisterTempDir(directory);
   try {
     RequireExecutableDirectory(directory, "embedded launcher");
-    SString program = launcherFile().extract(entry, directory);
+    program = launcherFile().extract(entry, directory);
+    // The program is the first word, which the splitter takes up to the
+    // next double quote as it is.
+    if (program.find('"') != SString::npos) {
+      throw LauncherException(FormatMessage(MSG_LAUNCHER_NOT_STARTED, program.c_str()) + " " + std::strerror(EINVAL));
+    }
     SString command = "\"" + program + "\" -lx:orig " + quoteForSplitter(settings().launcherPath);
     for (int i = 0; i < settings().allArgs.count(); ++i) command += " " + quoteForSplitter(settings().allArgs.get(i));
+  SString program;
+  int startError = 0;
     // The dotted line of this launcher ends here; the next one starts its own.
     SetProgress(100);
     std::fflush(stdout);
     runCommand(command, "", 1, 0, 0, nullptr, nullptr, 1);
-    log(SString("Unable to execute the embedded launcher ") + program + ": " + std::strerror(errno), ERROR);
+    startError = errno;
   } catch (...) {
     RemovePath(directory);
     throw;
   }
   RemovePath(directory);
 }
+  // Still here: the process image was not replaced. The run cannot go on
+  // as the packager meant it, so it fails (after its clean-up).
+  throw LauncherException(FormatMessage(MSG_LAUNCHER_NOT_STARTED, program.c_str()) + " " + std::strerror(startError));

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "archive/DamagedLauncher.h"
 #include "archive/LauncherFile.h"
 #include "base/LauncherException.h"
 #include "base/Log.h"
@@ -27,6 +28,9 @@ namespace {
 void LoadIndexProtected(bool withTagFiles) {
   try {
     launcherFile().loadIndex(withTagFiles);
+  } catch (const DamagedLauncherException&) {
+    // Its own message says all: the file must be downloaded again.
+    throw;
   } catch (const LauncherException& e) {
     throw LauncherException(GetMessage(ERR_LOAD_INDEX) + e.getMessage());
   }

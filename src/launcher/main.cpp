@@ -4,12 +4,14 @@
 #include "base/Deque.h"
 #include "base/Settings.h"
 #include "base/Termination.h"
+#include "launch/ProcessTree.h"
 #include "launcher/ExecutablePath.h"
 #include "launcher/Launcher.h"
 #include "messages/Messages.h"
 
 int main(int argc, char** argv) {
   InstallTerminationHandlers();
+  AdoptOrphanedDescendants();
   StringDeque args;
   for (int i = 1; i < argc; ++i) args.add(argv[i]);
   SString executable = AbsoluteExecutablePath(argc > 0 ? argv[0] : "");

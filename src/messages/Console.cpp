@@ -3,6 +3,7 @@
 // it is ticked and nothing is lost when the process image is replaced.
 #include "messages/Console.h"
 
+#include <cerrno>
 #include <climits>
 
 #include "messages/Messages.h"
@@ -19,15 +20,25 @@ const int kMaxDirectoryLength = 1023;
 FILE* Out() { return consoleState.out != nullptr ? consoleState.out : stdout; }
 FILE* In() { return consoleState.in != nullptr ? consoleState.in : stdin; }
 
+// A console that went away (the output piped into a program that stopped
+// reading) is written to no more: the run goes on to its end and clean-up.
+FILE* closedConsole = nullptr;
+
+void Flush() {
+  if (std::fflush(Out()) != 0 && errno == EPIPE) closedConsole = Out();
+}
+
 void Write(const char* bytes, size_t n) {
+  if (Out() == closedConsole) return;
   std::fwrite(bytes, 1, n, Out());
-  std::fflush(Out());
+  Flush();
 }
 
 void WriteLine(const SString& text) {
+  if (Out() == closedConsole) return;
   std::fwrite(text.c_str(), 1, text.length(), Out());
   std::fputc('\n', Out());
-  std::fflush(Out());
+  Flush();
 }
 
 // Status and step lines start with an empty line, which also ends a line

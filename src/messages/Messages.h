@@ -29,6 +29,10 @@ enum MessageId {
   MSG_SCANNING_DISKS = 16,
   MSG_SUPPLY_DESTINATION = 17,
   MSG_PROGRESS_DOT = 18,
+  // The launcher file's own checks (39..44).
+  MSG_DAMAGED_ENTRY = 39,  // "... its embedded file %s is not what was packed ..."
+  MSG_DAMAGED_INCOMPLETE = 40,
+  MSG_DAMAGED_INDEX = 41,
   // Processes and paths (45..54).
   MSG_UNSAFE_TEMP_DIR = 45,       // "The temporary directory %s holds a character ..."
   MSG_UNQUOTABLE_VALUE = 46,      // "... places the value %s inside back quotes ..."

@@ -1,6 +1,11 @@
 #include "tagfile/TagFile.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
 #include <string>
+#include <unordered_map>
 
 #include "base/LauncherException.h"
 #include "base/Log.h"
@@ -22,6 +27,11 @@ SString TagFile::readLine(FILE* stream) {
   while ((c = getc_unlocked(stream)) != EOF && c != '\n') {
     if (c != '\r') buffer.push_back(static_cast<char>(c));
   }
+  // A stream that fails (a directory opened as a file, an I/O error) never
+  // reaches its end; the read must stop here instead of trying for ever.
+  if (c == EOF && std::ferror(stream)) {
+    throw LauncherException("Unable to read " + fileName_ + ": " + std::strerror(errno));
+  }
   ++lineCount_;
   return trim(SString(buffer.data(), static_cast<SString::size_type>(buffer.size())), kWhiteSpace);
 }
@@ -32,9 +42,40 @@ void TagFile::syntaxError(int32_t line, const char* detail) const {
   throw LauncherException(text);
 }
 
+// While a file loads, its tags are found through a hash of their names, so
+// that a file of many tags loads in linear time; lookups afterwards are
+// few and scan the list.
+class TagFile::LoadingNames {
+ public:
+  explicit LoadingNames(TagFile& file) : file_(file) {
+    for (int i = 0; i < file.count(); ++i) {
+      TagFileEntry* entry = file.get(i);
+      if (entry) names_.emplace(key(entry->getName()), entry);
+    }
+    file_.loadingNames_ = this;
+  }
+  ~LoadingNames() { file_.loadingNames_ = nullptr; }
+  LoadingNames(const LoadingNames&) = delete;
+  LoadingNames& operator=(const LoadingNames&) = delete;
+
+  TagFileEntry* find(const SString& name) const {
+    auto found = names_.find(key(name));
+    return found == names_.end() ? nullptr : found->second;
+  }
+  void add(TagFileEntry* entry) { names_.emplace(key(entry->getName()), entry); }
+  void remove(const SString& name) { names_.erase(key(name)); }
+
+ private:
+  static std::string key(const SString& name) { return std::string(name.c_str(), name.length()); }
+
+  TagFile& file_;
+  std::unordered_map<std::string, TagFileEntry*> names_;
+};
+
 void TagFile::load(FILE* stream, const SString& name, int32_t startOffset, int32_t limit) {
   fileName_ = name;
   lineCount_ = 0;
+  LoadingNames names(*this);
   if (std::fseek(stream, startOffset, SEEK_SET) != 0) throw LauncherException("Unable to read tag file.");
   const long long end = static_cast<long long>(startOffset) + limit;
   while (!std::feof(stream)) {
@@ -79,6 +120,10 @@ void TagFile::readBlock(FILE* stream, const SString& name) {
 }
 
 StringDeque* TagFile::findValues(const SString& name) const {
+  if (loadingNames_) {
+    TagFileEntry* entry = loadingNames_->find(name);
+    return entry ? entry->getValues() : nullptr;
+  }
   for (int i = 0; i < count(); ++i) {
     TagFileEntry* entry = get(i);
     if (entry && entry->getName() == name) return entry->getValues();
@@ -87,6 +132,18 @@ StringDeque* TagFile::findValues(const SString& name) const {
 }
 
 void TagFile::removeTag(const SString& name) {
+  if (loadingNames_) {
+    TagFileEntry* entry = loadingNames_->find(name);
+    if (!entry) return;
+    loadingNames_->remove(name);
+    for (int i = count() - 1; i >= 0; --i) {
+      if (get(i) == entry) {
+        removeAt(i);
+        return;
+      }
+    }
+    return;
+  }
   for (int i = 0; i < count(); ++i) {
     TagFileEntry* entry = get(i);
     if (entry && entry->getName() == name) {
@@ -120,6 +177,7 @@ void TagFile::setValue(const char* name, const SString& value) {
     TagFileEntry* entry = new TagFileEntry(name);
     entry->getValues()->add(value);
     add(entry);
+    if (loadingNames_) loadingNames_->add(entry);
     return;
   }
   while (values->count() > 1) values->removeLast();
@@ -172,19 +230,33 @@ void writeValue(FILE* f, const SString& value) {
 
 }  // namespace
 
+// A description that the wizard or a caller reads must be whole or absent:
+// every write and the close are checked, and a file that could not be
+// written completely is removed.
 void TagFile::write(const SString& path) const {
-  FILE* f = std::fopen(path.c_str(), "w");
-  if (!f) return;
+  FileStream f(std::fopen(path.c_str(), "w"));
+  if (!f) throw LauncherException("Unable to write " + path + ": " + std::strerror(errno));
   for (int i = 0; i < count(); ++i) {
     TagFileEntry* entry = get(i);
     if (!entry) continue;
     StringDeque* values = entry->getValues();
     if (values->isEmpty()) continue;
-    std::fprintf(f, "%s:", entry->getName().c_str());
+    std::fprintf(f.get(), "%s:", entry->getName().c_str());
     bool block = values->count() > 1;
-    if (block) std::fputc('\n', f);
-    for (int j = 0; j < values->count(); ++j) writeValue(f, values->get(j));
-    if (block) std::fputs("/:\n", f);
+    if (block) std::fputc('\n', f.get());
+    for (int j = 0; j < values->count(); ++j) writeValue(f.get(), values->get(j));
+    if (block) std::fputs("/:\n", f.get());
   }
-  std::fclose(f);
+  // A failed write leaves its error number; later writes fail alike.
+  int error = std::ferror(f.get()) ? errno : 0;
+  if (error == 0 && std::fflush(f.get()) != 0) error = errno;
+  // Only a regular file is removed: a device or pipe named by the caller
+  // is not this function's to delete.
+  struct stat status;
+  const bool regular = ::fstat(fileno(f.get()), &status) == 0 && S_ISREG(status.st_mode);
+  if (f.close() != 0 && error == 0) error = errno;
+  if (error != 0) {
+    if (regular) std::remove(path.c_str());
+    throw LauncherException("Unable to write " + path + ": " + std::strerror(error));
+  }
 }

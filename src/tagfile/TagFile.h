@@ -45,6 +45,8 @@ class TagFile : public TagFileEntryPtrDeque {
 
   // Parses tags from the stream, from startOffset on; a non-negative limit
   // stops before a top-level line that starts at or beyond startOffset + limit.
+  // A stream that cannot be read throws LauncherException with the
+  // system's reason.
   void load(FILE* stream, const SString& name, int32_t startOffset, int32_t limit);
 
   SString getValue(const char* name, unsigned index) const;
@@ -55,8 +57,9 @@ class TagFile : public TagFileEntryPtrDeque {
   void setBool(const char* name, bool flag);
   void setJvmInfo(const SString& home, const SString& path, bool temp);
   void removeTag(const SString& name);
-  // Writes every tag that has a value; a file that cannot be created is
-  // ignored.
+  // Writes every tag that has a value. Throws LauncherException with the
+  // system's reason when the file cannot be created or written whole, and
+  // removes what was written then.
   void write(const SString& path) const;
 
   const SString& getFileName() const { return fileName_; }
@@ -67,8 +70,11 @@ class TagFile : public TagFileEntryPtrDeque {
   void readBlock(FILE* stream, const SString& name);
   [[noreturn]] void syntaxError(int32_t line, const char* detail) const;
 
+  class LoadingNames;
+
   int32_t lineCount_;
   SString fileName_;
+  LoadingNames* loadingNames_ = nullptr;
 };
 
 typedef PtrDE<TagFile> TagFilePtrDE;

@@ -5,6 +5,7 @@
 #include "archive/ArchiveBytes.h"
 #include "archive/ArchiveIndex.h"
 #include "archive/ArchiveWriter.h"
+#include "archive/Crc32c.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -54,10 +55,15 @@ TEST_F(ArchiveWriterTest, LaysOutProgramDataIndexAndTrailerByteForByte) {
       "\x7f"
       "ELF fake program";
   const uint32_t p = static_cast<uint32_t>(programBytes.size());
-  std::string expected = programBytes + "A: 1\n" + "APP" + be32(3) + plainEntry(0, 0, 5, p, "instructions.txt") +
-                         byte(6) + be32(0x01020304) + be32(3) + be32(p + 5) + be16(7) + "app.jar" + byte(1) + be32(5) +
-                         be32(0x00ABCDEF) + plainEntry(7, 2, 0, p + 8, "e") + byte(200) + be32(p + 8) +
-                         be32(0xCA82CA82u);
+  const std::string index = be32(3) + plainEntry(0, 0, 5, p, "instructions.txt") + byte(6) + be32(0x01020304) +
+                            be32(3) + be32(p + 5) + be16(7) + "app.jar" + byte(1) + be32(5) + be32(0x00ABCDEF) +
+                            plainEntry(7, 2, 0, p + 8, "e") + byte(200);
+  // The checksum block: algorithm, count, one checksum per entry, the
+  // index's, then its own, its length and its identification value.
+  std::string block = be32(1) + be32(3) + be32(crc32c("A: 1\n", 5)) + be32(crc32c("APP", 3)) + be32(0) +
+                      be32(crc32c(index.data(), index.size()));
+  block += be32(crc32c(block.data(), block.size())) + be32(36) + be32(0x4C584353u);
+  std::string expected = programBytes + "A: 1\n" + "APP" + block + index + be32(p + 8 + 36) + be32(0xCA82CA82u);
   EXPECT_TRUE(expected == bytes) << "written " << bytes.size() << " bytes, expected " << expected.size();
 }
 
@@ -74,7 +80,9 @@ TEST_F(ArchiveWriterTest, WrittenLauncherReadsBack) {
   EXPECT_EQ(1009u, index.get(0)->getLength());
   EXPECT_EQ(index.get(0)->getOffset() + 1009, index.get(1)->getOffset());
   EXPECT_EQ(-1, index.get(1)->getId());
-  EXPECT_EQ(index.get(1)->getOffset() + 5, t.indexOffset);
+  // The checksum block lies between the last file and the index: six
+  // fields and one checksum per entry.
+  EXPECT_EQ(index.get(1)->getOffset() + 5 + 4 * (6 + 2), t.indexOffset);
 }
 
 TEST_F(ArchiveWriterTest, RefusesNamesTheLauncherWouldRefuse) {
@@ -86,15 +94,23 @@ TEST_F(ArchiveWriterTest, RefusesNamesTheLauncherWouldRefuse) {
       {"..", "an embedded file name must not be empty, \".\" or \"..\" or contain \"/\""},
       {"dir/file", "an embedded file name must not be empty, \".\" or \"..\" or contain \"/\""},
       {"two\nlines", "an embedded file name must not contain a line feed"},
-      {std::string(32768, 'n'), "an embedded file name may have at most 32767 bytes"},
+      {std::string("nul\0byte", 8), "an embedded file name must not contain a NUL byte"},
+      // Longer names fit the index but no Linux file system: extraction
+      // would fail on them.
+      {std::string(256, 'n'), "an embedded file name may have at most 255 bytes"},
+      {std::string(32767, 'n'), "an embedded file name may have at most 255 bytes"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name.substr(0, 20));
-    EXPECT_EQ(c.problem, std::string(entryNameProblem(c.name.c_str()).c_str()));
-    EXPECT_EQ("Invalid name \"" + c.name + "\": " + c.problem + ".",
-              errorOf([&] { write({member(6, 0, c.name, "x")}, 0); }));
+    const SString name(c.name.data(), static_cast<SString::size_type>(c.name.size()));
+    EXPECT_EQ(c.problem, std::string(entryNameProblem(name).c_str()));
+    ArchiveMember m = member(6, 0, "x", "x");
+    m.name = name;
+    // A NUL ends the text of the message, so the name shows up to it.
+    const std::string text = "Invalid name \"" + c.name + "\": " + c.problem + ".";
+    EXPECT_EQ(text.substr(0, text.find('\0')), errorOf([&] { write({m}, 0); }));
   }
-  EXPECT_TRUE(entryNameProblem(std::string(32767, 'n').c_str()).empty());
+  EXPECT_TRUE(entryNameProblem(std::string(255, 'n').c_str()).empty());
   EXPECT_TRUE(entryNameProblem("..hidden").empty());
 }
 

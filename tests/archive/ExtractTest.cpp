@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
@@ -6,11 +7,13 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <thread>
 
 #include "archive/ArchiveBytes.h"
+#include "archive/Crc32c.h"
 #include "archive/Extract.h"
 #include "archive/LauncherFile.h"
 #include "base/Settings.h"
@@ -172,25 +175,70 @@ TEST_F(ExtractTest, ALauncherThatEndsEarlyStopsAfterTheChunkItEndsIn) {
   }
 }
 
-TEST_F(ExtractTest, CopiesThroughTheBufferWhereTheKernelCannotCopy) {
-  // The kernel copies only between regular files; a pipe as the output
-  // takes the read-and-write path.
+TEST_F(ExtractTest, WhateverTheNameStandsForIsReplacedByANewFile) {
+  // Links and pipes planted at the output's name: the new file takes the
+  // name's place, and nothing they lead to is written or waited for.
   std::string bytes = pattern(61440);
-  makeLauncher({{6, "pipe", bytes}});
-  ASSERT_EQ(0, mkfifo((out() + "/pipe").c_str(), 0666));
-  std::string received;
-  std::thread reader([&] {
-    std::ifstream in(out() + "/pipe", std::ios::binary);
-    std::ostringstream all;
-    all << in.rdbuf();
-    received = all.str();
-  });
-  int dots = 0;
-  std::string error = errorOf([&] { extractCounting(out().c_str(), dots); });
-  reader.join();
-  EXPECT_EQ("(no error)", error);
-  EXPECT_TRUE(received == bytes) << received.size() << " bytes received";
-  EXPECT_EQ(2, dots);
+  const std::string outside = dir.write("outside", "keep me");
+  const struct {
+    const char* what;
+    std::function<int(const std::string&)> plant;
+  } cases[] = {
+      {"symbolic link", [&](const std::string& at) { return symlink(outside.c_str(), at.c_str()); }},
+      {"dangling symbolic link",
+       [&](const std::string& at) { return symlink(dir.file("nothing-yet").c_str(), at.c_str()); }},
+      {"hard link", [&](const std::string& at) { return link(outside.c_str(), at.c_str()); }},
+      {"pipe", [&](const std::string& at) { return mkfifo(at.c_str(), 0666); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    makeLauncher({{6, "app.jar", bytes}});
+    const std::string at = out() + "/app.jar";
+    unlink(at.c_str());
+    ASSERT_EQ(0, c.plant(at));
+    int dots = 0;
+    EXPECT_EQ("(no error)", errorOf([&] { extractCounting(out().c_str(), dots); }));
+    struct stat st;
+    ASSERT_EQ(0, lstat(at.c_str(), &st));
+    EXPECT_TRUE(S_ISREG(st.st_mode));
+    EXPECT_EQ(1u, st.st_nlink);
+    EXPECT_TRUE(ReadFile(at) == bytes);
+    EXPECT_EQ("keep me", ReadFile(outside));
+    EXPECT_NE(0, access(dir.file("nothing-yet").c_str(), F_OK));
+  }
+}
+
+TEST_F(ExtractTest, ChecksDataAgainstItsChecksumInTheSamePass) {
+  // A good checksum gives the file; a wrong one, or a launcher that ends
+  // inside the entry, gives the damaged-launcher message naming the entry
+  // and leaves no file behind.
+  const std::string bytes = pattern(3 * 61439 + 10);
+  const std::string damaged =
+      "The launcher file is damaged: its embedded file app.jar is not what was packed into it. Please download the "
+      "launcher again.";
+  const struct {
+    const char* what;
+    uint32_t claimed;
+    bool rightChecksum;
+    const char* error;
+  } cases[] = {
+      {"intact", 0, true, "(no error)"},
+      {"another checksum", 0, false, damaged.c_str()},
+      {"data beyond the end of the file", 1000000, true, damaged.c_str()},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    makeLauncher({{6, "app.jar", bytes}}, c.claimed);
+    uint32_t checksum = crc32c(bytes.data(), bytes.size());
+    file.getEntry(0)->setChecksum(c.rightChecksum ? checksum : checksum ^ 0x100);
+    int dots = 0;
+    EXPECT_EQ(c.error, errorOf([&] { extractCounting(out().c_str(), dots); }));
+    if (std::string(c.error) == "(no error)") {
+      EXPECT_TRUE(ReadFile(out() + "/app.jar") == bytes);
+    } else {
+      EXPECT_NE(0, access((out() + "/app.jar").c_str(), F_OK));
+    }
+  }
 }
 
 TEST_F(ExtractTest, ARefusedKernelCopyGivesTheSameBytesThroughTheBuffer) {
@@ -223,12 +271,44 @@ TEST_F(ExtractTest, ALauncherThatEndsEarlyIsToldByReadingNotByTheKernelCopy) {
   }
 }
 
-TEST_F(ExtractTest, AKernelCopyThatCannotWriteFailsWithItsErrorNumber) {
+TEST_F(ExtractTest, AKernelCopyThatCannotWriteFailsWithTheSystemsReasonAndLeavesNoFile) {
   makeLauncher({{6, "app.jar", pattern(1000)}});
-  for (int error : {ENOSPC, EDQUOT, EFBIG, EIO}) {
-    SCOPED_TRACE(error);
-    EXPECT_EQ("Error writing file = " + std::to_string(error) + kHint, extractWithKernelCopyAnswering(error).error);
+  // The hint about free space belongs to a lack of space only.
+  const struct {
+    int error;
+    const char* text;
+  } cases[] = {{ENOSPC, "No space left on device."},
+               {EDQUOT, "Disk quota exceeded."},
+               {EFBIG, "File too large."},
+               {EIO, "Input/output error."}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.error);
+    const bool space = c.error == ENOSPC || c.error == EDQUOT;
+    EXPECT_EQ("Error writing file = " + out() + "/app.jar: " + c.text + (space ? kHint : ""),
+              extractWithKernelCopyAnswering(c.error).error);
+    EXPECT_NE(0, access((out() + "/app.jar").c_str(), F_OK));
   }
+}
+
+TEST_F(ExtractTest, AnOutputThatCannotBeCreatedGivesTheSystemsReasonWithoutTheSpaceHint) {
+  // Too many open files: the output's open is refused as a process out of
+  // descriptors sees it.
+  makeLauncher({{6, "app.jar", "abc"}});
+  const std::string report = dir.file("report");
+  int status = InForkedProcess([&] {
+    if (!DenySystemCallWhen(SYS_openat, 2, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, EMFILE)) return 2;
+    std::ofstream(report) << errorOf([&] { file.extract(file.getEntry(0), out().c_str()); });
+    return 0;
+  });
+  ASSERT_NE(2, status) << "this system does not let a process filter its system calls";
+  ASSERT_EQ(0, status);
+  EXPECT_EQ("Error writing file = " + out() + "/app.jar: Too many open files.", ReadFile(report));
+
+  // A name longer than the file system takes.
+  const std::string longName(300, 'n');
+  makeLauncher({{6, longName, "abc"}});
+  EXPECT_EQ("Error writing file = " + out() + "/" + longName + ": File name too long.",
+            errorOf([&] { file.extract(file.getEntry(0), out().c_str()); }));
 }
 
 TEST_F(ExtractTest, JoinsDirectoryAndNameWithExactlyOneSlash) {
@@ -271,10 +351,10 @@ TEST_F(ExtractTest, LauncherThatCannotBeOpenedFailsWithoutWriting) {
   EXPECT_NE(0, access((out() + "/app.jar").c_str(), F_OK));
 }
 
-TEST_F(ExtractTest, OutputThatCannotBeCreatedGivesTheErrorNumber) {
+TEST_F(ExtractTest, ADirectoryAtTheOutputsNameIsLeftAloneAndNamed) {
   makeLauncher({{6, "taken", "abc"}});
   ASSERT_EQ(0, mkdir((out() + "/taken").c_str(), 0777));
-  EXPECT_EQ("Error writing file = " + std::to_string(EISDIR) + kHint,
+  EXPECT_EQ("Error writing file = " + out() + "/taken: Is a directory.",
             errorOf([&] { file.extract(file.getEntry(0), out().c_str()); }));
 }
 
@@ -356,4 +436,21 @@ TEST_F(ExtractAllTest, ABadNameAnywhereStopsBeforeAnyFileIsWritten) {
   EXPECT_NE(0, access((out() + "/fine.jar").c_str(), F_OK));
   EXPECT_NE(0, access((out() + "/input.tag").c_str(), F_OK));
   EXPECT_NE(0, access(dir.file("escaped.jar").c_str(), F_OK));
+}
+
+TEST_F(ExtractAllTest, ADamagedEntryTakesBackTheFilesWrittenBeforeIt) {
+  makeLauncher({{6, "first.jar", "abc"}, {6, "second.jar", "def"}, {6, "third.jar", "ghi"}});
+  file.getEntry(0)->setChecksum(crc32c("abc", 3));
+  file.getEntry(1)->setChecksum(crc32c("DEF", 3));
+  testing::internal::CaptureStdout();
+  std::string error = errorOf([&] { file.extractAll(); });
+  testing::internal::GetCapturedStdout();
+  EXPECT_EQ(
+      "The launcher file is damaged: its embedded file second.jar is not what was packed into it. Please download "
+      "the launcher again.",
+      error);
+  for (const char* name : {"first.jar", "second.jar", "third.jar", "input.tag"}) {
+    SCOPED_TRACE(name);
+    EXPECT_NE(0, access((out() + "/" + name).c_str(), F_OK));
+  }
 }

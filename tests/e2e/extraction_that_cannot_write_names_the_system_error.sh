@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Extraction into a temporary directory where the archive's file cannot be
-# written although the space is there fails with the system's error number
-# and the message that suggests -lx:tempdir. The launcher ends with status
+# written although the space is there fails with the file and the system's
+# reason, and, the reason being a lack of space, the message that suggests
+# -lx:tempdir. The launcher ends with status
 # 255, the wizard does not run, and the temporary directory is removed.
 source "$(dirname "$0")/common.inc"
 need_lxpack
@@ -13,7 +14,10 @@ source "$(dirname "$0")/tight_temporary_directory.inc"
 
 run out ./setup.bin
 expect_eq "no inode left: status" 255 "$status"
-expect_eq "no inode left: message" "App
-Error writing file = 28$hint" "$out"
+case "$out" in
+  "App
+Error writing file = $T/small/"*"/app.jar: No space left on device.$hint") ;;
+  *) fail "no inode left: message: $out" ;;
+esac
 [ -z "$(ls -A small)" ] || fail "no inode left: left behind: $(ls -A small)"
 [ ! -e wizard.ran ] || fail "the wizard ran without its class path"

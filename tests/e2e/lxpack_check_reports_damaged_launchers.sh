@@ -40,8 +40,16 @@ cp good.bin type.bin
 put_bytes type.bin $((index + 4)) '\010'
 check_fails type.bin "type.bin: file index at byte $index: Invalid file type in file index. (0 entries read)"
 
-cp good.bin syntax.bin
-# "INSTRUCTIONS:" loses its colon: the launcher's own syntax error.
+cp good.bin damaged.bin
+# "INSTRUCTIONS:" loses its colon: the checksum tells the damage first.
+put_bytes damaged.bin $((p + 12)) 'X'
+check_fails damaged.bin "damaged.bin: entry 0 (instr.txt): its bytes do not match their checksum (recorded "
+expect_contains "damaged: the launcher's refusal" "the file is damaged (the launcher refuses it)" "$("$LXPACK" check damaged.bin)"
+
+# Without checksums (another writer's launcher) the launcher's own syntax
+# error shows.
+make_launcher plain.bin --no-checksums instructions=instr.txt launch-script=launch.txt application=app.jar 2>/dev/null
+cp plain.bin syntax.bin
 put_bytes syntax.bin $((p + 12)) 'X'
 check_fails syntax.bin "syntax.bin: entry 0 (instr.txt): Syntax error in instr.txt at line 1 ==> Missing colon at the end of the tag name."
 

@@ -9,4 +9,5 @@ listing=$("$LXPACK" list setup.bin)
 expect_contains "list" "launcher kind: 3" "$listing"
 expect_contains "list" "architecture: $(uname -m)" "$listing"
 expect_contains "list" "file index at byte $i, 3 entries" "$listing"
+expect_contains "list" "checksums: CRC-32C" "$listing"
 expect_contains "list" "Application.jar  (compressed: 12 files, 34567 bytes)" "$listing"

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
 
 #include "base/LauncherException.h"
 #include "base/Log.h"
+#include "support/Processes.h"
 #include "support/TempDir.h"
 #include "tagfile/TagFile.h"
 
@@ -269,11 +272,69 @@ TEST_F(TagFileTest, RoundTripThroughWriteAndLoad) {
   }
 }
 
-TEST_F(TagFileTest, WriteToAnImpossiblePathIsIgnored) {
+TEST_F(TagFileTest, AWriteThatFailsIsAnErrorWithItsReasonAndLeavesNoFile) {
   TagFile tags;
-  tags.setValue("A", "b");
-  EXPECT_NO_THROW(tags.write(dir.file("no/such/dir/x.tag").c_str()));
+  tags.setValue("JVM_HOME", std::string(100000, 'h').c_str());
+  const struct {
+    std::string path;
+    const char* reason;
+  } cases[] = {
+      {dir.file("no/such/dir/x.tag"), "No such file or directory"},
+      {dir.path(), "Is a directory"},
+      // Opens, but every write finds the device full.
+      {"/dev/full", "No space left on device"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path);
+    try {
+      tags.write(c.path.c_str());
+      ADD_FAILURE() << "no exception";
+    } catch (const LauncherException& e) {
+      EXPECT_EQ("Unable to write " + c.path + ": " + c.reason, std::string(e.getMessage().c_str()));
+    }
+  }
   EXPECT_EQ(nullptr, std::fopen(dir.file("no/such/dir/x.tag").c_str(), "r"));
+  // The device is not removed for having refused the bytes.
+  struct stat status;
+  EXPECT_EQ(0, stat("/dev/full", &status));
+}
+
+TEST_F(TagFileTest, AStreamThatCannotBeReadEndsTheLoadWithItsReason) {
+  // A directory opens as a stream, but every read fails: the load must end
+  // instead of waiting for an end of file that never comes. It runs in a
+  // forked copy with an alarm, so that a load that does not end fails.
+  const std::string path = dir.path();
+  int status = InForkedProcess([&] {
+    alarm(60);
+    try {
+      TagFile tags(path.c_str());
+    } catch (const LauncherException& e) {
+      return e.getMessage() == SString(("Unable to read " + path + ": Is a directory").c_str()) ? 0 : 1;
+    }
+    return 2;
+  });
+  EXPECT_EQ(0, status) << "1: another message, 2: no error, negative: killed by that signal";
+}
+
+TEST_F(TagFileTest, ManyTagsAndManyValuesLoadWhole) {
+  // A hundred thousand tags, one redefined, and a block of as many values:
+  // every one is found, in file order, with the redefined tag at the end.
+  std::string text;
+  const int count = 100000;
+  for (int i = 0; i < count; ++i) text += "T" + std::to_string(i) + ": " + std::to_string(i) + "\n";
+  text += "LIST:\n";
+  for (int i = 0; i < count; ++i) text += "  v" + std::to_string(i) + "\n";
+  text += "/:\nT5: again\n";
+  TagFile tags;
+  loadText(tags, text);
+  ASSERT_EQ(count + 1, tags.count());
+  EXPECT_EQ(SString("T4"), tags.get(4)->getName());
+  EXPECT_EQ(SString("T6"), tags.get(5)->getName());
+  EXPECT_EQ(SString("T5"), tags.last()->getName());
+  EXPECT_EQ(SString("again"), tags.getValue("T5", 0));
+  EXPECT_EQ(SString("99999"), tags.getValue("T99999", 0));
+  EXPECT_EQ(count, tags.getValueCount("LIST"));
+  EXPECT_EQ(SString("v77777"), tags.getValue("LIST", 77777));
 }
 
 TEST_F(TagFileTest, LongLinesLoadInLinearTime) {

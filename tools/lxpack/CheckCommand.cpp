@@ -25,6 +25,7 @@ int runCheck(Arguments& args) {
     std::printf("%s: %zu problem%s\n", path.c_str(), problems.size(), problems.size() == 1 ? "" : "s");
     return 1;
   }
-  std::printf("%s: OK, %s, %d entries\n", path.c_str(), image.architecture().c_str(), image.index().count());
+  std::printf("%s: OK, %s, %d entries%s\n", path.c_str(), image.architecture().c_str(), image.index().count(),
+              image.hasChecksums() || image.index().isEmpty() ? "" : ", without checksums");
   return 0;
 }

@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -15,6 +14,7 @@
 #include "Commands.h"
 #include "FileTypeNames.h"
 #include "LauncherImage.h"
+#include "PackagingMistakes.h"
 #include "ProgramArchitecture.h"
 #include "Usage.h"
 #include "archive/ArchiveWriter.h"
@@ -26,6 +26,8 @@ struct CreatePlan {
   std::string architecture;
   std::string output;
   int kind = 0;
+  bool force = false;
+  bool withChecksums = true;
   std::vector<ArchiveMember> members;
 };
 
@@ -89,6 +91,10 @@ CreatePlan parse(Arguments& args) {
       plan.output = value;
     } else if (args.takeOption("-k", "--kind", value)) {
       plan.kind = static_cast<int>(parseNumber(value, 0, 255, "launcher kind"));
+    } else if (args.takeFlag(nullptr, "--force")) {
+      plan.force = true;
+    } else if (args.takeFlag(nullptr, "--no-checksums")) {
+      plan.withChecksums = false;
     } else if (args.takeOption(nullptr, "--id", value)) {
       pending.idGiven = true;
       pending.id = static_cast<uint32_t>(parseNumber(value, -1, 0xFFFFFFFFLL, "id"));
@@ -117,18 +123,11 @@ bool isTagFileType(int type) { return type >= 0 && type <= 2; }
 // What the launcher would stumble over, found before anything is written.
 std::vector<std::string> planProblems(const CreatePlan& plan) {
   std::vector<std::string> problems;
-  std::set<std::string> names;
   for (const ArchiveMember& m : plan.members) {
     const std::string source = m.sourcePath.c_str();
     SString nameProblem = entryNameProblem(m.name);
     if (!nameProblem.empty())
       problems.push_back(source + ": invalid name '" + m.name.c_str() + "': " + nameProblem.c_str());
-    if (!names.insert(m.name.c_str()).second) {
-      std::fprintf(stderr,
-                   "lxpack: warning: more than one entry is named '%s'; extracting them into one directory keeps only "
-                   "the last\n",
-                   m.name.c_str());
-    }
     if (!isTagFileType(m.type)) continue;
     FILE* f = std::fopen(source.c_str(), "rb");
     if (!f) continue;  // the writer names the file and the system's reason
@@ -213,9 +212,15 @@ int runCreate(Arguments& args) {
   refuseLauncherAsStub(plan.stub);
   std::vector<std::string> problems = planProblems(plan);
   if (!problems.empty()) fail(plan.output, problems);
+  const std::vector<std::string> mistakes = packagingMistakes(plan.members);
+  if (!mistakes.empty() && !plan.force) {
+    for (const std::string& mistake : mistakes) std::fprintf(stderr, "lxpack: %s\n", mistake.c_str());
+    throw PackError(plan.output + " not written: the launcher could not work (--force writes it anyway)");
+  }
+  for (const std::string& mistake : mistakes) std::fprintf(stderr, "lxpack: warning: %s\n", mistake.c_str());
 
   AtomicOutput output(plan.output);
-  writeLauncher(output.stream(), plan.stub.c_str(), plan.members, plan.kind);
+  writeLauncher(output.stream(), plan.stub.c_str(), plan.members, plan.kind, plan.withChecksums);
   output.finish(mode);
 
   LauncherImage written(output.temporaryPath());

@@ -6,6 +6,8 @@
 #include "Commands.h"
 #include "LauncherImage.h"
 #include "Usage.h"
+#include "archive/ChecksumBlock.h"
+#include "archive/DamagedLauncher.h"
 #include "archive/Extract.h"
 
 int runExtract(Arguments& args) {
@@ -36,6 +38,16 @@ int runExtract(Arguments& args) {
   }
   for (const std::string& name : wanted) {
     if (!found.count(name)) throw PackError(path + ": no entry named '" + name + "'");
+  }
+  // Nothing is written from a damaged launcher: every entry asked for is
+  // checked first (and again while it is copied).
+  for (FileIndexEntry* entry : selected) {
+    try {
+      verifyEntry(fileno(image.stream()), *entry);
+    } catch (const DamagedLauncherException&) {
+      throw PackError(path + ": entry '" + entry->getName().c_str() +
+                      "' does not match its checksum: the file is damaged; nothing was extracted");
+    }
   }
   for (FileIndexEntry* entry : selected) extractFile(path.c_str(), entry, directory.c_str());
   return 0;

@@ -10,7 +10,10 @@
 #include "Usage.h"
 #include "archive/ArchiveIndex.h"
 #include "archive/ArchiveWriter.h"
+#include "archive/ChecksumBlock.h"
+#include "archive/DamagedLauncher.h"
 #include "archive/LauncherKind.h"
+#include "archive/ProgramImage.h"
 #include "base/LauncherException.h"
 
 namespace {
@@ -22,6 +25,14 @@ std::string hex(uint32_t value) {
 }
 
 }  // namespace
+
+std::string hex8(uint32_t value) {
+  char text[9];
+  std::snprintf(text, sizeof text, "%08x", value);
+  return text;
+}
+
+std::string checksumText(const FileIndexEntry& entry) { return entry.hasChecksum() ? hex8(entry.getChecksum()) : "-"; }
 
 LauncherImage::LauncherImage(const std::string& path) : path_(path), stream_(std::fopen(path.c_str(), "rb")) {
   if (!stream_) throw PackError("cannot open " + path + ": " + std::strerror(errno));
@@ -40,6 +51,12 @@ void LauncherImage::read() {
       readProblems_.push_back({-1, "no archive: the file does not end with the identification value " +
                                        hex(kLauncherIdentification) + " (it ends with " + hex(trailer.identification) +
                                        ")"});
+      const int64_t image = programImageLength(stream_);
+      if (image >= 0 && static_cast<uint64_t>(image) != fileSize_) {
+        readProblems_.push_back({-1, "incomplete: the file has " + std::to_string(fileSize_) +
+                                         " bytes but no archive at its end, and its launcher program alone has " +
+                                         std::to_string(image) + "; it was cut short (the launcher refuses it)"});
+      }
       return;
     }
     if (fileSize_ < static_cast<uint64_t>(kTrailerSize)) {
@@ -48,8 +65,19 @@ void LauncherImage::read() {
     }
     hasArchive_ = true;
     indexOffset_ = trailer.indexOffset;
+    ChecksumBlock block = readChecksums();
     readIndex(stream_, indexOffset_, index_);
     indexEnd_ = static_cast<uint64_t>(ftello(stream_));
+    if (block.present) {
+      if (block.entryChecksums.size() == static_cast<size_t>(index_.count())) {
+        assignChecksums(block, index_);
+        hasChecksums_ = true;
+        dataLimit_ = indexOffset_ - 4 * (block.entryChecksums.size() + 6);
+      } else {
+        readProblems_.push_back({-1, "checksum block: it holds " + std::to_string(block.entryChecksums.size()) +
+                                         " checksums for " + std::to_string(index_.count()) + " entries"});
+      }
+    }
   } catch (const LauncherException& e) {
     std::string text = e.getMessage().c_str();
     if (!hasArchive_) {
@@ -59,6 +87,22 @@ void LauncherImage::read() {
              std::to_string(index_.count()) + " entries read)";
     }
     readProblems_.push_back({-1, text});
+  }
+}
+
+// The checksum block before the index, when there is one; a damaged block
+// or index is a read problem, and the entries are then read without
+// checksums.
+ChecksumBlock LauncherImage::readChecksums() {
+  try {
+    ChecksumBlock block = readChecksumBlock(stream_, indexOffset_);
+    verifyIndexChecksum(stream_, indexOffset_, fileSize_, block);
+    return block;
+  } catch (const DamagedLauncherException&) {
+    readProblems_.push_back({-1,
+                             "file index: the index or the checksum block before it does not match its "
+                             "checksum: the file is damaged (the launcher refuses it)"});
+    return ChecksumBlock();
   }
 }
 
@@ -85,12 +129,24 @@ void LauncherImage::checkEntry(int position, std::vector<Problem>& problems) {
   if (end > fileSize_) {
     problems.push_back({position, "its data end at byte " + std::to_string(end) + ", beyond the end of the file (" +
                                       std::to_string(fileSize_) + " bytes)"});
-  } else if (end > indexOffset_) {
-    problems.push_back({position, "its data run into the file index at byte " + std::to_string(indexOffset_)});
+  } else if (end > dataLimit()) {
+    problems.push_back({position, std::string(hasChecksums_ ? "its data run into the checksum block at byte "
+                                                            : "its data run into the file index at byte ") +
+                                      std::to_string(dataLimit())});
   }
   SString nameProblem = entryNameProblem(entry->getName());
   if (!nameProblem.empty()) problems.push_back({position, std::string(nameProblem.c_str())});
-  if (!entry->isTagFile() || end > fileSize_) return;
+  if (end > fileSize_) return;
+  if (entry->hasChecksum()) {
+    uint32_t found = 0;
+    if (!checksumOfRange(fileno(stream_), entry->getOffset(), entry->getLength(), found) ||
+        found != entry->getChecksum()) {
+      problems.push_back({position, "its bytes do not match their checksum (recorded " + checksumText(*entry) +
+                                        ", found " + hex8(found) + "): the file is damaged (the launcher refuses it)"});
+      return;
+    }
+  }
+  if (!entry->isTagFile()) return;
   try {
     entry->loadTagFile(stream_);
   } catch (const LauncherException& e) {

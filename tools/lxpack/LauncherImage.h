@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/ChecksumBlock.h"
 #include "archive/FileIndexEntry.h"
 
 struct Problem {
@@ -25,24 +26,33 @@ class LauncherImage {
   LauncherImage& operator=(const LauncherImage&) = delete;
 
   const std::string& path() const { return path_; }
+  FILE* stream() const { return stream_; }
   bool hasArchive() const { return hasArchive_; }
   int kind() const { return kind_; }
   // The launcher program's architecture; empty when the file does not start
   // with a launcher program of a known architecture.
   const std::string& architecture() const { return architecture_; }
   uint32_t indexOffset() const { return indexOffset_; }
+  // Whether the file carries a checksum for every entry (see
+  // archive/ChecksumBlock.h); the entries hold them then.
+  bool hasChecksums() const { return hasChecksums_; }
   const FileIndexEntryPtrDeque& index() const { return index_; }
   // Why the trailer or the index could not be read completely.
   const std::vector<Problem>& readProblems() const { return readProblems_; }
 
   // Every reason the launcher would fail on this file: a program of no
-  // known architecture in front, the read problems, the index's extent, entries outside the file data, names it would
-  // not extract, and tag files it could not parse.
+  // known architecture in front, the read problems (a file cut short, a
+  // damaged index), the index's extent, entries outside the file data,
+  // entries that do not match their checksums, names it would not extract,
+  // and tag files it could not parse.
   std::vector<Problem> check();
 
  private:
   void read();
+  ChecksumBlock readChecksums();
   void checkEntry(int position, std::vector<Problem>& problems);
+  // Where the file data must end: at the checksum block, or at the index.
+  uint64_t dataLimit() const { return hasChecksums_ ? dataLimit_ : indexOffset_; }
 
   std::string path_;
   FILE* stream_;
@@ -52,6 +62,13 @@ class LauncherImage {
   std::string architecture_;
   uint32_t indexOffset_ = 0;
   uint64_t indexEnd_ = 0;
+  bool hasChecksums_ = false;
+  uint64_t dataLimit_ = 0;
   FileIndexEntryPtrDeque index_;
   std::vector<Problem> readProblems_;
 };
+
+// A checksum as lxpack shows it: eight hexadecimal digits, or "-" for an
+// entry without one.
+std::string hex8(uint32_t value);
+std::string checksumText(const FileIndexEntry& entry);

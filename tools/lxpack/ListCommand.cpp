@@ -14,12 +14,13 @@ void printTable(const LauncherImage& image) {
   std::printf("launcher kind: %d\n", image.kind());
   std::printf("architecture: %s\n", image.architecture().empty() ? "unknown" : image.architecture().c_str());
   std::printf("file index at byte %u, %d entries\n", image.indexOffset(), image.index().count());
-  std::printf("%3s  %-16s %11s %11s %11s  %s\n", "#", "type", "id", "length", "offset", "name");
+  std::printf("checksums: %s\n", image.hasChecksums() ? "CRC-32C" : "none");
+  std::printf("%3s  %-16s %11s %11s %11s  %-8s  %s\n", "#", "type", "id", "length", "offset", "checksum", "name");
   for (int i = 0; i < image.index().count(); ++i) {
     const FileIndexEntry* e = image.index().get(i);
     std::string type = std::to_string(e->getType()) + " " + fileTypeName(e->getType());
-    std::printf("%3d  %-16s %11ld %11u %11u  %s", i, type.c_str(), e->getId(), e->getLength(), e->getOffset(),
-                e->getName().c_str());
+    std::printf("%3d  %-16s %11ld %11u %11u  %-8s  %s", i, type.c_str(), e->getId(), e->getLength(), e->getOffset(),
+                checksumText(*e).c_str(), e->getName().c_str());
     if (e->isCompressed()) {
       std::printf("  (compressed: %u files, %u bytes)", e->getDecompressedFileCount(), e->getDecompressedSize());
     }
@@ -32,9 +33,9 @@ void printRecords(const LauncherImage& image) {
   std::printf("arch\t%s\n", image.architecture().empty() ? "unknown" : image.architecture().c_str());
   for (int i = 0; i < image.index().count(); ++i) {
     const FileIndexEntry* e = image.index().get(i);
-    std::printf("entry\t%d\t%ld\t%u\t%u\t%d\t%u\t%u\t%s\n", e->getType(), e->getId(), e->getLength(), e->getOffset(),
-                e->isCompressed() ? 1 : 0, e->getDecompressedFileCount(), e->getDecompressedSize(),
-                e->getName().c_str());
+    std::printf("entry\t%d\t%ld\t%u\t%u\t%d\t%u\t%u\t%s\t%s\n", e->getType(), e->getId(), e->getLength(),
+                e->getOffset(), e->isCompressed() ? 1 : 0, e->getDecompressedFileCount(), e->getDecompressedSize(),
+                checksumText(*e).c_str(), e->getName().c_str());
   }
 }
 

@@ -1,18 +1,28 @@
 #include "Usage.h"
 
-const char kUsage[] =
+namespace {
+
+const char kIntroduction[] =
     "Usage: lxpack COMMAND [OPTION]... ARGUMENT...\n"
     "Makes and inspects launchers: the launcher program (lxlauncher) followed by\n"
-    "an archive of embedded files.\n"
-    "\n"
-    "  lxpack create [-a ARCH | -s PROGRAM] -o OUTPUT [-k KIND] [ENTRY-OPTION]...\n"
-    "               TYPE=FILE...\n"
+    "an archive of embedded files. 'lxpack COMMAND --help' shows one command.\n";
+
+const char kCreate[] =
+    "  lxpack create [-a ARCH | -s PROGRAM] -o OUTPUT [-k KIND] [--force]\n"
+    "               [ENTRY-OPTION]... TYPE=FILE...\n"
     "      Writes the launcher program followed by every FILE to OUTPUT (through\n"
     "      a temporary file, so OUTPUT is never left half-written) with the\n"
-    "      program's mode.\n"
+    "      program's mode, and records a CRC-32C checksum of every FILE, which\n"
+    "      the launcher checks before it uses anything.\n"
     "      Tag files (instructions, jvm, launch-script) are parsed as the\n"
     "      launcher parses them, and the result is checked before it replaces\n"
-    "      OUTPUT.\n"
+    "      OUTPUT. A launcher that could not work is refused before anything is\n"
+    "      written: no instructions script; JVM descriptions without a\n"
+    "      verification archive; an instructions file that is no instructions\n"
+    "      script (an unknown command, a GOTO or JMP0 to a missing label); a\n"
+    "      launch script without COMMAND; ILAUNCH, VERIFY, EXECUTE_LAUNCHER or\n"
+    "      INSTALL_JVM naming an entry the launcher does not hold; two entries\n"
+    "      of one name.\n"
     "    -a, --arch ARCH      the processor the launcher is for: x86_64 or\n"
     "                         aarch64 (arm64); default: this machine's. The\n"
     "                         program is lxlauncher-ARCH or lxlauncher next to\n"
@@ -21,6 +31,9 @@ const char kUsage[] =
     "                         architecture must be ARCH when both are given)\n"
     "    -o, --output FILE    the launcher to write\n"
     "    -k, --kind N         launcher-kind byte, 0 to 255 (default 0)\n"
+    "    --force              write a launcher that could not work anyway,\n"
+    "                         showing why as warnings\n"
+    "    --no-checksums       record no checksums, as older versions did\n"
     "    Entry options apply to the next TYPE=FILE only:\n"
     "    --id N               the id instructions use for the file, 0 to\n"
     "                         4294967295 or -1 (default: its position, from 0)\n"
@@ -29,27 +42,50 @@ const char kUsage[] =
     "                         bytes in all (enlarges the free-space check)\n"
     "    TYPE is a name or a number:\n"
     "      0 instructions   2 launch-script   4 jvm-installer   6 application\n"
-    "      1 jvm            3 classpath       5 verify          7 launcher\n"
-    "\n"
+    "      1 jvm            3 classpath       5 verify          7 launcher\n";
+
+const char kList[] =
     "  lxpack list [-p] LAUNCHER\n"
-    "      Shows the launcher kind, the program's architecture and the file\n"
-    "      index.\n"
+    "      Shows the launcher kind, the program's architecture, whether the\n"
+    "      file carries checksums, and the file index with each entry's\n"
+    "      checksum (- where it has none).\n"
     "    -p, --porcelain      tab-separated lines for scripts: first\n"
     "                         kind KIND, then arch ARCH (unknown when the file\n"
     "                         starts with no launcher program), then per entry\n"
-    "                         entry TYPE ID LENGTH OFFSET COMPRESSED FILES SIZE NAME\n"
-    "\n"
+    "                         entry TYPE ID LENGTH OFFSET COMPRESSED FILES SIZE\n"
+    "                         CHECKSUM NAME\n";
+
+const char kCheck[] =
     "  lxpack check LAUNCHER\n"
     "      Checks that the file starts with a launcher program of a known\n"
-    "      architecture, the trailer and the index, that every entry lies\n"
-    "      inside the file and has a name the launcher extracts, and that every\n"
-    "      tag file parses. Prints each problem; exit status 1 when there is\n"
-    "      one, else the architecture and the number of entries.\n"
-    "\n"
+    "      architecture, that it is complete, the trailer and the index, that\n"
+    "      every entry lies inside the file, matches its checksum and has a\n"
+    "      name the launcher extracts, and that every tag file parses. Prints\n"
+    "      each problem, naming the entry; exit status 1 when there is one,\n"
+    "      else the architecture and the number of entries.\n";
+
+const char kExtract[] =
     "  lxpack extract [-C DIR] LAUNCHER [NAME]...\n"
     "      Copies the named entries, or all, into DIR (default: the current\n"
-    "      directory).\n"
+    "      directory), each as a new file. Nothing is extracted when an entry\n"
+    "      asked for does not match its checksum.\n";
+
+const char kEnd[] =
     "\n"
     "  lxpack --help | --version\n"
     "\n"
     "Exit status: 0 success, 1 failure, 2 wrong command line.\n";
+
+}  // namespace
+
+std::string fullUsage() {
+  return std::string(kIntroduction) + "\n" + kCreate + "\n" + kList + "\n" + kCheck + "\n" + kExtract + kEnd;
+}
+
+const char* commandHelp(const std::string& command) {
+  if (command == "create") return kCreate;
+  if (command == "list") return kList;
+  if (command == "check") return kCheck;
+  if (command == "extract") return kExtract;
+  return nullptr;
+}

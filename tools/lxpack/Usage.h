@@ -17,4 +17,8 @@ class PackError : public std::runtime_error {
   explicit PackError(const std::string& message) : std::runtime_error(message) {}
 };
 
-extern const char kUsage[];
+// The help of every command, as --help shows it.
+std::string fullUsage();
+// The help of one command ("create", "list", "check", "extract"), or null
+// for a name that is no command.
+const char* commandHelp(const std::string& command);

@@ -12,6 +12,21 @@
 #include "base/Version.h"
 #include "messages/Messages.h"
 
+namespace {
+
+// --help anywhere among a command's options (before "--") shows that
+// command's help instead of running it.
+bool asksForHelp(int argc, char** argv) {
+  for (int i = 2; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--") return false;
+    if (arg == "--help" || arg == "-h") return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
   // Extraction goes through the launcher's own code, which would show
   // progress dots; a packager's tool stays quiet.
@@ -20,7 +35,11 @@ int main(int argc, char** argv) {
     if (argc < 2) throw UsageError("missing command");
     const std::string command = argv[1];
     if (command == "--help" || command == "-h") {
-      std::fputs(kUsage, stdout);
+      std::fputs(fullUsage().c_str(), stdout);
+      return 0;
+    }
+    if (commandHelp(command) && asksForHelp(argc, argv)) {
+      std::printf("Usage:\n%s", commandHelp(command));
       return 0;
     }
     if (command == "--version") {

@@ -1,0 +1,13 @@
+#include "archive/DamagedLauncher.h"
+
+#include "messages/Messages.h"
+
+DamagedLauncherException damagedEntry(const SString& entryName) {
+  return DamagedLauncherException(FormatMessage(MSG_DAMAGED_ENTRY, entryName.c_str()));
+}
+
+DamagedLauncherException damagedIndex() { return DamagedLauncherException(FormatMessage(MSG_DAMAGED_INDEX, nullptr)); }
+
+DamagedLauncherException incompleteLauncher() {
+  return DamagedLauncherException(FormatMessage(MSG_DAMAGED_INCOMPLETE, nullptr));
+}

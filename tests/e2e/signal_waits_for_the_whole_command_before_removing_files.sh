@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# A terminate signal to the launcher reaches the wizard, and the wizard may
+# take its time to end (a JVM runs its shutdown hooks). The shell that ran
+# the command ends at once; the launcher still waits until the wizard has
+# ended before it removes the files the wizard reads, then ends with 143.
+source "$(dirname "$0")/common.inc"
+need_lxpack
+mkdir tmp
+export TMPDIR=$T/tmp
+set -m
+
+# On SIGTERM the stand-in wizard takes two seconds, then notes which
+# temporary files it can still see.
+fake_jvm "$T/jvm" "trap 'sleep 2; ls -A \"$T/tmp\" > \"$T/seen\"; exit 0' TERM
+echo \$\$ > '$T/wizard.pid'
+sleep 120 & wait"
+jvm_description app.jvm "$T/jvm"
+printf 'DESC: App\nCOMMAND: """@JVM_HOME@/@JVM_EXE@"" %%CP%%() Main"\n' > launch.txt
+printf 'INSTRUCTIONS:\n  LAUNCH "%s" 0\n/:\n' "$T/app.jvm" > instructions.txt
+echo app > app.jar
+make_launcher setup.bin instructions=instructions.txt launch-script=launch.txt classpath=app.jar >/dev/null
+
+./setup.bin >/dev/null 2>&1 &
+launcher=$!
+wait_for_file wizard.pid
+wizard=$(cat wizard.pid)
+kill -TERM "$launcher"
+finish "$launcher"
+expect_eq "status" 143 "$status"
+process_ended "$wizard" || fail "the wizard still runs after the launcher ended"
+[ -f seen ] || fail "the launcher ended before the wizard had ended"
+[ -n "$(cat seen)" ] || fail "the temporary files were removed while the wizard still ran"
+[ -z "$(ls -A tmp)" ] || fail "left in TMPDIR: $(ls -A tmp)"
