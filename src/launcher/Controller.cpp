@@ -142,6 +142,8 @@ void Controller::executeEmbeddedLauncher(long position) {
   // (it is started with -lx:orig), so the directory leaves our clean-up list.
   SString directory = CreateTempDir();
   UnregisterTempDir(directory);
+  SString program;
+  int startError = 0;
   try {
     RequireExecutableDirectory(directory, "embedded launcher");
     program = launcherFile().extract(entry, directory);
@@ -152,8 +154,6 @@ void Controller::executeEmbeddedLauncher(long position) {
     }
     SString command = "\"" + program + "\" -lx:orig " + quoteForSplitter(settings().launcherPath);
     for (int i = 0; i < settings().allArgs.count(); ++i) command += " " + quoteForSplitter(settings().allArgs.get(i));
-  SString program;
-  int startError = 0;
     // The dotted line of this launcher ends here; the next one starts its own.
     SetProgress(100);
     std::fflush(stdout);
@@ -163,8 +163,8 @@ void Controller::executeEmbeddedLauncher(long position) {
     RemovePath(directory);
     throw;
   }
-  RemovePath(directory);
-}
   // Still here: the process image was not replaced. The run cannot go on
   // as the packager meant it, so it fails (after its clean-up).
+  RemovePath(directory);
   throw LauncherException(FormatMessage(MSG_LAUNCHER_NOT_STARTED, program.c_str()) + " " + std::strerror(startError));
+}
