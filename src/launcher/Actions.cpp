@@ -1,6 +1,9 @@
 #include "launcher/Actions.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <new>
 
 #include "archive/LauncherFile.h"
 #include "base/LauncherException.h"
@@ -17,36 +20,60 @@
 
 namespace {
 
+// An answer the calling program cannot read is a failed run, never a
+// success: a line that does not reach standard output whole throws.
+void WriteAnswer(const SString& line) {
+  errno = 0;
+  bool written = std::fwrite(line.c_str(), 1, line.length(), stdout) == line.length() &&
+                 std::fputc('\n', stdout) != EOF && std::fflush(stdout) == 0;
+  if (!written) {
+    int error = errno != 0 ? errno : EIO;
+    std::clearerr(stdout);
+    throw LauncherException(FormatMessage(MSG_ANSWER_NOT_WRITTEN, std::strerror(error)));
+  }
+}
+
 // Answers go straight to standard output: they are the action's result for
-// the calling program, not messages for a user.
+// the calling program, not messages for a user. Each is a line of its own,
+// also after the dots of a search the input file asked to show.
 void AnswerNumber(long n) {
-  std::printf("%ld\n", n);
-  std::fflush(stdout);
+  EndProgressLine();
+  WriteAnswer(fromLong(n));
 }
 
 void AnswerText(const SString& text) {
-  std::printf("%s\n", text.c_str());
-  std::fflush(stdout);
+  EndProgressLine();
+  WriteAnswer(text);
 }
 
 }  // namespace
 
 void searchAction(bool showProgress, bool showFailMsg) {
+  long found = 0;
+  SString home, description;
   try {
     controller().findJVM(showProgress, showFailMsg);
-    long found = getNumericVariable(1);
-    AnswerNumber(found);
-    if (found == 1) {
-      AnswerText(getStringVariable(1));
-      AnswerText(getStringVariable(2));
-      UnregisterTempFile(getStringVariable(2));
-    }
+    found = getNumericVariable(1);
+    home = getStringVariable(1);
+    description = getStringVariable(2);
   } catch (const LauncherException& e) {
     // No answer and no console message: the caller reads the missing answer
     // as no JVM. The log keeps the reason for whoever has to find it.
     log(e.getMessage(), ERROR);
+    return;
+  } catch (const std::bad_alloc&) {
+    throw;
   } catch (const std::exception&) {
     log("Unexpected failure in search.", ERROR);
+    return;
+  }
+  // The description outlives the run only once its name has reached the
+  // caller; an answer that cannot be written leaves it to the clean-up.
+  AnswerNumber(found);
+  if (found == 1) {
+    AnswerText(home);
+    AnswerText(description);
+    UnregisterTempFile(description);
   }
 }
 
@@ -58,22 +85,23 @@ void searchAllAction(bool showProgress, bool showFailMsg) {
   } else {
     DisableProgress();
   }
+  JVMMatchPtrDeque matches;
+  StringDeque files;
   try {
-    JVMMatchPtrDeque matches;
     runFiles().getJVMFiles().searchAll(matches, 0);
-    AnswerNumber(matches.count());
-    for (int i = 0; i < matches.count(); ++i) {
-      JVMMatch* match = matches.get(i);
-      SString file = match->writeJvmFile();
-      UnregisterTempFile(file);
-      AnswerText(match->getHome());
-      AnswerText(file);
-    }
+    for (int i = 0; i < matches.count(); ++i) files.add(matches.get(i)->writeJvmFile());
   } catch (const LauncherException& e) {
     SString message = GetMessage(ERR_SEARCH_ALL_FAILED) + e.getMessage();
     log(message, ERROR);
     if (showFailMsg) PrintMessage(message);
     AnswerNumber(0);
+    return;
+  }
+  AnswerNumber(matches.count());
+  for (int i = 0; i < matches.count(); ++i) {
+    AnswerText(matches.get(i)->getHome());
+    AnswerText(files.get(i));
+    UnregisterTempFile(files.get(i));
   }
 }
 

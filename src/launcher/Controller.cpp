@@ -42,6 +42,8 @@ int LaunchWith(LaunchScript* script, TagFile* description, short seconds) {
     ShowStep(STEP_NONE, "");
   }
   DisableProgress();
+  // The program's own output starts on a line of its own.
+  EndProgressLine();
   int result = script->launch(&jvm, &settings().passOnArgs, settings().javaConsole);
   settings().childOutput = script->getStdoutText();
   settings().childErrorOutput = script->getStderrText();
@@ -109,6 +111,7 @@ void Controller::installBundledJVM(long mode) {
   TagFile description(descriptionPath);
   description.setJvmInfo(destination, descriptionPath, true);
   description.write(descriptionPath);
+  withoutJvm_ = false;
   setNumericVariable(1, 1);
   setStringVariable(1, descriptionPath);
 }
@@ -117,6 +120,7 @@ int Controller::launchJVMFile(const SString& path, short seconds) {
   LaunchScript* script = runFiles().getLaunchScript();
   if (!script) return -1;
   TagFile description(path);
+  withoutJvm_ = false;
   return LaunchWith(script, &description, seconds);
 }
 
@@ -129,6 +133,7 @@ int Controller::launchInternal(long fileId, short seconds) {
         ERROR);
     return -1;
   }
+  withoutJvm_ = false;
   return LaunchWith(script, entry->getTagFile(), seconds);
 }
 
@@ -156,6 +161,7 @@ void Controller::executeEmbeddedLauncher(long position) {
     for (int i = 0; i < settings().allArgs.count(); ++i) command += " " + quoteForSplitter(settings().allArgs.get(i));
     // The dotted line of this launcher ends here; the next one starts its own.
     SetProgress(100);
+    EndProgressLine();
     std::fflush(stdout);
     runCommand(command, "", 1, 0, 0, nullptr, nullptr, 1);
     startError = errno;

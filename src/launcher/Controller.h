@@ -22,6 +22,15 @@ class Controller : public ControllerOperations {
   // Shared by VERIFY and the VERIFY_JVM action: an empty home verifies the
   // home that the description names itself.
   void verifyAgainstHome(bool showUI, bool showFailMsg, TagFile* description, const SString& home);
+
+  // Whether the instructions stand on their "no suitable JVM" path: the
+  // last FIND_JVM, VERIFY or INSTALL_JVM got no JVM, and nothing was
+  // launched after it.
+  bool endsWithoutJvm() const { return withoutJvm_; }
+  void forgetJvmOutcome() { withoutJvm_ = false; }
+
+ private:
+  bool withoutJvm_ = false;
 };
 
 // The one controller of the process.

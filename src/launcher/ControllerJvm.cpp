@@ -31,6 +31,7 @@ void Controller::findJVM(bool showUI, bool showFailMsg) {
   JVMMatchPtrDeque matches;
   runFiles().getJVMFiles().find(matches);
   JVMMatch* match = matches.first();
+  withoutJvm_ = match == nullptr;
   if (match) {
     SString file = match->writeJvmFile();
     SString home = match->getHome();
@@ -72,6 +73,7 @@ void Controller::verifyAgainstHome(bool /*showUI*/, bool showFailMsg, TagFile* d
   runFiles().getJVMFiles().getVerifyClass(classPath, className);
   std::unique_ptr<JVMMatch> match(home.empty() ? jvm.verifyHome(classPath, className)
                                                : jvm.verifyAt(home, classPath, className));
+  withoutJvm_ = !match;
   if (!match) {
     if (showFailMsg) PrintMessage(GetMessage(ERR_JVM_NOT_VALID));
     log("In VERIFY, the jvm is invalid.", INFO);

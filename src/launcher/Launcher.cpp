@@ -1,8 +1,13 @@
 #include "launcher/Launcher.h"
 
 #include <string.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <initializer_list>
 
 #include "archive/DamagedLauncher.h"
 #include "archive/LauncherFile.h"
@@ -18,6 +23,7 @@
 #include "launch/LaunchVerification.h"
 #include "launcher/Actions.h"
 #include "launcher/Controller.h"
+#include "launcher/OptionHelp.h"
 #include "launcher/RunFiles.h"
 #include "messages/Messages.h"
 #include "tagfile/TagFile.h"
@@ -34,6 +40,62 @@ void LoadIndexProtected(bool withTagFiles) {
   } catch (const LauncherException& e) {
     throw LauncherException(GetMessage(ERR_LOAD_INDEX) + e.getMessage());
   }
+}
+
+// The log never complains (a line it cannot write is dropped), so a log
+// file that cannot be written is told once, when it is named.
+void WarnWhenLogCannotBeWritten(const SString& name) {
+  if (name.empty()) return;
+  FileStream probe(std::fopen(name.c_str(), "a"));
+  if (probe) return;
+  PrintMessage(FormatMessage(MSG_LOG_NOT_WRITABLE, name.c_str()) + std::strerror(errno));
+}
+
+void WarnWhenJavaHomeIsNoDirectory(const SString& home) {
+  struct stat status;
+  if (home.empty()) {
+    PrintMessage(FormatMessage(MSG_JAVAHOME_MISSING, nullptr));
+  } else if (::stat(home.c_str(), &status) != 0 || !S_ISDIR(status.st_mode)) {
+    PrintMessage(FormatMessage(MSG_JAVAHOME_NOT_A_DIR, home.c_str()));
+  }
+}
+
+// Catalogue texts name some options by an old short form ("-log"), the
+// same in every language; the user is told the option as it is typed.
+SString NameTheOptionAsTyped(const SString& text, const char* shortForm, const SString& option) {
+  SString::size_type at = text.find(shortForm);
+  if (at == SString::npos) return text;
+  return text.substr(0, at) + option + text.substr(at + std::strlen(shortForm));
+}
+
+// The catalogue fills one value into a text; this fills several, in order,
+// into a text whose placeholders were left in place.
+SString FillPlaceholders(const SString& text, std::initializer_list<SString> values) {
+  SString result;
+  SString::size_type from = 0;
+  for (const SString& value : values) {
+    SString::size_type at = text.find("%s", from);
+    if (at == SString::npos) break;
+    result += text.substr(from, at - from) + value;
+    from = at + 2;
+  }
+  return result + text.substr(from);
+}
+
+// What -lx:extract wrote: every entry and the input file, all in the
+// current directory.
+void PrintExtractSummary() {
+  const LauncherFile& archive = launcherFile();
+  long files = archive.getEntryCount() + 1;
+  unsigned long long bytes = 0;
+  for (int i = 0; i < archive.getEntryCount(); ++i) bytes += archive.getEntry(i)->getLength();
+  struct stat inputTag;
+  if (::stat("input.tag", &inputTag) == 0) bytes += static_cast<unsigned long long>(inputTag.st_size);
+  char directory[4096];
+  const char* where = ::getcwd(directory, sizeof directory) ? directory : ".";
+  char byteCount[32];
+  std::snprintf(byteCount, sizeof byteCount, "%llu", bytes);
+  PrintMessage(FillPlaceholders(FormatMessage(MSG_EXTRACT_SUMMARY, "%s"), {fromLong(files), byteCount, where}));
 }
 
 SString StripOneQuotePair(const SString& value) {
@@ -78,10 +140,12 @@ int Launcher::run(const StringDeque& args) {
     const bool hasValue = i + 2 <= count;
     if (arg == "-lx:log") {
       if (hasValue) {
-        setLogFile(args.get(++i));
+        SString name = args.get(++i);
+        setLogFile(name);
+        WarnWhenLogCannotBeWritten(name);
       } else {
         result_ = -1;
-        PrintMessage(GetMessage(ERR_LOG_NAME_MISSING));
+        PrintMessage(NameTheOptionAsTyped(GetMessage(ERR_LOG_NAME_MISSING), "-log", arg));
       }
     } else if (arg == "-lx:orig") {
       if (hasValue) {
@@ -96,7 +160,11 @@ int Launcher::run(const StringDeque& args) {
     } else if (arg == "-lx:silent") {
       SetSilent(1);
     } else if (arg == "-lx:javahome") {
-      if (hasValue) settings().javaHome = args.get(++i);
+      // Not a directory: told, then tried as before, so the search and
+      // VERIFY go on as they would.
+      SString home = hasValue ? args.get(++i) : SString();
+      WarnWhenJavaHomeIsNoDirectory(home);
+      if (hasValue) settings().javaHome = home;
     } else if (arg == "-lx:extract") {
       LoadIndexProtected(false);
       try {
@@ -105,6 +173,7 @@ int Launcher::run(const StringDeque& args) {
         throw LauncherException(GetMessage(ERR_EXTRACT_FAILED) + e.getMessage());
       }
       SetProgress(100);
+      PrintExtractSummary();
       runInstructionsFlag_ = 0;
     } else if (arg == "-lx:in") {
       if (hasValue) {
@@ -116,6 +185,9 @@ int Launcher::run(const StringDeque& args) {
       }
     } else if (arg == "-lx:version") {
       PrintMessage(kLauncherVersion);
+      runInstructionsFlag_ = 0;
+    } else if (arg == "-lx:help") {
+      printOptionHelp();
       runInstructionsFlag_ = 0;
     } else if (arg == "-lx:javaconsole") {
       settings().javaConsole = 1;
@@ -211,7 +283,17 @@ int Launcher::runInstructions() {
   Instructions* script = runFiles().getInstructions();
   if (!script) return -1;
   try {
-    return script->execute();
+    controller().forgetJvmOutcome();
+    int result = script->execute();
+    // A script that ends on its "no suitable JVM" path installed nothing;
+    // a calling program must be able to tell that from a success.
+    if (controller().endsWithoutJvm()) {
+      log("The instructions ended without a JVM and launched nothing after looking for one: exit status " +
+              fromLong(kNoJvmExitStatus) + ".",
+          WARNING);
+      return kNoJvmExitStatus;
+    }
+    return result;
   } catch (const InstructionsException& e) {
     throw LauncherException("Error in instructions. " + e.getMessage() + " Line number (" + fromLong(e.getLine()) +
                             ")");

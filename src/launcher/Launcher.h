@@ -8,6 +8,13 @@
 
 class TagFile;
 
+// The exit status of a run whose instructions ended on their "no suitable
+// JVM" path: the last FIND_JVM, VERIFY or INSTALL_JVM got no JVM and nothing
+// was launched after it. No other outcome of the launcher uses it (failures
+// give 255, signals 128 + their number); a launched program may still choose
+// it for itself.
+const int kNoJvmExitStatus = 69;
+
 class Launcher {
  public:
   Launcher() {}

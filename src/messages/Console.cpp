@@ -1,6 +1,7 @@
 // Everything the launcher shows on the console. Output goes to standard
-// output only and is flushed at once, so that each progress dot appears as
-// it is ticked and nothing is lost when the process image is replaced.
+// output (standard error when the launch script asks so) and is flushed at
+// once, so that each progress dot appears as it is ticked and nothing is
+// lost when the process image is replaced.
 #include "messages/Console.h"
 
 #include <cerrno>
@@ -17,7 +18,10 @@ namespace {
 const int kDotsPerLine = 70;
 const int kMaxDirectoryLength = 1023;
 
-FILE* Out() { return consoleState.out != nullptr ? consoleState.out : stdout; }
+FILE* Out() {
+  if (consoleState.out != nullptr) return consoleState.out;
+  return consoleState.toStandardError ? stderr : stdout;
+}
 FILE* In() { return consoleState.in != nullptr ? consoleState.in : stdin; }
 
 // A console that went away (the output piped into a program that stopped
@@ -34,7 +38,14 @@ void Write(const char* bytes, size_t n) {
   Flush();
 }
 
+void WriteLineEnd() {
+  Write("\n", 1);
+  consoleState.dotLineOpen = false;
+}
+
+// A line of its own: a line of dots in progress is ended first.
 void WriteLine(const SString& text) {
+  EndProgressLine();
   if (Out() == closedConsole) return;
   std::fwrite(text.c_str(), 1, text.length(), Out());
   std::fputc('\n', Out());
@@ -44,7 +55,7 @@ void WriteLine(const SString& text) {
 // Status and step lines start with an empty line, which also ends a line
 // of dots in progress.
 void WriteStatusLine(const SString& text) {
-  Write("\n", 1);
+  WriteLineEnd();
   WriteLine(text);
 }
 
@@ -107,6 +118,7 @@ void ProgressTick(int n) {
   if (consoleState.progressOn) {
     SString dot = FormatMessage(MSG_PROGRESS_DOT, nullptr);
     for (int i = 0; i < n; ++i) Write(dot.c_str(), dot.length());
+    if (n > 0) consoleState.dotLineOpen = true;
   }
   // A position past INT_MAX would overflow; it stays there instead.
   long long position = static_cast<long long>(consoleState.progressPos) + n;
@@ -120,9 +132,16 @@ void SetProgress(int position) {
   consoleState.progressPos = position;
   int lines = position / kDotsPerLine;
   if (consoleState.progressOn && lines > consoleState.progressLines) {
-    Write("\n", 1);
+    WriteLineEnd();
     consoleState.progressLines = lines;
   }
+}
+
+// Whatever follows the dots (a message, the program's own output) starts
+// on a line of its own.
+void EndProgressLine() {
+  if (consoleState.dotLineOpen && !consoleState.silent) WriteLineEnd();
+  consoleState.dotLineOpen = false;
 }
 
 void EnableProgress() { consoleState.progressOn = consoleState.silent ? 0 : 1; }
@@ -130,6 +149,13 @@ void EnableProgress() { consoleState.progressOn = consoleState.silent ? 0 : 1; }
 void DisableProgress() { consoleState.progressOn = 0; }
 
 void SetSilent(int flag) { consoleState.silent = flag; }
+
+void SetMessagesToStandardError(bool flag) {
+  if (flag == consoleState.toStandardError) return;
+  // The dots written so far end on the stream that holds them.
+  EndProgressLine();
+  consoleState.toStandardError = flag;
+}
 
 bool IsSilent() { return consoleState.silent != 0; }
 
@@ -144,6 +170,7 @@ SString GetTitle() { return consoleState.title; }
 
 SString PromptForDirectory() {
   if (consoleState.silent) return SString();
+  EndProgressLine();
   if (consoleState.progressOn) WriteLine(FormatMessage(MSG_SUPPLY_DESTINATION, nullptr));
   char directory[kMaxDirectoryLength + 1];
   // One word, at most 1023 characters; the rest of a longer one stays unread.

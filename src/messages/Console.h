@@ -18,8 +18,15 @@ struct ConsoleState {
   int progressLines = 0;
   // Kind of the step under way (StepKind).
   int lastStep = 0;
+  // Dots have been written since the last line feed: the next other output
+  // ends their line first.
+  bool dotLineOpen = false;
+  // Messages, status texts and dots go to standard error, so that standard
+  // output carries only what the launched program writes.
+  bool toStandardError = false;
   SString title;
-  // Null means standard output and standard input; tests put files here.
+  // Null means the standard stream chosen above and standard input; tests
+  // put files here.
   FILE* out = nullptr;
   FILE* in = nullptr;
 };

@@ -41,6 +41,14 @@ enum MessageId {
   MSG_LAUNCHER_NOT_STARTED = 49,  // "The embedded launcher %s could not be started:"
   MSG_ANSWER_NOT_WRITTEN = 50,    // "... written to standard output: %s"
   MSG_OUT_OF_MEMORY = 51,
+  // The launcher's options and what it tells about them (55..79).
+  MSG_LOG_NOT_WRITABLE = 55,    // "Cannot write the log file %s, ..." + system error
+  MSG_JAVAHOME_MISSING = 56,    // "-lx:javahome needs a directory after it; ignored."
+  MSG_JAVAHOME_NOT_A_DIR = 57,  // "-lx:javahome %s: not a directory, ..."
+  MSG_HELP_HEADING = 59,        // the first line of -lx:help
+  MSG_HELP_FIRST_OPTION = 60,   // 60..70: one description per option, in the order -lx:help lists them
+  MSG_HELP_LAST_OPTION = 70,
+  MSG_EXTRACT_SUMMARY = 71,  // "Extracted %s files (%s bytes) into %s"
   MSG_COUNT = 100
 };
 
@@ -93,8 +101,14 @@ void ProgressTick(int n);
 void SetProgress(int position);
 void EnableProgress();
 void DisableProgress();
+// Ends a line of dots in progress, so that what comes next (a message, an
+// answer, a launched program's own output) starts on a line of its own.
+void EndProgressLine();
 void SetSilent(int flag);
 bool IsSilent();
+// From here on messages, status texts and dots go to standard error
+// (true) or standard output (false).
+void SetMessagesToStandardError(bool flag);
 // Decodes the title's \u escapes for the terminal (see DecodeTitle) and
 // shows it as a line when the display is on.
 void SetTitle(const SString& text);

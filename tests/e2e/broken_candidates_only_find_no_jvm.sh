@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # With only candidate JVMs that crash, print garbage or die before the
 # required properties, the search finds nothing, says so, launches
-# nothing and logs why each was refused; nothing is left behind.
+# nothing, ends with the status of a run without a JVM (69) and logs why
+# each was refused; nothing is left behind.
 source "$(dirname "$0")/common.inc"
 source "$(dirname "$0")/broken_candidates.inc"
 
 LX_TEST_HOMES="$T/garbage:$T/dies" run out ./setup.bin -lx:javahome "$T/crash" -lx:log "$T/none.log"
 skip_without_find_jvm "$out"
-expect_eq "nothing found: status" 0 "$status"
+expect_eq "nothing found: status" 69 "$status"
 expect_eq "nothing found: message" "App
 A suitable JVM could not be found. Please run the installer again using the option -lx:javahome <JAVA HOME DIR>" "$out"
 if grep -q "Matching JVM home" none.log; then fail "a broken candidate was taken: $(cat none.log)"; fi

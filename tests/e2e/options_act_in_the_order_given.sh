@@ -12,7 +12,7 @@ expect_eq "version status" 0 "$status"
 
 run out ./setup.bin -lx:version -lx:log
 expect_eq "version then a missing log name" "2.47
-A log file name must be specified after the -log option on the command line." "$out"
+A log file name must be specified after the -lx:log option on the command line." "$out"
 expect_eq "missing log name status" 255 "$status"
 
 run out ./setup.bin -lx:silent -lx:version

@@ -89,6 +89,56 @@ TEST_F(ConsoleTest, SettingTheEndPositionEndsTheDottedLine) {
   EXPECT_EQ("\n", takeOutput());
 }
 
+// Dots are ended before anything else is written, so no text ever follows
+// them on their line: a message, the title, the prompt, or (through
+// EndProgressLine) an answer or a launched program's output.
+TEST_F(ConsoleTest, OutputAfterDotsStartsOnALineOfItsOwn) {
+  setInput("/opt/java\n");
+  const struct {
+    const char* what;
+    void (*write)();
+    const char* want;
+  } cases[] = {
+      {"message", [] { PrintMessage("A suitable JVM could not be found."); },
+       "...\nA suitable JVM could not be found.\n"},
+      {"title", [] { SetTitle("Demo"); }, "...\nDemo\n"},
+      {"prompt", [] { PromptForDirectory(); }, "...\nSupply the destination directory for the Java Virtual Machine:\n"},
+      {"status", [] { ShowStatus(STATUS_SEARCHING); }, "...\nSearching for Java(tm) Virtual Machine...\n"},
+      {"end of the line", [] { EndProgressLine(); }, "...\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ProgressTick(3);
+    c.write();
+    EXPECT_EQ(c.want, takeOutput());
+  }
+}
+
+TEST_F(ConsoleTest, EndingTheLineOfDotsWritesOnlyWhenDotsAreOpen) {
+  EndProgressLine();
+  EXPECT_EQ("", takeOutput());
+  ProgressTick(2);
+  EndProgressLine();
+  EndProgressLine();
+  EXPECT_EQ("..\n", takeOutput());
+  // A line the line rule ended already is not ended twice.
+  ProgressTick(68);
+  EndProgressLine();
+  PrintMessage("next");
+  EXPECT_EQ(std::string(68, '.') + "\nnext\n", takeOutput());
+  // Dots that were not shown leave no line to end.
+  DisableProgress();
+  ProgressTick(5);
+  PrintMessage("quiet");
+  EXPECT_EQ("quiet\n", takeOutput());
+  // Silent from here on: not even the line end.
+  EnableProgress();
+  ProgressTick(1);
+  SetSilent(1);
+  EndProgressLine();
+  EXPECT_EQ(".", takeOutput());
+}
+
 TEST_F(ConsoleTest, ThePositionMovesOnWhileTheDisplayIsOff) {
   DisableProgress();
   ProgressTick(69);

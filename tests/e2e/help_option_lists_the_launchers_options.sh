@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# -lx:help lists the launcher's own options, one line each, in the user's
+# language, ends with 0 and runs no instructions (nor passes itself on to the
+# program).
+source "$(dirname "$0")/common.inc"
+need_lxpack
+# Instructions that would fail (status 255) if they ran.
+script_launcher setup.bin "GOTO NOWHERE"
+
+run out ./setup.bin -lx:help
+expect_eq "status" 0 "$status"
+expect_eq "the options" "Launcher options (other arguments go to the program):
+  -lx:help          show these options
+  -lx:version       show the launcher's version
+  -lx:log FILE      append a diagnostic log to FILE
+  -lx:javahome DIR  try the Java in DIR first
+  -lx:tempdir DIR   temporary files in DIR, unless TMPDIR is set
+  -lx:silent        print nothing
+  -lx:javaconsole   run the program on this terminal, output shown
+  -lx:extract       unpack the embedded files here
+  -lx:in FILE       do what the input file FILE asks
+  -cp:p ENTRIES     class path entries before all others
+  -cp:a ENTRIES     class path entries after all others" "$out"
+
+# The list and the options the launcher recognises are the same, -lx:orig
+# aside (it serves the hand-over to an embedded launcher only).
+for option in $(sed -n 's/^  \(-[a-z]*:[a-z]*\).*/\1/p' <<<"$out"); do
+  grep -qF "\"$option\"" "$LX_SOURCE_DIR/src/launcher/Launcher.cpp" || fail "$option is listed but not an option"
+done
+for option in $(grep -o '"-\(lx\|cp\):[a-z]*"' "$LX_SOURCE_DIR/src/launcher/Launcher.cpp" | tr -d '"' | sort -u); do
+  [ "$option" = -lx:orig ] && continue
+  grep -q "^  $option\b" <<<"$out" || fail "the option $option is missing from -lx:help"
+done
+
+LANG=fr_FR.UTF-8 run out ./setup.bin -lx:help
+expect_eq "French status" 0 "$status"
+expect_contains "French heading" "Options du lanceur (les autres arguments vont au programme) :" "$out"
+expect_contains "French line" "  -lx:javahome DIR  essayer d'abord la Java de DIR" "$out"
+expect_eq "French lines" 12 "$(wc -l <<<"$out")"
