@@ -214,3 +214,56 @@ TEST(ExhaustiveSearch, FindsEveryJdkInstalledOnThisMachineOutsideProcAndSys) {
 }
 
 }  // namespace
+
+namespace {
+
+// The disk search runs only java files that nobody but root and the
+// launcher's user could have put there or changed; the user's own choice
+// of a home is not judged so.
+TEST_F(Exhaustive, DiskSearchSkipsJavaFilesOthersCouldHavePlanted) {
+  add("Any", "bin/java", "...");
+  const struct {
+    const char* home;
+    const char* setUp;   // shell commands run in the tree's root
+    const char* reason;  // the end of the log line; null: it is run
+  } cases[] = {
+      {"opt/good", "true", nullptr},
+      {"open/jdk", "chmod 0777 open", "open is writable by group or others"},
+      {"sticky/jdk", "chmod 1777 sticky", nullptr},
+      {"opt/gw", "chmod 0775 opt/gw/bin/java", "opt/gw/bin/java is writable by group or others"},
+      {"opt/link",
+       "mkdir -p open/x/bin && mv opt/link/bin/java open/x/bin/java && ln -s ../../../open/x/bin/java "
+       "opt/link/bin/java",
+       "open is writable by group or others"},
+      {"other/jdk", "chown 65534 other", "other belongs to user 65534"},
+  };
+  std::string root = tree_.file("root");
+  for (const auto& c : cases) fake(c.home, "Fake Corp.");
+  for (const auto& c : cases) {
+    if (std::string(c.home) == "other/jdk" && geteuid() != 0) continue;
+    std::string command = "cd '" + root + "' && " + c.setUp;
+    ASSERT_EQ(0, std::system(command.c_str())) << c.setUp;
+  }
+  LogCapture log;
+  JVMMatchPtrDeque matches;
+  files_.searchAll(matches, 0);
+  std::string runs = runsText();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.home);
+    if (std::string(c.home) == "other/jdk" && geteuid() != 0) continue;
+    std::string java = root + "/" + c.home + "/bin/java";
+    bool ran = runs.find(java + "\n") != std::string::npos ||
+               (std::string(c.home) == "opt/link" && runs.find(root + "/open/x/bin/java\n") != std::string::npos);
+    EXPECT_EQ(c.reason == nullptr, ran) << runs;
+    if (c.reason) {
+      EXPECT_TRUE(log.has("Skipping " + java + " found by the disk search: " + root + "/" + c.reason)) << log.text();
+    }
+  }
+  // A home the user names is theirs to choose.
+  VerifyClass verify = BuiltVerifyClass();
+  std::unique_ptr<JVMMatch> chosen(
+      files_.get(0)->verifyAt((root + "/open/jdk").c_str(), verify.classPath.c_str(), verify.className.c_str()));
+  EXPECT_NE(nullptr, chosen);
+}
+
+}  // namespace

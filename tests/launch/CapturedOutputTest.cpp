@@ -118,3 +118,27 @@ TEST(CapturedOutput, ALongOutputArrivesWhole) {
   EXPECT_EQ('\0', text.c_str()[text.length()]);
   EXPECT_EQ(text.length() | 31u, text.capacity());
 }
+
+TEST(CapturedOutput, KeepsNoMoreThanItsLimitAndTellsWhenMoreCame) {
+  const struct {
+    size_t written;
+    size_t limit;
+    bool exceeded;
+  } cases[] = {{10000, 4096, true}, {4096, 4096, false}, {100, 4096, false}, {10000, 0, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.written) + " bytes, limit " + std::to_string(c.limit));
+    Pipe pipe;
+    std::string block = pattern(c.written, 'a');
+    pipe.put(block);
+    pipe.closeWriteEnd();
+    SString text;
+    CapturedOutput output(&text, c.limit);
+    size_t read = 0;
+    for (ssize_t r; (r = output.readFrom(pipe.readEnd, 3000)) > 0;) read += static_cast<size_t>(r);
+    // Everything is read from the pipe, so the writer never blocks on it.
+    EXPECT_EQ(c.written, read);
+    size_t kept = c.limit > 0 && c.limit < c.written ? c.limit : c.written;
+    EXPECT_EQ(block.substr(0, kept), std::string(text.c_str(), text.length()));
+    EXPECT_EQ(c.exceeded, output.exceeded());
+  }
+}
