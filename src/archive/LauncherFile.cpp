@@ -184,7 +184,7 @@ void LauncherFile::extractAll() {
       }
       written.push_back(extract(entry, ""));
     }
-    inputFile.write("input.tag");
+    inputFile.write("input.tag", true);
   } catch (...) {
     for (const SString& path : written) ::unlink(path.c_str());
     throw;

@@ -1,6 +1,8 @@
 #include "tagfile/TagFile.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -230,11 +232,26 @@ void writeValue(FILE* f, const SString& value) {
 
 }  // namespace
 
+namespace {
+
+// Whatever stands at path (a link planted to a file elsewhere, a pipe) is
+// removed, and a new file is created there without following a link.
+FILE* openAnew(const SString& path) {
+  if (::unlink(path.c_str()) != 0 && errno != ENOENT) return nullptr;
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+  if (fd < 0) return nullptr;
+  FILE* stream = ::fdopen(fd, "w");
+  if (!stream) ::close(fd);
+  return stream;
+}
+
+}  // namespace
+
 // A description that the wizard or a caller reads must be whole or absent:
 // every write and the close are checked, and a file that could not be
 // written completely is removed.
-void TagFile::write(const SString& path) const {
-  FileStream f(std::fopen(path.c_str(), "w"));
+void TagFile::write(const SString& path, bool createAnew) const {
+  FileStream f(createAnew ? openAnew(path) : std::fopen(path.c_str(), "w"));
   if (!f) throw LauncherException("Unable to write " + path + ": " + std::strerror(errno));
   for (int i = 0; i < count(); ++i) {
     TagFileEntry* entry = get(i);

@@ -59,8 +59,9 @@ class TagFile : public TagFileEntryPtrDeque {
   void removeTag(const SString& name);
   // Writes every tag that has a value. Throws LauncherException with the
   // system's reason when the file cannot be created or written whole, and
-  // removes what was written then.
-  void write(const SString& path) const;
+  // removes what was written then. createAnew replaces whatever stands at
+  // path (a link, a pipe) by a new file instead of writing through it.
+  void write(const SString& path, bool createAnew = false) const;
 
   const SString& getFileName() const { return fileName_; }
   StringDeque* findValues(const SString& name) const;
