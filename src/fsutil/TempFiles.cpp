@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 
 #include "base/Deque.h"
 #include "base/LauncherException.h"
@@ -123,6 +124,18 @@ void removeOwnExecutable() {
   if (cut != SString::npos && cut > 0) rmdir(path.substr(0, cut).c_str());
 }
 
+// The clean-up runs also when memory has run out: a path it cannot remove
+// for want of memory does not keep it from the others.
+void removeEach(const StringDeque& paths) {
+  for (int i = 0; i < paths.count(); ++i) {
+    try {
+      RemovePath(paths.get(i));
+    } catch (const std::bad_alloc&) {
+      continue;
+    }
+  }
+}
+
 }  // namespace
 
 void SetTempRoot(const SString& path) {
@@ -201,8 +214,8 @@ void UnregisterTempFile(const SString& path) { unregister(tempFiles(), path); }
 void UnregisterTempDir(const SString& path) { unregister(tempDirs(), path); }
 
 void RemoveTempFiles() {
-  for (int i = 0; i < tempFiles().count(); ++i) RemovePath(tempFiles().get(i));
-  for (int i = 0; i < tempDirs().count(); ++i) RemovePath(tempDirs().get(i));
+  removeEach(tempFiles());
+  removeEach(tempDirs());
   // Processed once: a second call finds nothing left to do.
   tempFiles().removeAll();
   tempDirs().removeAll();

@@ -1,13 +1,37 @@
 // The launcher program: turns the process arguments into the controller's
 // argument list, finds its own executable (the archive is read from it) and
 // returns the run's result as the exit status.
+#include <unistd.h>
+
+#include <new>
+
 #include "base/Deque.h"
+#include "base/Log.h"
 #include "base/Settings.h"
 #include "base/Termination.h"
 #include "launch/ProcessTree.h"
 #include "launcher/ExecutablePath.h"
 #include "launcher/Launcher.h"
 #include "messages/Messages.h"
+
+namespace {
+
+// The message, and the status of a failed run (-1 as the shell sees it).
+int ReportOutOfMemory() {
+  try {
+    SString message = FormatMessage(MSG_OUT_OF_MEMORY, nullptr);
+    PrintMessage(message);
+    log(message, ERROR);
+  } catch (const std::bad_alloc&) {
+    static const char kText[] = "Out of memory.\n";
+    if (write(STDOUT_FILENO, kText, sizeof kText - 1) < 0) {
+      // Nothing is left to tell it with.
+    }
+  }
+  return 255;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   InstallTerminationHandlers();
@@ -17,13 +41,17 @@ int main(int argc, char** argv) {
   SString executable = AbsoluteExecutablePath(argc > 0 ? argv[0] : "");
 
   int result;
-  {
+  try {
     // The controller's destruction is the exit clean-up: temporary files go,
     // and so does the program itself when it was started as an embedded
     // launcher.
     Launcher launcher;
     result = launcher.start(args, executable);
     if (result != 0 && !settings().childErrorOutput.empty()) PrintMessage(settings().childErrorOutput);
+  } catch (const std::bad_alloc&) {
+    // Memory ran out somewhere: the clean-up has run while the exception
+    // left the controller, and what the failing step held is free again.
+    result = ReportOutOfMemory();
   }
   // A signal that came after the last check point, during the clean-up for
   // instance, still decides how the launcher ends.
