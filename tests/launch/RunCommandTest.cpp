@@ -3,10 +3,12 @@
 #include <signal.h>
 #include <sys/mman.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -164,6 +166,37 @@ TEST(RunCommand, ReplacesTheProcessImage) {
 TEST(RunCommand, FailedReplacementReturnsZero) {
   EXPECT_EQ(0, runCommand("/no/such/program arg", "", 1, 0, 0, nullptr, nullptr, 1));
   EXPECT_EQ(0, runCommand("   ", "", 1, 0, 0, nullptr, nullptr, 1));
+}
+
+// A file that is no program is not handed to the shell as a script, as
+// execvp would: the replacement fails and the caller learns why.
+TEST(RunCommand, AReplacementThatIsNoProgramFailsWithItsReason) {
+  TempDir dir;
+  std::string notAProgram = dir.write("garbage", "touch '" + dir.file("ran") + "'\n");
+  ASSERT_EQ(0, chmod(notAProgram.c_str(), 0700));
+  errno = 0;
+  EXPECT_EQ(0, runCommand(("\"" + notAProgram + "\" x").c_str(), "", 1, 0, 0, nullptr, nullptr, 1));
+  EXPECT_EQ(ENOEXEC, errno);
+  EXPECT_FALSE(std::ifstream(dir.file("ran")).good()) << "the file was run as a shell script";
+}
+
+// A command line longer than one argument of the shell may be never
+// reaches the shell; it is reported, not left to a silent 127.
+TEST(RunCommand, ACommandLongerThanTheSystemTakesIsReportedAndNotRun) {
+  // The catalogue's English text, whatever locale the tests started in.
+  unsetenv("LC_ALL");
+  unsetenv("LC_MESSAGES");
+  setenv("LANG", "C", 1);
+  TempDir dir;
+  std::string command = "touch '" + dir.file("ran") + "'; : " + std::string(200000, 'a');
+  SString out, err;
+  EXPECT_EQ("The command to run is " + std::to_string(command.size()) +
+                " bytes long, more than this system allows for a command line. Nothing was run.",
+            ThrownBy([&] { runCaptured(command.c_str(), out, err); }));
+  EXPECT_EQ("The command to run is " + std::to_string(command.size()) +
+                " bytes long, more than this system allows for a command line. Nothing was run.",
+            ThrownBy([&] { runCommand(command.c_str(), "", 1, 0, 1, nullptr, nullptr, 0); }));
+  EXPECT_FALSE(std::ifstream(dir.file("ran")).good());
 }
 
 TEST(RunCommand, TimeLimitKillsTheWholeProcessGroup) {
