@@ -55,3 +55,32 @@ TEST(Termination, ASignalIgnoredAtStartStaysIgnored) {
   });
   EXPECT_EQ(SIGTERM, status);
 }
+
+// A closed console must not kill the launcher before its clean-up, but the
+// programs it starts get SIGPIPE as the launcher got it, also a program
+// that replaces the launcher.
+TEST(Termination, BrokenPipeIsIgnoredByTheLauncherOnlyWhenItWasAtItsDefault) {
+  auto disposition = [] {
+    struct sigaction current;
+    sigaction(SIGPIPE, nullptr, &current);
+    return current.sa_handler;
+  };
+  for (bool ignoredAtStart : {false, true}) {
+    SCOPED_TRACE(ignoredAtStart);
+    int status = InForkedProcess([&] {
+      signal(SIGPIPE, ignoredAtStart ? SIG_IGN : SIG_DFL);
+      InstallTerminationHandlers();
+      if (disposition() != SIG_IGN) return 1;
+      ChildSignals signals(false);
+      int childStatus = InForkedProcess([&] {
+        signals.prepareChild();
+        return disposition() == (ignoredAtStart ? SIG_IGN : SIG_DFL) ? 0 : 1;
+      });
+      if (childStatus != 0) return 2;
+      if (BrokenPipeAsStarted() == ignoredAtStart) return 3;
+      if (disposition() != (ignoredAtStart ? SIG_IGN : SIG_DFL)) return 4;
+      return 0;
+    });
+    EXPECT_EQ(0, status) << "1: not ignored by the launcher, 2: the child's, 3/4: back as at the start";
+  }
+}
