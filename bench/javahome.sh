@@ -10,6 +10,9 @@ demo=$build/demo/setup.bin
 limit=1.10
 runs=${LX_BENCH_RUNS:-15}
 [ -x "$demo" ] || { echo "javahome: build the demo first (bench/run does)"; exit 1; }
+# Every run verifies, as the script below does: no answer from the store of
+# verified JVMs (bench/jvmstore.sh measures that).
+export LX_JVM_CACHE=0
 
 # The demo's first JVM description asks for Java 20 or newer: take such a
 # JDK, so that the launcher verifies exactly one candidate, as the script
