@@ -163,7 +163,9 @@ bool IsSilent() { return consoleState.silent != 0; }
 // character set that chose those texts.
 void SetTitle(const SString& text) {
   consoleState.title = DecodeTitle(text, TerminalCharsetOf(MessageLocale()));
-  if (Displayed()) WriteLine(consoleState.title);
+  // A launch script without a title (a command-line program's, often) adds
+  // no empty line.
+  if (Displayed() && !consoleState.title.empty()) WriteLine(consoleState.title);
 }
 
 SString GetTitle() { return consoleState.title; }

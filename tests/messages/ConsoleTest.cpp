@@ -216,6 +216,10 @@ TEST_F(ConsoleTest, TitleIsShownAsALineWithTheDisplayOn) {
   SetTitle("Other");
   EXPECT_EQ("", takeOutput());
   EXPECT_EQ("Other", GetTitle());
+  // No title, no empty line in its place.
+  EnableProgress();
+  SetTitle("");
+  EXPECT_EQ("", takeOutput());
 }
 
 TEST_F(ConsoleTest, PromptReadsOneWordFromStandardInput) {
