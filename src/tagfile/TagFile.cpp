@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
 #include "base/LauncherException.h"
@@ -24,7 +25,9 @@ TagFile::TagFile(const SString& path) : lineCount_(0) {
 // line feed is not kept, and the line is trimmed. The characters are
 // gathered first and stored once, so a long line costs one copy.
 SString TagFile::readLine(FILE* stream) {
-  std::string buffer;
+  // One buffer serves every line of the file.
+  static std::string buffer;
+  buffer.clear();
   int c;
   while ((c = getc_unlocked(stream)) != EOF && c != '\n') {
     if (c != '\r') buffer.push_back(static_cast<char>(c));
@@ -68,10 +71,11 @@ class TagFile::LoadingNames {
   void remove(const SString& name) { names_.erase(key(name)); }
 
  private:
-  static std::string key(const SString& name) { return std::string(name.c_str(), name.length()); }
+  // The keys are the entries' own names, which live as long as the entries.
+  static std::string_view key(const SString& name) { return std::string_view(name.c_str(), name.length()); }
 
   TagFile& file_;
-  std::unordered_map<std::string, TagFileEntry*> names_;
+  std::unordered_map<std::string_view, TagFileEntry*> names_;
 };
 
 void TagFile::load(FILE* stream, const SString& name, int32_t startOffset, int32_t limit) {
