@@ -44,3 +44,34 @@ TEST(ProcessTree, SignalsTheRootAndEverythingBelowItAndNothingElse) {
   kill(bystander, SIGKILL);
   waitpid(bystander, &status, 0);
 }
+
+// The shell that ran a command may end before the programs it started. The
+// launcher adopts them, passes the signal on to each and kills those that
+// will not end after the grace: nothing of the command runs when
+// EndDescendants returns.
+TEST(ProcessTree, EndDescendantsLeavesNothingOfTheCommandRunning) {
+  TempDir dir;
+  int status = InForkedProcess([&] {
+    AdoptOrphanedDescendants();
+    // Both programs outlive their shell: one ends on SIGTERM, the other
+    // ignores it.
+    std::string command = "sleep 60 & echo $! > '" + dir.file("ends") + "'; sh -c 'trap \"\" TERM; echo $$ > \"" +
+                          dir.file("stays") + "\"; while :; do sleep 0.1; done' & exit 0";
+    pid_t shell = startShell(command);
+    int shellStatus = 0;
+    if (waitpid(shell, &shellStatus, 0) != shell) return 10;
+    std::string ends = WaitForLine(dir.file("ends"));
+    std::string stays = WaitForLine(dir.file("stays"));
+    if (ends.empty() || stays.empty()) return 11;
+    EndDescendants(SIGTERM, 1);
+    int result = 0;
+    for (const std::string& pid : {ends, stays}) {
+      if (kill(std::stoi(pid), 0) == 0) {
+        result = 12;  // still there, even as a zombie
+        kill(std::stoi(pid), SIGKILL);
+      }
+    }
+    return result;
+  });
+  EXPECT_EQ(0, status) << "10/11: the command did not start as meant, 12: a program still runs";
+}
