@@ -39,11 +39,14 @@ struct StoredAnswer {
 
 SString systemError() { return SString(std::strerror(errno)); }
 
-// Store problems are worth one line each, not one per candidate.
+// Store problems are worth one line in each log, not one per candidate.
 void logOnce(const SString& message) {
-  static SString last;
-  if (message == last) return;
-  last = message;
+  static SString lastMessage;
+  static SString lastLog;
+  const SString logFile = getLogFile();
+  if (message == lastMessage && logFile == lastLog) return;
+  lastMessage = message;
+  lastLog = logFile;
   log(message, INFO);
 }
 
@@ -106,9 +109,14 @@ bool classPathChecksum(const SString& classPath, SString& checksum) {
   return true;
 }
 
+// No home of the user's, no store: nothing is made where a missing or
+// foreign HOME points.
 SString storeDirectory() {
   const SString home = GetEnv("HOME");
-  if (home.empty()) return SString();
+  struct stat st;
+  if (home.empty() || stat(home.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || access(home.c_str(), W_OK) != 0) {
+    return SString();
+  }
   SString base = GetEnv("XDG_CACHE_HOME");
   // Relative values are to be ignored, as the base directory rules say.
   if (base.empty() || base[0] != '/') base = home + "/.cache";
@@ -310,7 +318,7 @@ bool makeVerificationKey(const SString& executable, const SString& classPath, co
 bool findStoredAnswer(const VerificationKey& key, SString& answer) {
   SString path = verifiedJvmStorePath();
   if (path.empty()) {
-    logOnce("No store of verified JVMs: HOME is not set.");
+    logOnce("No store of verified JVMs: HOME is not set, or not a writable directory.");
     return false;
   }
   std::vector<StoredAnswer> entries = readStore(path);

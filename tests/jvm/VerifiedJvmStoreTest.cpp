@@ -200,13 +200,19 @@ TEST_F(Store, ReadOnlyStoreDirectoryOnlyCostsTheVerification) {
 }
 
 TEST_F(Store, NoStoreWithoutHome) {
-  ScopedEnv home("HOME", nullptr);
-  LogCapture log;
-  ASSERT_TRUE(verify());
-  ASSERT_TRUE(verify());
-  EXPECT_EQ(2, runs());
-  EXPECT_NE(0, access(storeFile().c_str(), F_OK));
-  EXPECT_TRUE(log.has("No store of verified JVMs: HOME is not set.")) << log.text();
+  const char* homes[] = {nullptr, "", "/nonexistent/lx-home"};
+  for (const char* home : homes) {
+    SCOPED_TRACE(home ? home : "(unset)");
+    std::remove(dir_.file("runs").c_str());
+    ScopedEnv homeEnv("HOME", home);
+    LogCapture log;
+    ASSERT_TRUE(verify());
+    ASSERT_TRUE(verify());
+    EXPECT_EQ(2, runs());
+    EXPECT_NE(0, access(storeFile().c_str(), F_OK));
+    EXPECT_NE(0, access("/nonexistent", F_OK));
+    EXPECT_TRUE(log.has("No store of verified JVMs: HOME is not set, or not a writable directory.")) << log.text();
+  }
 }
 
 TEST_F(Store, OldestAnswersGoFirst) {
