@@ -1,10 +1,12 @@
 // The archive is appended to the executable, so it is found from the end of
 // the file: the start belongs to the program image.
 //
-//   ... program | file data | index: u32 count, entries | kind u8
-//   | index offset u32 | identification u32 (0xCA82CA82)
+//   ... program | file data | [checksum block] | index: u32 count, entries
+//   | kind u8 | index offset u32 | identification u32 (0xCA82CA82)
 //
-// The launcher and the packer read it through these functions only.
+// The launcher and the packer read it through these functions only; the
+// checksum block, which lxpack writes and older writers do not, has its
+// own reader (ChecksumBlock.h).
 #pragma once
 
 #include <cstdint>

@@ -10,8 +10,11 @@
 const int kExtractChunkSize = 61439;
 
 // Writes the entry's bytes from the launcher file to directory/name (an
-// empty directory is the working directory) and returns that path.
-// Installers and embedded launchers are made executable. Throws
-// LauncherException when the name is not a plain file name, when the
-// directory lacks the free space, or when reading or writing fails.
+// empty directory is the working directory) as a new file, whatever stood
+// under that name before, and returns that path. An entry with a checksum
+// is checked in the same pass. Installers and embedded launchers are made
+// executable. Throws LauncherException when the name is not a plain file
+// name, when the directory lacks the free space, or when writing fails
+// (naming the file and the system's reason), and DamagedLauncherException
+// when the bytes do not match their checksum; a file cut short is removed.
 SString extractFile(const SString& launcher, FileIndexEntry* entry, const SString& directory);
