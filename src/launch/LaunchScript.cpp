@@ -23,6 +23,25 @@ class CurrentJvmScope {
   JVMFile*& slot_;
 };
 
+// The JVM description's @NAME@ macros, with the path of the description
+// file the launcher wrote (JVM_FILE) carried like the launcher's other
+// paths.
+class JvmMacros final : public MacroHandler {
+ public:
+  JvmMacros(JVMFile& jvm, CarriedValues& carried) : jvm_(jvm), carried_(carried) {}
+  void resolveMacro(SString& text, char marker, SString::size_type start, SString::size_type& end) override {
+    if (text.substr(start + 1, end - start - 1) != "JVM_FILE") {
+      jvm_.resolveMacro(text, marker, start, end);
+      return;
+    }
+    text.replace(start, end - start + 1, carried_.token(jvm_.getTagFile()->getValue("JVM_FILE", 0)));
+  }
+
+ private:
+  JVMFile& jvm_;
+  CarriedValues& carried_;
+};
+
 // SET_ENV_FOR_WIZARD lines, NAME=value each; they stay set for the rest of
 // the run.
 void applyWizardEnvironment(const TagFile& tags) {
@@ -118,7 +137,11 @@ SString LaunchScript::jvmValue(const char* tag) const {
   return currentJvm_ ? currentJvm_->getTagFile()->getValue(tag, 0) : SString();
 }
 
-SString LaunchScript::jvmExpand(const SString& text) const { return currentJvm_ ? currentJvm_->expand(text) : text; }
+SString LaunchScript::jvmExpand(const SString& text) const {
+  if (!currentJvm_) return text;
+  JvmMacros macros(*currentJvm_, carried_);
+  return expandMacros(&macros, text, '@');
+}
 
 int LaunchScript::launch(JVMFile* jvm, StringDeque* extraArgs, int forceConsole) {
   SString command = expandCommand(jvm);

@@ -91,5 +91,7 @@ class LaunchScript final : public MacroHandler {
   SString archive_;
   bool expandingArchive_;
   RunLimits limits_;
-  CarriedValues carried_;  // the values of the expansion under way
+  // The values of the expansion under way; the JVM-expanding helpers,
+  // const otherwise, add to it.
+  mutable CarriedValues carried_;
 };

@@ -104,6 +104,16 @@ TEST_F(LaunchScriptTest, TempDirIsWhereTheLaunchersFilesGo) {
   EXPECT_EQ("\"/tmp\"", expand("%TEMP_DIR%()"));
 }
 
+// The description the launcher wrote for the wizard lies in its temporary
+// directory: its path is carried like the launcher's other paths, while
+// the description's other values stand as they are.
+TEST_F(LaunchScriptTest, TheWrittenDescriptionsPathIsCarriedLikeTheLaunchersOwn) {
+  describeJvm("/opt/$JRE", "bin/java");
+  jvmTags.setValue("JVM_FILE", "/tmp/a b/$(x)");
+  EXPECT_EQ("\"/tmp/a b/\\$(x)\" -Df=\"/tmp/a b/\\$(x)\" /opt/$JRE",
+            expand("@JVM_FILE@ -Df=\"@JVM_FILE@\" @JVM_HOME@"));
+}
+
 TEST_F(LaunchScriptTest, WrongArgumentCounts) {
   const struct {
     const char* command;
