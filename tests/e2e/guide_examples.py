@@ -113,6 +113,7 @@ def main(guide, root, build, source):
             with open(path, "w", encoding="utf-8") as f:
                 f.write("\n".join(body) + "\n")
             continue
+        before = set(os.listdir(env["TMPDIR"]))
         want_status = int(options.get("status", "0"))
         mode = options.get("output", "lines")
         listed = commands(body)
@@ -136,6 +137,11 @@ def main(guide, root, build, source):
                 failures.append(f"{guide}:{where}: [{name}] the output of {command!r} {problem}:\n"
                                 f"--- the guide shows ---\n" + "\n".join(expected) + f"\n--- it was ---\n{output}")
                 break
+        if options.get("tmp") == "kept":
+            # Files the guide says outlive the launcher (the answers of
+            # SEARCH); the caller would remove them.
+            for entry in set(os.listdir(env["TMPDIR"])) - before:
+                os.remove(os.path.join(env["TMPDIR"], entry))
     if ran == 0:
         failures.append(f"{guide}: no marked example ran")
     leftovers = os.listdir(env["TMPDIR"])
