@@ -530,17 +530,22 @@ SString operator+(const SString& a, char b) {
   return r;
 }
 
+// strtol reads numbers as "%ld" does (blanks, a sign, the leading digits,
+// clamped at the bounds) without the scanf machinery, which would add a
+// tenth to the static launcher program.
 bool toLong(const SString& text, long& out) {
-  long value = 0;
-  if (std::sscanf(text.c_str(), "%ld", &value) != 1) return false;
+  char* end = nullptr;
+  long value = std::strtol(text.c_str(), &end, 10);
+  if (end == text.c_str()) return false;
   out = value;
   return true;
 }
 
+// As "%hd": read as a long, then cut to a short.
 bool toShort(const SString& text, short& out) {
-  short value = 0;
-  if (std::sscanf(text.c_str(), "%hd", &value) != 1) return false;
-  out = value;
+  long value = 0;
+  if (!toLong(text, value)) return false;
+  out = static_cast<short>(value);
   return true;
 }
 

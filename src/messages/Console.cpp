@@ -24,6 +24,24 @@ FILE* Out() {
 }
 FILE* In() { return consoleState.in != nullptr ? consoleState.in : stdin; }
 
+bool IsBlank(int c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+
+// One blank-separated word of at most size - 1 characters, as "%1023s"
+// reads it (the blank after it stays unread), without the scanf machinery,
+// which would add a tenth to the static launcher program.
+bool ReadWord(FILE* in, char* word, size_t size) {
+  int c = std::getc(in);
+  while (c != EOF && IsBlank(c)) c = std::getc(in);
+  size_t length = 0;
+  while (c != EOF && !IsBlank(c) && length + 1 < size) {
+    word[length++] = static_cast<char>(c);
+    if (length + 1 < size) c = std::getc(in);
+  }
+  if (c != EOF && IsBlank(c)) std::ungetc(c, in);
+  word[length] = '\0';
+  return length > 0;
+}
+
 // A console that went away (the output piped into a program that stopped
 // reading) is written to no more: the run goes on to its end and clean-up.
 FILE* closedConsole = nullptr;
@@ -176,7 +194,7 @@ SString PromptForDirectory() {
   if (consoleState.progressOn) WriteLine(FormatMessage(MSG_SUPPLY_DESTINATION, nullptr));
   char directory[kMaxDirectoryLength + 1];
   // One word, at most 1023 characters; the rest of a longer one stays unread.
-  if (std::fscanf(In(), "%1023s", directory) != 1) return SString();
+  if (!ReadWord(In(), directory, sizeof directory)) return SString();
   return SString(directory);
 }
 

@@ -1,6 +1,7 @@
 #include "messages/TitleText.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -20,7 +21,11 @@ bool ReadEscapeCode(const SString& text, SString::size_type i, unsigned& code) {
   char digits[5];
   std::memcpy(digits, text.c_str() + i + 2, 4);
   digits[4] = '\0';
-  return std::sscanf(digits, "%x", &code) == 1;
+  char* end = nullptr;
+  unsigned long value = std::strtoul(digits, &end, 16);
+  if (end == digits) return false;
+  code = static_cast<unsigned>(value);
+  return true;
 }
 
 bool IsSurrogate(unsigned code) { return code >= 0xD800 && code <= 0xDFFF; }
