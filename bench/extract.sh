@@ -2,9 +2,10 @@
 # Extraction speed: a launcher carrying one 256 MiB entry is unpacked with
 # -lx:extract, which checks the entry against its CRC-32C in the same pass
 # that writes it, against cp of the same bytes in the same run and on the
-# same file system. The copy moves 61439 bytes per step with one progress
-# step each, so the ratio shows what that and the checksum cost against the
-# kernel's own copy. Target: at most 1.25.
+# same file system. The copy gives one progress step per 61439 bytes and
+# moves 32 such chunks per system call; a second process checks the bytes
+# as the kernel copies them, so the ratio shows what the steps and the
+# check cost against the kernel's own copy. Target: at most 1.25.
 set -euo pipefail
 build=${LX_BUILD_DIR:-$(cd "$(dirname "$0")/.." && pwd)/build}
 launcher=$build/lxlauncher

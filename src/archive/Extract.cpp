@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <vector>
 
+#include "archive/BackgroundChecksum.h"
 #include "archive/Crc32c.h"
 #include "archive/DamagedLauncher.h"
 #include "archive/EntryName.h"
@@ -42,6 +43,8 @@ class ChunkCopier {
     return true;
   }
   bool launcherEnded() const { return launcherEnded_; }
+  // Where the bytes moved so far end in the launcher file.
+  off_t position() const { return moved_; }
 
  private:
   // The kernel's copy is an optimisation the system may not offer: kernels
@@ -127,6 +130,17 @@ off_t moveEndOf(off_t chunkEnd, off_t dataEnd, off_t offset) {
   return offset + (chunkEnd - offset) / pageSize() * pageSize();
 }
 
+// Chunks moved by one step of the copy. Each chunk still gets its progress
+// step, but a system call per chunk of 60 KB would cost a third of the
+// kernel's copy time over a large entry; the steps of a batch follow each
+// other within a millisecond or two.
+const int kChunksPerMove = 32;
+
+// From this size on, a checked entry is copied by the kernel while a second
+// thread checks it; smaller ones pass through the copy's buffer, where the
+// check costs less than starting a thread.
+const off_t kBackgroundCheckSize = 1024 * 1024;
+
 SString outputPathFor(const SString& directory, const SString& name) {
   if (directory.empty() || directory[directory.length() - 1] == '/') return directory + name;
   return directory + "/" + name;
@@ -188,7 +202,11 @@ SString extractFile(const SString& launcherPath, FileIndexEntry* entry, const SS
   const off_t dataEnd = size >= 0 && size < end ? size : end;
   if (size >= 0) reserveSpace(output.get(), dataEnd - offset);
   Crc32c checksum;
-  ChunkCopier copier(launcher.get(), output.get(), offset, entry->hasChecksum() ? &checksum : nullptr);
+  BackgroundChecksum background;
+  bool checkInBackground =
+      entry->hasChecksum() && dataEnd - offset >= kBackgroundCheckSize && background.start(launcher.get(), offset, end);
+  bool checkInCopy = entry->hasChecksum() && !checkInBackground;
+  ChunkCopier copier(launcher.get(), output.get(), offset, checkInCopy ? &checksum : nullptr);
   off_t position = offset;
   bool launcherEnded = false;
   int error = 0;
@@ -197,21 +215,30 @@ SString extractFile(const SString& launcherPath, FileIndexEntry* entry, const SS
       removeOutput();
       CheckTermination();
     }
-    const off_t chunkEnd = position + (end - position < kExtractChunkSize ? end - position : kExtractChunkSize);
-    if (!copier.moveTo(moveEndOf(chunkEnd, dataEnd, offset))) error = errno;
-    // A chunk that the launcher file does not fill is the last one.
-    launcherEnded = chunkEnd > dataEnd || copier.launcherEnded();
-    ProgressTick(1);
-    position = chunkEnd;
+    const off_t moveEnd = end - position < off_t{kChunksPerMove} * kExtractChunkSize
+                              ? end
+                              : position + off_t{kChunksPerMove} * kExtractChunkSize;
+    if (!copier.moveTo(moveEndOf(moveEnd, dataEnd, offset))) error = errno;
+    // One step per chunk of the move, up to the chunk that the launcher file
+    // does not fill, which is the last one.
+    while (position < moveEnd && !launcherEnded) {
+      const off_t chunkEnd = position + (end - position < kExtractChunkSize ? end - position : kExtractChunkSize);
+      launcherEnded = chunkEnd > dataEnd || (copier.launcherEnded() && chunkEnd >= copier.position());
+      ProgressTick(1);
+      position = chunkEnd;
+    }
   }
   if (output.close() != 0 && error == 0) error = errno;
+  uint32_t value = checksum.value();
+  // A launcher that ends inside the entry lacks some of its bytes, which
+  // the checksum tells as well.
+  bool complete = !launcherEnded;
+  if (checkInBackground && !background.finish(value)) complete = false;
   if (error != 0) {
     ::unlink(path.c_str());
     throw writeFailure(path, error);
   }
-  // A launcher that ends inside the entry lacks some of its bytes, which
-  // the checksum tells as well.
-  if (entry->hasChecksum() && (launcherEnded || checksum.value() != entry->getChecksum())) {
+  if (entry->hasChecksum() && (!complete || value != entry->getChecksum())) {
     ::unlink(path.c_str());
     throw damagedEntry(entry->getName());
   }

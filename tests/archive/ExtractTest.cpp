@@ -208,37 +208,41 @@ TEST_F(ExtractTest, WhateverTheNameStandsForIsReplacedByANewFile) {
   }
 }
 
-TEST_F(ExtractTest, ChecksDataAgainstItsChecksumInTheSamePass) {
+TEST_F(ExtractTest, ChecksDataAgainstItsChecksumWhileCopyingIt) {
   // A good checksum gives the file; a wrong one, or a launcher that ends
   // inside the entry, gives the damaged-launcher message naming the entry
-  // and leaves no file behind.
-  const std::string bytes = pattern(3 * 61439 + 10);
+  // and leaves no file behind. A small entry is checked in the copy's own
+  // buffer, a large one (a megabyte or more) on a second thread while the
+  // kernel copies it: both ways must tell the same.
   const std::string damaged =
       "The launcher file is damaged: its embedded file app.jar is not what was packed into it. Please download the "
       "launcher again.";
   const struct {
     const char* what;
-    uint32_t claimed;
+    bool claimsMore;
     bool rightChecksum;
     const char* error;
   } cases[] = {
-      {"intact", 0, true, "(no error)"},
-      {"another checksum", 0, false, damaged.c_str()},
-      {"data beyond the end of the file", 1000000, true, damaged.c_str()},
+      {"intact", false, true, "(no error)"},
+      {"another checksum", false, false, damaged.c_str()},
+      {"data beyond the end of the file", true, true, damaged.c_str()},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    makeLauncher({{6, "app.jar", bytes}}, c.claimed);
-    uint32_t checksum = crc32c(bytes.data(), bytes.size());
-    file.getEntry(0)->setChecksum(c.rightChecksum ? checksum : checksum ^ 0x100);
-    int dots = 0;
-    EXPECT_EQ(c.error, errorOf([&] { extractCounting(out().c_str(), dots); }));
-    if (std::string(c.error) == "(no error)") {
-      EXPECT_TRUE(ReadFile(out() + "/app.jar") == bytes);
-      // Checked or not, one progress step per chunk.
-      EXPECT_EQ(4, dots);
-    } else {
-      EXPECT_NE(0, access((out() + "/app.jar").c_str(), F_OK));
+  for (size_t size : {size_t{3 * 61439 + 10}, size_t{34 * 61439 + 10}}) {
+    const std::string bytes = pattern(size);
+    for (const auto& c : cases) {
+      SCOPED_TRACE(std::string(c.what) + ", " + std::to_string(size) + " bytes");
+      makeLauncher({{6, "app.jar", bytes}}, c.claimsMore ? static_cast<uint32_t>(size + 1000000) : 0);
+      uint32_t checksum = crc32c(bytes.data(), bytes.size());
+      file.getEntry(0)->setChecksum(c.rightChecksum ? checksum : checksum ^ 0x100);
+      int dots = 0;
+      EXPECT_EQ(c.error, errorOf([&] { extractCounting(out().c_str(), dots); }));
+      if (std::string(c.error) == "(no error)") {
+        EXPECT_TRUE(ReadFile(out() + "/app.jar") == bytes);
+        // Checked or not, one progress step per chunk.
+        EXPECT_EQ(static_cast<int>(size / 61439 + 1), dots);
+      } else {
+        EXPECT_NE(0, access((out() + "/app.jar").c_str(), F_OK));
+      }
     }
   }
 }
