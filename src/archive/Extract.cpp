@@ -161,10 +161,20 @@ void refuseToOverwriteLauncher(int launcher, const SString& path) {
 // for in the directory (a link planted to somewhere else, a pipe, a file
 // another program holds open) is removed first, and the new file is created
 // exclusively and without following a link, so that nothing outside the
-// directory is ever written. Returns -1 with errno set on failure.
-int createAnew(const SString& path) {
+// directory is ever written. Its mode is exactly mode, whatever the umask:
+// the launcher runs what it extracts, often as root, so no one else may
+// change it. Returns -1 with errno set on failure.
+int createAnew(const SString& path, mode_t mode) {
   if (::unlink(path.c_str()) != 0 && errno != ENOENT) return -1;
-  return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+  if (fd >= 0 && ::fchmod(fd, mode) != 0) {
+    int error = errno;
+    ::close(fd);
+    ::unlink(path.c_str());
+    errno = error;
+    return -1;
+  }
+  return fd;
 }
 
 }  // namespace
@@ -186,7 +196,10 @@ SString extractFile(const SString& launcherPath, FileIndexEntry* entry, const SS
   if (!launcher.isOpen()) throw LauncherException("Cannot open launcher file.");
   refuseToOverwriteLauncher(launcher.get(), path);
 
-  FileDescriptor output(createAnew(path));
+  // Programs the launcher starts (an installer, an embedded launcher) are
+  // its owner's to run; everything else its owner's to read.
+  const bool program = entry->getType() == FT_JVM_INSTALLER || entry->getType() == FT_LAUNCHER;
+  FileDescriptor output(createAnew(path, program ? 0700 : 0600));
   if (!output.isOpen()) throw writeFailure(path, errno);
   // From here on the file is ours: whatever ends the copy early removes it,
   // so that no one takes a part for the whole.
@@ -242,7 +255,5 @@ SString extractFile(const SString& launcherPath, FileIndexEntry* entry, const SS
     ::unlink(path.c_str());
     throw damagedEntry(entry->getName());
   }
-
-  if (entry->getType() == FT_JVM_INSTALLER || entry->getType() == FT_LAUNCHER) MakeExecutable(path);
   return path;
 }

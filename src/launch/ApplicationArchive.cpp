@@ -5,11 +5,10 @@
 
 #include "archive/Extract.h"
 #include "archive/LauncherFile.h"
-#include "base/LauncherException.h"
+#include "archive/WriteError.h"
 #include "base/OpenFiles.h"
 #include "base/Settings.h"
 #include "fsutil/TempFiles.h"
-#include "messages/Messages.h"
 
 namespace {
 
@@ -20,19 +19,21 @@ SString baseName(const SString& path) {
   return separator == SString::npos ? path : path.substr(separator + 1);
 }
 
-[[noreturn]] void writeFailed(int error) {
-  throw LauncherException(GetMessage(ERR_WRITING_FILE) + fromLong(error) + GetMessage(ERR_DISK_SPACE_HINT));
-}
-
-// Copies in to out; a write that falls short, also when the last block is
-// flushed, fails the copy: a truncated archive must not reach the wizard.
-void copyStream(FILE* in, FILE* out) {
+// Copies in to target; a write that falls short, also when the last block
+// is flushed or the file closed, fails the copy with the system's reason and
+// removes the part written: a truncated archive must not reach the wizard.
+void copyStream(FILE* in, FileStream& out, const SString& target) {
   char block[kCopyBlock];
   size_t n;
-  while ((n = std::fread(block, 1, sizeof block, in)) > 0) {
-    if (std::fwrite(block, 1, n, out) != n) writeFailed(errno);
+  int error = 0;
+  while (error == 0 && (n = std::fread(block, 1, sizeof block, in)) > 0) {
+    if (std::fwrite(block, 1, n, out.get()) != n) error = errno;
   }
-  if (std::fflush(out) != 0) writeFailed(errno);
+  if (error == 0 && std::fflush(out.get()) != 0) error = errno;
+  if (out.close() != 0 && error == 0) error = errno;
+  if (error == 0) return;
+  std::remove(target.c_str());
+  throw writeFailure(target, error);
 }
 
 }  // namespace
@@ -65,8 +66,7 @@ SString copyApplicationArchive(const SString& fileName) {
   SString target = CreateTempDir() + "/" + baseName(fileName);
   FileStream out(std::fopen(target.c_str(), "wb"));
   if (!out) return path;
-  copyStream(in.get(), out.get());
-  if (out.close() != 0) writeFailed(errno);
+  copyStream(in.get(), out, target);
   path = target;
   return path;
 }

@@ -239,11 +239,18 @@ void writeValue(FILE* f, const SString& value) {
 namespace {
 
 // Whatever stands at path (a link planted to a file elsewhere, a pipe) is
-// removed, and a new file is created there without following a link.
+// removed, and a new file is created there without following a link, for
+// its owner alone whatever the umask, like the extracted files it is
+// written beside.
 FILE* openAnew(const SString& path) {
   if (::unlink(path.c_str()) != 0 && errno != ENOENT) return nullptr;
-  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
   if (fd < 0) return nullptr;
+  if (::fchmod(fd, 0600) != 0) {
+    ::close(fd);
+    ::unlink(path.c_str());
+    return nullptr;
+  }
   FILE* stream = ::fdopen(fd, "w");
   if (!stream) ::close(fd);
   return stream;

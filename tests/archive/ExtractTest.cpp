@@ -324,7 +324,8 @@ TEST_F(ExtractTest, JoinsDirectoryAndNameWithExactlyOneSlash) {
   EXPECT_EQ(SString((out() + "/a.jar").c_str()), extractCounting(out().c_str(), dots));
 }
 
-TEST_F(ExtractTest, ProgramsBecomeExecutableOtherFilesKeepTheirMode) {
+TEST_F(ExtractTest, ProgramsAreTheOwnersToRunOtherFilesTheOwnersToReadWhateverTheUmask) {
+  mode_t previous = umask(0);
   for (int type = 3; type <= 7; ++type) {
     SCOPED_TRACE(type);
     makeLauncher({{type, "file" + std::to_string(type), "#!/bin/sh\n"}});
@@ -333,8 +334,9 @@ TEST_F(ExtractTest, ProgramsBecomeExecutableOtherFilesKeepTheirMode) {
     struct stat st;
     ASSERT_EQ(0, stat(path.c_str(), &st));
     bool program = type == FT_JVM_INSTALLER || type == FT_LAUNCHER;
-    EXPECT_EQ(program ? 0111u : 0u, st.st_mode & 0111u);
+    EXPECT_EQ(program ? 0700u : 0600u, st.st_mode & 07777u);
   }
+  umask(previous);
 }
 
 TEST_F(ExtractTest, RefusesNamesThatLeaveTheDirectory) {

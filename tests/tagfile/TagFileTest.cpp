@@ -272,6 +272,20 @@ TEST_F(TagFileTest, RoundTripThroughWriteAndLoad) {
   }
 }
 
+// A file written anew (the input file that extraction writes beside the
+// files it names) is its owner's alone, like those files, whatever the umask.
+TEST_F(TagFileTest, AFileWrittenAnewIsItsOwnersAloneWhateverTheUmask) {
+  TagFile file;
+  file.setValue("JVM_HOME", "/opt/jdk");
+  std::string path = dir.file("private.tag");
+  mode_t previous = umask(0);
+  file.write(path.c_str(), true);
+  umask(previous);
+  struct stat status;
+  ASSERT_EQ(0, stat(path.c_str(), &status));
+  EXPECT_EQ(0600u, status.st_mode & 07777u);
+}
+
 TEST_F(TagFileTest, AWriteThatFailsIsAnErrorWithItsReasonAndLeavesNoFile) {
   TagFile tags;
   tags.setValue("JVM_HOME", std::string(100000, 'h').c_str());
