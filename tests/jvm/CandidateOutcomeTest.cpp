@@ -24,28 +24,11 @@ std::string Answering(const std::string& version) {
          ";; java.vendor) echo 'Fake Corp.';; esac\ndone\n";
 }
 
-class Outcomes : public ::testing::Test {
+class Outcomes : public DescriptionSetTest {
  protected:
-  void SetUp() override {
-    savedJavaHome_ = settings().javaHome;
-    settings().javaHome = "";
-    VerifyClass verify = BuiltVerifyClass();
-    files_.setVerifyClass(verify.classPath.c_str(), verify.className.c_str());
-  }
-  void TearDown() override { settings().javaHome = savedJavaHome_; }
-
-  TagFile* add(TagFile* tags) {
-    tags_.emplace_back(tags);
-    files_.addJVMFile(new JVMFile(tags));
-    return tags;
-  }
-
   TempDir dir_;
   // No candidates from PATH: each test names its own.
   ScopedEnv path_{"PATH", ""};
-  std::vector<std::unique_ptr<TagFile>> tags_;
-  JVMFiles files_;
-  SString savedJavaHome_;
 };
 
 TEST_F(Outcomes, EachCandidateSaysWhyAndTheSummaryEndsTheLog) {

@@ -22,23 +22,8 @@ namespace {
 
 const char kFakeAnswer[] = "echo 1739021872\necho 'Fake Corp.'\n";
 
-// A set of descriptions built by the test; the tag files live as long as
-// the set that uses them.
-class SearchSet : public ::testing::Test {
+class SearchSet : public DescriptionSetTest {
  protected:
-  void SetUp() override {
-    savedJavaHome_ = settings().javaHome;
-    settings().javaHome = "";
-    VerifyClass verify = BuiltVerifyClass();
-    files_.setVerifyClass(verify.classPath.c_str(), verify.className.c_str());
-  }
-  void TearDown() override { settings().javaHome = savedJavaHome_; }
-
-  TagFile* add(TagFile* tags) {
-    tags_.emplace_back(tags);
-    files_.addJVMFile(new JVMFile(tags));
-    return tags;
-  }
   // A description that only the given JDK satisfies.
   TagFile* addJdkDescription(const char* desc, const InstalledJdk& jdk) {
     std::string exact = "java.specification.version=" + jdk.specificationVersion;
@@ -49,10 +34,6 @@ class SearchSet : public ::testing::Test {
     roots.add(root.c_str());
     files_.setSearchRoots(roots);
   }
-
-  std::vector<std::unique_ptr<TagFile>> tags_;
-  JVMFiles files_;
-  SString savedJavaHome_;
 };
 
 TEST_F(SearchSet, UserJavaHomeIsTriedWithEveryDescriptionBeforeAnyHint) {

@@ -6,9 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "base/Log.h"
+#include "base/Settings.h"
+#include "jvm/JVMFile.h"
+#include "jvm/JVMFiles.h"
 #include "support/FakeJava.h"
 #include "support/TempDir.h"
 #include "tagfile/TagFile.h"
@@ -89,3 +94,27 @@ inline std::vector<InstalledJdk> RequireJdks(size_t atLeast) {
                                   << " JDK(s) under /usr/lib/jvm (install them: scripts/install-deps)";
   return jdks;
 }
+
+// A set of JVM descriptions built by a test, with the build's verification
+// class and no user java home; the tag files live as long as the set that
+// uses them.
+class DescriptionSetTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    savedJavaHome_ = settings().javaHome;
+    settings().javaHome = "";
+    VerifyClass verify = BuiltVerifyClass();
+    files_.setVerifyClass(verify.classPath.c_str(), verify.className.c_str());
+  }
+  void TearDown() override { settings().javaHome = savedJavaHome_; }
+
+  TagFile* add(TagFile* tags) {
+    tags_.emplace_back(tags);
+    files_.addJVMFile(new JVMFile(tags));
+    return tags;
+  }
+
+  std::vector<std::unique_ptr<TagFile>> tags_;
+  JVMFiles files_;
+  SString savedJavaHome_;
+};
