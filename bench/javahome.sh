@@ -27,23 +27,9 @@ done
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/lxbench.XXXXXX")
 trap 'rm -rf "$work"' EXIT
-cp "$build/Verify.jar" "$build/demo/DemoWizard.jar" "$work/"
-cat > "$work/direct.sh" <<SH
-#!/bin/sh
-"$jdk/bin/java" -cp "$work/Verify.jar" Verify java.specification.version java.vendor > /dev/null
-exec "$jdk/bin/java" -cp "$work/DemoWizard.jar" -Dtemp.dir=/tmp -Dlx.jvm.home="$jdk" DemoWizard run
-SH
-chmod +x "$work/direct.sh"
-
-now() { date +%s%N; }
-best_direct=
-best_launcher=
-for ((run = 1; run <= runs; run++)); do
-  start=$(now); "$work/direct.sh" < /dev/null > /dev/null; end=$(now)
-  t=$((end - start)); if [ -z "$best_direct" ] || [ "$t" -lt "$best_direct" ]; then best_direct=$t; fi
-  start=$(now); "$demo" -lx:javahome "$jdk" < /dev/null > /dev/null; end=$(now)
-  t=$((end - start)); if [ -z "$best_launcher" ] || [ "$t" -lt "$best_launcher" ]; then best_launcher=$t; fi
-done
+source "$(dirname "$0")/demo_reference.inc"
+write_direct_script "$jdk"
+time_against_direct "$runs" "$demo" -lx:javahome "$jdk"
 
 stripped=$work/lxlauncher.stripped
 strip -o "$stripped" "$build/lxlauncher"

@@ -15,7 +15,6 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/lxbench.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 export XDG_CACHE_HOME=$work/cache
 unset JAVA_HOME JDK_HOME LX_JVM_CACHE
-cp "$build/Verify.jar" "$build/demo/DemoWizard.jar" "$work/"
 
 # The first run verifies and fills the store; the log tells which JDK the
 # demo takes, so that the script runs the same one.
@@ -25,22 +24,9 @@ jdk=$(sed -n 's/^Matching JVM home is //p' "$work/first.log" | head -n1)
 "$demo" -lx:log "$work/second.log" < /dev/null > /dev/null
 grep -q "from the store of verified JVMs" "$work/second.log" || { echo "jvmstore: the second run did not use the store"; exit 1; }
 
-cat > "$work/direct.sh" <<SH
-#!/bin/sh
-"$jdk/bin/java" -cp "$work/Verify.jar" Verify java.specification.version java.vendor > /dev/null
-exec "$jdk/bin/java" -cp "$work/DemoWizard.jar" -Dtemp.dir=/tmp -Dlx.jvm.home="$jdk" DemoWizard run
-SH
-chmod +x "$work/direct.sh"
-
-now() { date +%s%N; }
-best_direct=
-best_launcher=
-for ((run = 1; run <= runs; run++)); do
-  start=$(now); "$work/direct.sh" < /dev/null > /dev/null; end=$(now)
-  t=$((end - start)); if [ -z "$best_direct" ] || [ "$t" -lt "$best_direct" ]; then best_direct=$t; fi
-  start=$(now); "$demo" < /dev/null > /dev/null; end=$(now)
-  t=$((end - start)); if [ -z "$best_launcher" ] || [ "$t" -lt "$best_launcher" ]; then best_launcher=$t; fi
-done
+source "$(dirname "$0")/demo_reference.inc"
+write_direct_script "$jdk"
+time_against_direct "$runs" "$demo"
 
 awk -v d="$best_direct" -v l="$best_launcher" -v limit="$limit" -v runs="$runs" -v jdk="$jdk" 'BEGIN {
   printf "JDK: %s\n", jdk
