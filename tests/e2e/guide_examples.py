@@ -1,10 +1,13 @@
 """Runs the examples marked in the packaging guide (see the comment at the
 top of docs/packaging.md for the marking).
 
-Every example has a directory of its own, with `build` and `demo` linked to
-the build and the demo's sources, so the guide's command lines run as they
-are written from the project's root. Files are written, and command blocks
-run, in the order the guide shows them.
+Every example has a directory of its own, with `demo` linked to the demo's
+sources and `build` a directory of links to the build's files (`build/demo`
+one of links to the built demo's files), so the guide's command lines run as
+they are written from the project's root, and one that writes a launcher
+into build/ (lxpack renames it into place) replaces a link, never the build's
+own file. Files are written, and command blocks run, in the order the guide
+shows them.
 """
 import os
 import re
@@ -65,9 +68,25 @@ def example_dir(root, name, build, source):
     path = os.path.join(root, name)
     if not os.path.isdir(path):
         os.makedirs(path)
-        os.symlink(build, os.path.join(path, "build"))
+        for here, there in ((os.path.join(path, "build"), build),
+                            (os.path.join(path, "build", "demo"), os.path.join(build, "demo"))):
+            os.makedirs(here, exist_ok=True)
+            for entry in os.listdir(there):
+                if not (here == os.path.join(path, "build") and entry == "demo"):
+                    os.symlink(os.path.join(there, entry), os.path.join(here, entry))
         os.symlink(os.path.join(source, "demo"), os.path.join(path, "demo"))
     return path
+
+
+def matches(want, line):
+    """A line shown matches a line of output that is the same, "..." in it
+    (with the blanks around it) standing for any text: a line ending in
+    "..." matches any line that starts with the text before it, and a
+    column shown as "..." any value, however wide."""
+    if "..." not in want:
+        return line == want
+    pattern = ".*".join(re.escape(part) for part in re.split(r" *\.\.\. *", want))
+    return re.fullmatch(pattern, line, re.S) is not None
 
 
 def check_output(where, command, mode, expected, actual):
@@ -80,11 +99,8 @@ def check_output(where, command, mode, expected, actual):
     if mode == "exact":
         return None if shown == got else "differs"
     # lines: every line the guide shows appears in the output, in order; a
-    # line "..." stands for lines the guide leaves out, and a line ending in
-    # "..." for any line that starts with the text before it.
-    def matches(want, line):
-        return line == want or (want.endswith("...") and line.startswith(want[:-3]))
-
+    # line "..." stands for lines the guide leaves out, and "..." in a line
+    # for any text.
     at = 0
     for line in shown:
         if line == "...":
@@ -112,6 +128,21 @@ def main(guide, root, build, source):
             os.makedirs(os.path.dirname(path), exist_ok=True)
             with open(path, "w", encoding="utf-8") as f:
                 f.write("\n".join(body) + "\n")
+            if "same" in options:
+                # The block shows a file of the project (the demo's): line
+                # for line the same, "..." in a line standing for any text.
+                with open(os.path.join(directory, options["same"]), encoding="utf-8") as f:
+                    real = f.read().split("\n")
+                if real[-1] == "":
+                    real.pop()
+                if len(real) != len(body) or not all(matches(w, l) for w, l in zip(body, real)):
+                    failures.append(f"{guide}:{where}: [{name}] the block is not {options['same']}:\n"
+                                    + "\n".join(body) + f"\n--- {options['same']} is ---\n" + "\n".join(real))
+            continue
+        if "needs" in options and not os.path.exists(os.path.join(directory, options["needs"])):
+            # A program this build may lack (build/lxlauncher-aarch64 needs
+            # a cross compiler): said, not passed over in silence.
+            print(f"{guide}:{where}: [{name}] not run: {options['needs']} was not built")
             continue
         before = set(os.listdir(env["TMPDIR"]))
         want_status = int(options.get("status", "0"))
