@@ -139,10 +139,12 @@ def main(guide, root, build, source):
                     failures.append(f"{guide}:{where}: [{name}] the block is not {options['same']}:\n"
                                     + "\n".join(body) + f"\n--- {options['same']} is ---\n" + "\n".join(real))
             continue
-        if "needs" in options and not os.path.exists(os.path.join(directory, options["needs"])):
-            # A program this build may lack (build/lxlauncher-aarch64 needs
-            # a cross compiler): said, not passed over in silence.
-            print(f"{guide}:{where}: [{name}] not run: {options['needs']} was not built")
+        missing = [p for p in options.get("needs", "").split(",") if p and not os.path.exists(os.path.join(directory, p))]
+        if missing:
+            # Programs this build or machine may lack (build/lxlauncher-aarch64
+            # needs a cross compiler, /usr/bin/qemu-aarch64 qemu-user): said,
+            # not passed over in silence.
+            print(f"{guide}:{where}: [{name}] not run: there is no {' and no '.join(missing)}")
             continue
         before = set(os.listdir(env["TMPDIR"]))
         want_status = int(options.get("status", "0"))
