@@ -9,10 +9,11 @@ mkdir tmp
 export TMPDIR=$T/tmp
 set -m
 
-# On SIGTERM the stand-in wizard works a while (in the shell itself: a
-# program it started would get the signal too), then notes which temporary
-# files it can still see.
-fake_jvm "$T/jvm" "trap 'i=0; while [ \$i -lt 300000 ]; do i=\$((i + 1)); done; ls -A \"$T/tmp\" > \"$T/seen\"; exit 0' TERM
+# On SIGTERM the stand-in wizard works a while, then notes which temporary
+# files it can still see, all in the shell itself: the launcher passes the
+# signal on to every process the command starts meanwhile too, so an ls
+# started here could be ended before it wrote anything.
+fake_jvm "$T/jvm" "trap 'i=0; while [ \$i -lt 300000 ]; do i=\$((i + 1)); done; for f in \"$T/tmp\"/*; do [ -e \"\$f\" ] && echo \"\$f\"; done > \"$T/seen\"; exit 0' TERM
 echo \$\$ > '$T/wizard.pid'
 sleep 120 & wait"
 jvm_description app.jvm "$T/jvm"
