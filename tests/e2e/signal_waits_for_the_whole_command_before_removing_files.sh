@@ -5,28 +5,15 @@
 # ended before it removes the files the wizard reads, then ends with 143.
 source "$(dirname "$0")/common.inc"
 need_lxpack
-mkdir tmp
-export TMPDIR=$T/tmp
-set -m
+source "$(dirname "$0")/terminated_wizard.inc"
 
 # On SIGTERM the stand-in wizard works a while, then notes which temporary
 # files it can still see, all in the shell itself: the launcher passes the
 # signal on to every process the command starts meanwhile too, so an ls
 # started here could be ended before it wrote anything.
-fake_jvm "$T/jvm" "trap 'i=0; while [ \$i -lt 300000 ]; do i=\$((i + 1)); done; for f in \"$T/tmp\"/*; do [ -e \"\$f\" ] && echo \"\$f\"; done > \"$T/seen\"; exit 0' TERM
+launch_and_terminate "trap 'i=0; while [ \$i -lt 300000 ]; do i=\$((i + 1)); done; for f in \"$T/tmp\"/*; do [ -e \"\$f\" ] && echo \"\$f\"; done > \"$T/seen\"; exit 0' TERM
 echo \$\$ > '$T/wizard.pid'
 sleep 120 & wait"
-jvm_description app.jvm "$T/jvm"
-printf 'DESC: App\nCOMMAND: """@JVM_HOME@/@JVM_EXE@"" %%CP%%() Main"\n' > launch.txt
-printf 'INSTRUCTIONS:\n  LAUNCH "%s" 0\n/:\n' "$T/app.jvm" > instructions.txt
-echo app > app.jar
-make_launcher setup.bin instructions=instructions.txt launch-script=launch.txt classpath=app.jar >/dev/null
-
-./setup.bin >/dev/null 2>&1 &
-launcher=$!
-wait_for_file wizard.pid
-wizard=$(cat wizard.pid)
-kill -TERM "$launcher"
 finish "$launcher"
 expect_eq "status" 143 "$status"
 process_ended "$wizard" || fail "the wizard still runs after the launcher ended"

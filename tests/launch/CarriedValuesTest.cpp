@@ -2,11 +2,11 @@
 // launch script puts them in the command, checked through the real /bin/sh.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <fstream>
 #include <string>
 
 #include "launch/CarriedValues.h"
+#include "support/Processes.h"
 #include "support/TempDir.h"
 #include "support/Thrown.h"
 
@@ -28,15 +28,7 @@ const char* const kValues[] = {
 
 // Runs command through /bin/sh in dir and returns what it printed.
 std::string ThroughShell(const std::string& dir, const SString& command) {
-  std::string line = "cd '" + dir + "' && " + std::string(command.c_str());
-  FILE* shell = popen(line.c_str(), "r");
-  if (shell == nullptr) return "(popen failed)";
-  std::string out;
-  char buffer[256];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, shell)) > 0) out.append(buffer, n);
-  if (pclose(shell) != 0) return "(the shell failed: " + out + ")";
-  return out;
+  return ShellOutput("cd '" + dir + "' && " + std::string(command.c_str()));
 }
 
 }  // namespace

@@ -3,11 +3,11 @@
 // replaced.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
 #include "launch/CommandLineSplitter.h"
 #include "launch/Quoting.h"
+#include "support/Processes.h"
 
 namespace {
 
@@ -27,17 +27,7 @@ const char* const kValues[] = {
 };
 
 // What /bin/sh makes of the word: printf prints its argument as it is.
-std::string ThroughShell(const SString& word) {
-  std::string command = "printf '%s' " + std::string(word.c_str());
-  FILE* shell = popen(command.c_str(), "r");
-  if (shell == nullptr) return "(popen failed)";
-  std::string out;
-  char buffer[256];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, shell)) > 0) out.append(buffer, n);
-  if (pclose(shell) != 0) return "(the shell failed)";
-  return out;
-}
+std::string ThroughShell(const SString& word) { return ShellOutput("printf '%s' " + std::string(word.c_str())); }
 
 TEST(Quoting, ShellWordsReachTheProgramUnchanged) {
   for (const char* value : kValues) {

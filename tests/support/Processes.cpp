@@ -51,3 +51,14 @@ std::string WaitForLine(const std::string& path) {
   }
   return "";
 }
+
+std::string ShellOutput(const std::string& command) {
+  FILE* shell = popen(command.c_str(), "r");
+  if (shell == nullptr) return "(popen failed)";
+  std::string out;
+  char buffer[256];
+  size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, shell)) > 0) out.append(buffer, n);
+  if (pclose(shell) != 0) return "(the shell failed: " + out + ")";
+  return out;
+}

@@ -25,3 +25,7 @@ void SignalLater(pid_t target, int signalNumber, int millis);
 // The first line of the file, without its line feed, once it exists and
 // holds one (waits up to a minute; empty when it never does).
 std::string WaitForLine(const std::string& path);
+
+// What /bin/sh printed for command on its standard output; a message in
+// parentheses (with the output) when the shell could not run or failed.
+std::string ShellOutput(const std::string& command);
