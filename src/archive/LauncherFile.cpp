@@ -24,7 +24,7 @@ LauncherFile& launcherFile() {
 
 void LauncherFile::loadIndex(bool withTagFiles) {
   if (indexLoaded_) return;
-  path_ = settings().launcherPath;
+  path_ = launcherFileToRead();
   FileStream stream(std::fopen(path_.c_str(), "rb"));
   if (!stream) throw LauncherException("Cannot open launcher file.");
   ArchiveTrailer trailer = readTrailer(stream.get());

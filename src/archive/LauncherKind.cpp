@@ -25,7 +25,7 @@ int getLauncherKind(const SString& path) {
   static int cachedKind = -1;
   const bool isLauncher = path == settings().launcherPath;
   if (isLauncher && cachedKind != -1 && cachedPath == path) return cachedKind;
-  int kind = readLauncherKind(path);
+  int kind = readLauncherKind(isLauncher ? launcherFileToRead() : path);
   if (isLauncher) {
     cachedPath = path;
     cachedKind = kind;

@@ -8,6 +8,7 @@
 
 struct LauncherSettings {
   SString launcherPath;      // absolute path of the running executable
+  SString runningFile;       // opens that very file (/proc/self/exe); empty: use launcherPath
   SString origLauncherPath;  // -lx:orig, else launcherPath
   SString javaHome;          // -lx:javahome
   SString cpPrepend;         // -cp:p
@@ -23,6 +24,10 @@ struct LauncherSettings {
 LauncherSettings& settings();
 
 inline SString launcherPath() { return settings().launcherPath; }
+// The file the archive is read from: the running executable itself.
+inline SString launcherFileToRead() {
+  return settings().runningFile.empty() ? settings().launcherPath : settings().runningFile;
+}
 inline SString origLauncherPath() { return settings().origLauncherPath; }
 // origLauncherPath cut before its last '/' or '\'; empty when it has neither.
 SString origLauncherDir();

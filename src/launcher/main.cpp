@@ -39,6 +39,7 @@ int main(int argc, char** argv) {
   StringDeque args;
   for (int i = 1; i < argc; ++i) args.add(argv[i]);
   SString executable = AbsoluteExecutablePath(argc > 0 ? argv[0] : "");
+  settings().runningFile = RunningExecutableFile();
 
   int result;
   try {
