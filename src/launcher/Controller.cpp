@@ -18,6 +18,7 @@
 #include "launch/LaunchScript.h"
 #include "launch/Quoting.h"
 #include "launch/RunCommand.h"
+#include "launcher/HandOver.h"
 #include "launcher/RunFiles.h"
 #include "messages/Messages.h"
 #include "tagfile/TagFile.h"
@@ -159,12 +160,19 @@ void Controller::executeEmbeddedLauncher(long position) {
     }
     SString command = "\"" + program + "\" -lx:orig " + quoteForSplitter(settings().launcherPath);
     for (int i = 0; i < settings().allArgs.count(); ++i) command += " " + quoteForSplitter(settings().allArgs.get(i));
-    // The dotted line of this launcher ends here; the next one starts its own.
-    SetProgress(100);
-    EndProgressLine();
-    std::fflush(stdout);
-    runCommand(command, "", 1, 0, 0, nullptr, nullptr, 1);
+    // The embedded launcher deletes its directory only when it can tell
+    // that this launcher handed it over.
+    int proof = OfferHandOver(directory);
     startError = errno;
+    if (proof >= 0) {
+      // The dotted line of this launcher ends here; the next one starts its own.
+      SetProgress(100);
+      EndProgressLine();
+      std::fflush(stdout);
+      runCommand(command, "", 1, 0, 0, nullptr, nullptr, 1);
+      startError = errno;
+      WithdrawHandOver(proof);
+    }
   } catch (...) {
     RemovePath(directory);
     throw;

@@ -23,6 +23,7 @@
 #include "launch/LaunchVerification.h"
 #include "launcher/Actions.h"
 #include "launcher/Controller.h"
+#include "launcher/HandOver.h"
 #include "launcher/OptionHelp.h"
 #include "launcher/RunFiles.h"
 #include "messages/Messages.h"
@@ -134,11 +135,20 @@ int Launcher::run(const StringDeque& args) {
   settings().originalGiven = 0;
   SetProgress(0);
 
+  // Options come first. The first argument that is not one, or "--", ends
+  // them: what follows is the program's, passed on as it is even where it
+  // looks like an option (a file named -lx:in among the names a shell
+  // pattern gave).
+  bool optionsEnded = false;
   const int count = args.count();
   for (int i = 0; i < count; ++i) {
     const SString& arg = args.get(i);
     const bool hasValue = i + 2 <= count;
-    if (arg == "-lx:log") {
+    if (optionsEnded) {
+      settings().passOnArgs.add(arg);
+    } else if (arg == "--") {
+      optionsEnded = true;
+    } else if (arg == "-lx:log") {
       if (hasValue) {
         SString name = args.get(++i);
         setLogFile(name);
@@ -148,12 +158,19 @@ int Launcher::run(const StringDeque& args) {
         PrintMessage(NameTheOptionAsTyped(GetMessage(ERR_LOG_NAME_MISSING), "-log", arg));
       }
     } else if (arg == "-lx:orig") {
-      if (hasValue) {
+      if (!hasValue) {
+        result_ = -1;
+        PrintMessage("Missing original launcher file name.");
+      } else if (HandOverProvenFor(settings().launcherPath)) {
         settings().origLauncherPath = args.get(++i);
         settings().originalGiven = 1;
       } else {
+        // It would delete this launcher's file and directory at the end.
+        ++i;
         result_ = -1;
-        PrintMessage("Missing original launcher file name.");
+        PrintMessage(
+            "-lx:orig is refused: only a launcher handing over to the launcher embedded in it may give it. Nothing "
+            "is deleted.");
       }
     } else if (arg == "-lx:tempdir") {
       if (hasValue) SetTempRoot(args.get(++i));
@@ -196,6 +213,7 @@ int Launcher::run(const StringDeque& args) {
     } else if (arg == "-cp:a") {
       if (hasValue) settings().cpAppend = args.get(++i);
     } else {
+      optionsEnded = true;
       settings().passOnArgs.add(arg);
     }
   }

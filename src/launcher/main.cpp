@@ -11,6 +11,7 @@
 #include "base/Termination.h"
 #include "launch/ProcessTree.h"
 #include "launcher/ExecutablePath.h"
+#include "launcher/HandOver.h"
 #include "launcher/Launcher.h"
 #include "messages/Messages.h"
 
@@ -36,6 +37,7 @@ int ReportOutOfMemory() {
 int main(int argc, char** argv) {
   InstallTerminationHandlers();
   AdoptOrphanedDescendants();
+  ReceiveHandOver();
   StringDeque args;
   for (int i = 1; i < argc; ++i) args.add(argv[i]);
   SString executable = AbsoluteExecutablePath(argc > 0 ? argv[0] : "");

@@ -9,7 +9,7 @@ script_launcher setup.bin "GOTO NOWHERE"
 
 run out ./setup.bin -lx:help
 expect_eq "status" 0 "$status"
-expect_eq "the options" "Launcher options (other arguments go to the program):
+expect_eq "the options" "Launcher options, before the program's arguments (-- ends them):
   -lx:help          show these options
   -lx:version       show the launcher's version
   -lx:log FILE      append a diagnostic log to FILE
@@ -34,6 +34,6 @@ done
 
 LANG=fr_FR.UTF-8 run out ./setup.bin -lx:help
 expect_eq "French status" 0 "$status"
-expect_contains "French heading" "Options du lanceur (les autres arguments vont au programme) :" "$out"
+expect_contains "French heading" "Options du lanceur, avant les arguments du programme (-- les termine) :" "$out"
 expect_contains "French line" "  -lx:javahome DIR  essayer d'abord la Java de DIR" "$out"
 expect_eq "French lines" 12 "$(wc -l <<<"$out")"
