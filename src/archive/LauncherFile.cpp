@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "archive/ArchiveIndex.h"
+#include "archive/ArchiveLayout.h"
 #include "archive/ChecksumBlock.h"
 #include "archive/DamagedLauncher.h"
 #include "archive/EntryName.h"
@@ -34,6 +35,11 @@ void LauncherFile::loadIndex(bool withTagFiles) {
     ChecksumBlock checksums = readChecksumBlock(stream.get(), trailer.indexOffset);
     verifyIndexChecksum(stream.get(), trailer.indexOffset, fileSize(stream.get()), checksums);
     readIndex(stream.get(), trailer.indexOffset, index_);
+    const uint64_t indexEnd = static_cast<uint64_t>(ftello(stream.get()));
+    if (findLayoutFault(stream.get(), fileSize(stream.get()), trailer.indexOffset, indexEnd, checksums, index_).kind !=
+        LayoutFault::NONE) {
+      throw damagedIndex();
+    }
     assignChecksums(checksums, index_);
     logIndex();
     if (withTagFiles) {

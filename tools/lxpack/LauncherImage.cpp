@@ -9,6 +9,7 @@
 #include "ProgramArchitecture.h"
 #include "Usage.h"
 #include "archive/ArchiveIndex.h"
+#include "archive/ArchiveLayout.h"
 #include "archive/ArchiveWriter.h"
 #include "archive/ChecksumBlock.h"
 #include "archive/DamagedLauncher.h"
@@ -78,6 +79,7 @@ void LauncherImage::read() {
                                          " checksums for " + std::to_string(index_.count()) + " entries"});
       }
     }
+    readLayoutProblems(block);
   } catch (const LauncherException& e) {
     std::string text = e.getMessage().c_str();
     if (!hasArchive_) {
@@ -87,6 +89,25 @@ void LauncherImage::read() {
              std::to_string(index_.count()) + " entries read)";
     }
     readProblems_.push_back({-1, text});
+  }
+}
+
+// What no checksum covers: where the index lies, and a checksum block that
+// lost its identification (its bytes then lie between the last entry and
+// the index; told only when nothing else was found wrong already).
+void LauncherImage::readLayoutProblems(const ChecksumBlock& block) {
+  const LayoutFault fault = findLayoutFault(stream_, fileSize_, indexOffset_, indexEnd_, block, index_);
+  const char* refused = ": the file is damaged (the launcher refuses it)";
+  if (fault.kind == LayoutFault::INDEX_RUNS_INTO_TRAILER) {
+    readProblems_.push_back({-1, std::string("file index: it runs into the trailer") + refused});
+  } else if (fault.kind == LayoutFault::BYTES_AFTER_INDEX) {
+    readProblems_.push_back(
+        {-1, "file index: " + std::to_string(fault.bytes) + " stray bytes between its end and the trailer" + refused});
+  } else if (fault.kind == LayoutFault::BYTES_BEFORE_INDEX && readProblems_.empty()) {
+    readProblems_.push_back({-1, "file index: " + std::to_string(fault.bytes) +
+                                     " stray bytes between the embedded files and the index, where a checksum block "
+                                     "would be" +
+                                     refused});
   }
 }
 
@@ -113,12 +134,6 @@ std::vector<Problem> LauncherImage::check() {
   }
   problems.insert(problems.end(), readProblems_.begin(), readProblems_.end());
   if (!hasArchive_) return problems;
-  const uint64_t trailerStart = fileSize_ - kTrailerSize;
-  if (readProblems_.empty() && indexEnd_ != trailerStart) {
-    problems.push_back({-1, indexEnd_ > trailerStart ? "file index: it runs into the trailer"
-                                                     : "file index: " + std::to_string(trailerStart - indexEnd_) +
-                                                           " stray bytes between its end and the trailer"});
-  }
   for (int i = 0; i < index_.count(); ++i) checkEntry(i, problems);
   return problems;
 }

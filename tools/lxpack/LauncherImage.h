@@ -50,6 +50,7 @@ class LauncherImage {
  private:
   void read();
   ChecksumBlock readChecksums();
+  void readLayoutProblems(const ChecksumBlock& block);
   void checkEntry(int position, std::vector<Problem>& problems);
   // Where the file data must end: at the checksum block, or at the index.
   uint64_t dataLimit() const { return hasChecksums_ ? dataLimit_ : indexOffset_; }
