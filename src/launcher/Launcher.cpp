@@ -99,6 +99,15 @@ void PrintExtractSummary() {
   PrintMessage(FillPlaceholders(FormatMessage(MSG_EXTRACT_SUMMARY, "%s"), {fromLong(files), byteCount, where}));
 }
 
+// -lx:version and -lx:help print what was asked for: output that could not
+// be written (a full disk, say) makes the run fail, never succeed.
+void RequireWrittenOutput() {
+  if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return;
+  int error = errno != 0 ? errno : EIO;
+  std::clearerr(stdout);
+  throw LauncherException(FormatMessage(MSG_ANSWER_NOT_WRITTEN, std::strerror(error)));
+}
+
 SString StripOneQuotePair(const SString& value) {
   SString name = value;
   if (!name.empty() && name[0] == '"') name.erase(0, 1);
@@ -201,10 +210,14 @@ int Launcher::run(const StringDeque& args) {
         result_ = -1;
       }
     } else if (arg == "-lx:version") {
+      errno = 0;
       PrintMessage(kLauncherVersion);
+      RequireWrittenOutput();
       runInstructionsFlag_ = 0;
     } else if (arg == "-lx:help") {
+      errno = 0;
       printOptionHelp();
+      RequireWrittenOutput();
       runInstructionsFlag_ = 0;
     } else if (arg == "-lx:javaconsole") {
       settings().javaConsole = 1;
