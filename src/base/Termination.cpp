@@ -35,9 +35,16 @@ bool isInterrupt(int signalNumber) { return signalNumber == SIGINT || signalNumb
 
 // Runs with every handled signal blocked (sa_mask), so it never interrupts
 // itself.
-void onSignal(int signalNumber) {
+void onSignal(int signalNumber, siginfo_t* info, void*) {
   if (isInterrupt(signalNumber) && childState == kChildInOurGroup) {
     interruptForChild = signalNumber;
+    // The terminal's interrupt (sent by the kernel) reached the child as
+    // well; one sent to the launcher alone (timeout -s INT, a kill) must be
+    // passed on, or a child waiting for it would keep the launcher for ever.
+    if (signalNumber == SIGINT && (info == nullptr || info->si_code != SI_KERNEL)) {
+      lastArrival = signalNumber;
+      arrivals = arrivals + 1;
+    }
     return;
   }
   if (requestedSignal == 0) requestedSignal = signalNumber;
@@ -48,14 +55,26 @@ void onSignal(int signalNumber) {
 }  // namespace
 
 void InstallTerminationHandlers() {
+  // A parent that ignores SIGCHLD would have the kernel collect every child
+  // at once: no wait could tell the wizard's status, which would read as a
+  // success or a failure to wait. The launcher and what it starts wait for
+  // their children, so the default comes back. (A handler's flags, such as
+  // SA_NOCLDWAIT, do not survive exec; only the ignoring does.)
+  struct sigaction childAction;
+  if (sigaction(SIGCHLD, nullptr, &childAction) == 0 && childAction.sa_handler == SIG_IGN) {
+    struct sigaction defaultAction = {};
+    defaultAction.sa_handler = SIG_DFL;
+    sigemptyset(&defaultAction.sa_mask);
+    sigaction(SIGCHLD, &defaultAction, nullptr);
+  }
   sigset_t& handled = handledSignals();
   struct sigaction action = {};
-  action.sa_handler = onSignal;
+  action.sa_sigaction = onSignal;
   sigemptyset(&action.sa_mask);
   for (int signalNumber : kHandledSignals) sigaddset(&action.sa_mask, signalNumber);
   // No SA_RESTART: a blocking read (the prompt for a directory) returns, so
   // the next check point comes at once instead of after the user's answer.
-  action.sa_flags = 0;
+  action.sa_flags = SA_SIGINFO;
   for (int signalNumber : kHandledSignals) {
     struct sigaction previous;
     if (sigaction(signalNumber, nullptr, &previous) != 0 || previous.sa_handler == SIG_IGN) continue;
@@ -134,6 +153,8 @@ int ChildSignals::takeSignalToForward() {
   forwarded_ = count;
   return lastArrival;
 }
+
+bool ChildSignals::interruptPending() const { return running_ && interruptForChild == SIGINT; }
 
 void ChildSignals::ended(int waitStatus) {
   // From here on an interrupt is the launcher's own again.

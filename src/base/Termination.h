@@ -23,7 +23,8 @@ class TerminationRequest {
   int signalNumber_;
 };
 
-// Handles SIGINT, SIGQUIT, SIGHUP and SIGTERM from now on. A signal that was
+// Handles SIGINT, SIGQUIT, SIGHUP and SIGTERM from now on, and gives SIGCHLD
+// its default back when it was ignored. A signal that was
 // ignored when the launcher started (nohup, a background job of a script)
 // stays ignored, for the launcher and for every child it starts. SIGPIPE is
 // ignored by the launcher (a closed console must not cost the clean-up);
@@ -46,8 +47,11 @@ void CheckTermination();
 // when it is in the launcher's process group, the terminal's interrupt and
 // quit reach it directly and it decides what they mean, so the launcher only
 // notes them (as the C library's system() ignores them); it ends too only
-// when the child was killed by that signal. Hang-up and terminate, and every
-// signal while the child has a process group of its own, are for the
+// when the child was killed by that signal. An interrupt sent to the
+// launcher alone is passed on to the child, and an interrupt gives the
+// child the same grace as a request to end (interruptPending): a child
+// that has not ended when it is over is killed. Hang-up and terminate, and
+// every signal while the child has a process group of its own, are for the
 // launcher: they are noted and must be passed on to the child.
 //
 // From construction to started() the handled signals are blocked, so none
@@ -67,6 +71,9 @@ class ChildSignals {
   // A signal that arrived since the last call and that the child must get
   // too, or 0.
   int takeSignalToForward();
+  // An interrupt came while the child runs in the launcher's group: the
+  // child decides on it, within the grace.
+  bool interruptPending() const;
   // The child has ended with this wait status.
   void ended(int waitStatus);
 

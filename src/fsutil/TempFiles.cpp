@@ -14,8 +14,11 @@
 
 #include "base/Deque.h"
 #include "base/LauncherException.h"
+#include "base/Log.h"
 #include "base/Settings.h"
+#include "fsutil/CacheDirectory.h"
 #include "fsutil/FileNavigator.h"
+#include "fsutil/ProgramsAllowed.h"
 #include "messages/Messages.h"
 
 namespace {
@@ -23,6 +26,13 @@ namespace {
 SString& tempRoot() {
   static SString root;
   return root;
+}
+
+// The directory that allows running programs, once the run needed one and
+// the usual one did not allow it; empty otherwise.
+SString& movedDirectory() {
+  static SString moved;
+  return moved;
 }
 
 StringDeque& tempFiles() {
@@ -151,6 +161,7 @@ SString GetTempRoot() {
 // directory (ignored in a set-user-id program), then the temporary root,
 // then /tmp.
 SString TempDirectory() {
+  if (!movedDirectory().empty()) return movedDirectory();
   SString dir;
   const char* fromEnvironment = secure_getenv("TMPDIR");
   if (fromEnvironment && isExistingDirectory(fromEnvironment)) {
@@ -164,6 +175,47 @@ SString TempDirectory() {
     throw LauncherException(FormatMessage(MSG_UNSAFE_TEMP_DIR, dir.c_str()));
   }
   return dir;
+}
+
+void UseExecutableTempDirectory(const char* purpose) {
+  const SString usual = TempDirectory();
+  SString why = WhyProgramsCannotRun(usual);
+  if (why.empty()) return;
+  SString whyUsual = why;
+  // In the order of the user's own choices first, then the system's
+  // directories, then one of the user's own.
+  const char* fromEnvironment = secure_getenv("TMPDIR");
+  const char* runtime = secure_getenv("XDG_RUNTIME_DIR");
+  SString candidates[] = {SString(fromEnvironment ? fromEnvironment : ""),
+                          tempRoot(),
+                          "/tmp",
+                          "/var/tmp",
+                          SString(runtime ? runtime : ""),
+                          SString()};
+  const size_t kCacheCandidate = sizeof candidates / sizeof candidates[0] - 1;
+  StringDeque tried;
+  for (size_t i = 0; i < sizeof candidates / sizeof candidates[0]; ++i) {
+    SString dir = candidates[i];
+    if (i == kCacheCandidate) dir = PrivateCacheDirectory("tmp");
+    if (dir.empty() || dir[0] != '/' || !isExistingDirectory(dir.c_str())) continue;
+    while (dir.length() > 1 && endsWith(dir, "/") != SString::npos) dir.erase(dir.length() - 1);
+    bool seen = false;
+    for (int t = 0; t < tried.count() && !seen; ++t) seen = tried.get(t) == dir;
+    if (seen || dir.find_first_of(kUncarriedCharacters) != SString::npos) continue;
+    tried.add(dir);
+    why = dir == usual ? whyUsual : WhyProgramsCannotRun(dir);
+    if (why.empty()) {
+      log("Temporary files go to " + dir + " from now on: " + purpose + " and programs cannot run from " + usual +
+              " (" + whyUsual + ").",
+          INFO);
+      movedDirectory() = dir;
+      return;
+    }
+    log("Programs cannot run from " + dir + ": " + why + ".", INFO);
+  }
+  SString names;
+  for (int t = 0; t < tried.count(); ++t) names += (t == 0 ? "" : ", ") + tried.get(t);
+  throw LauncherException(FormatMessage(MSG_NO_EXEC_TEMP_DIR, names.c_str()));
 }
 
 SString CreateTempDir() {

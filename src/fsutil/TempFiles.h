@@ -12,11 +12,21 @@ void SetTempRoot(const SString& path);
 // relative directory is kept made absolute.
 SString GetTempRoot();
 // The directory temporary names are made in: TMPDIR when it names a
-// directory, else the base directory when it exists, else /tmp; absolute,
+// directory, else the base directory when it exists, else /tmp (unless
+// UseExecutableTempDirectory moved it); absolute,
 // without a trailing slash. Throws LauncherException when it holds a
 // character that cannot be passed on safely in a command line (a quote, $,
 // the back quote, a backslash, %, @, # or a line break).
 SString TempDirectory();
+
+// Makes temporary names, from now on, in a directory that allows running
+// programs, for a purpose that needs one ("the JVM installer runs from
+// it"): the usual directory when it allows them, else the first that does
+// of TMPDIR, the -lx:tempdir directory, /tmp, /var/tmp, $XDG_RUNTIME_DIR and
+// a private directory in the user's cache. The move and its reason are
+// logged. Throws LauncherException naming the directories tried when none
+// allows running programs.
+void UseExecutableTempDirectory(const char* purpose);
 
 // A new directory (mode 0700) or empty file (mode 0600), whatever the umask.
 SString CreateTempDir();

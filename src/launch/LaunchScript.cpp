@@ -5,6 +5,7 @@
 #include "base/Log.h"
 #include "base/Settings.h"
 #include "fsutil/Platform.h"
+#include "fsutil/TempFiles.h"
 #include "launch/FunctionArguments.h"
 #include "launch/Quoting.h"
 
@@ -70,6 +71,7 @@ LaunchScript::LaunchScript(const TagFile* script, int captureOutput)
       captureOutput_(captureOutput),
       displayConsole_(script->getBool("DISPLAY_CONSOLE", false)),
       autoSetWorkingDir_(script->getBool("AUTO_SET_WORKING_DIR", true)),
+      execTempDir_(script->getBool("EXEC_TEMP_DIR", false)),
       currentJvm_(nullptr),
       addEmbeddedEntries_(1),
       description_(script->getValue("DESC", 0)),
@@ -81,6 +83,7 @@ LaunchScript::LaunchScript(const SString& command, int captureOutput, int addEmb
       captureOutput_(captureOutput),
       displayConsole_(0),
       autoSetWorkingDir_(1),
+      execTempDir_(false),
       currentJvm_(nullptr),
       addEmbeddedEntries_(addEmbeddedEntries),
       expandingArchive_(false) {}
@@ -144,6 +147,9 @@ SString LaunchScript::jvmExpand(const SString& text) const {
 }
 
 int LaunchScript::launch(JVMFile* jvm, StringDeque* extraArgs, int forceConsole) {
+  // Before the expansion extracts the class path and %TEMP_DIR%() names
+  // the directory: the wizard unpacks native code there.
+  if (execTempDir_) UseExecutableTempDirectory("the launch script asks for it (EXEC_TEMP_DIR)");
   SString command = expandCommand(jvm);
   SString workingDir = autoSetWorkingDir_ ? launcherDirectory() : SString();
   if (extraArgs) {

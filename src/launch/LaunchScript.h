@@ -21,7 +21,8 @@
 
 class LaunchScript final : public MacroHandler {
  public:
-  // Reads COMMAND, DISPLAY_CONSOLE, AUTO_SET_WORKING_DIR, DESC and ARCHIVE.
+  // Reads COMMAND, DISPLAY_CONSOLE, AUTO_SET_WORKING_DIR, EXEC_TEMP_DIR, DESC
+  // and ARCHIVE.
   LaunchScript(const TagFile* script, int captureOutput);
   // Runs in the launcher's directory without a console.
   LaunchScript(const SString& command, int captureOutput, int addEmbeddedEntries);
@@ -83,6 +84,7 @@ class LaunchScript final : public MacroHandler {
   int captureOutput_;
   int displayConsole_;
   int autoSetWorkingDir_;
+  bool execTempDir_;  // the wizard runs programs from the temporary directory
   SString stdoutText_;
   SString stderrText_;
   JVMFile* currentJvm_;  // only while expandCommand runs

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -19,13 +20,14 @@ namespace {
 struct ProcessLink {
   pid_t pid;
   pid_t parent;
+  pid_t session;
   bool ended;  // a zombie: it runs no more and holds no file open
 };
 
-// The parent from /proc/<pid>/stat: "pid (name) state ppid ...". The name
-// may hold blanks and parentheses, so the fields are counted from the last
-// closing parenthesis.
-bool readParent(const char* pidText, pid_t& parent, bool& ended) {
+// The parent and session from /proc/<pid>/stat: "pid (name) state ppid
+// pgrp session ...". The name may hold blanks and parentheses, so the
+// fields are counted from the last closing parenthesis.
+bool readLink(const char* pidText, ProcessLink& link) {
   // Room for any directory entry name, though a process's is a number.
   char path[sizeof "/proc//stat" + 256];
   std::snprintf(path, sizeof path, "/proc/%s/stat", pidText);
@@ -38,8 +40,11 @@ bool readParent(const char* pidText, pid_t& parent, bool& ended) {
   stat[n] = '\0';
   const char* nameEnd = std::strrchr(stat, ')');
   if (!nameEnd || nameEnd[1] != ' ' || nameEnd[2] == '\0' || nameEnd[3] != ' ') return false;
-  parent = static_cast<pid_t>(std::strtol(nameEnd + 4, nullptr, 10));
-  ended = nameEnd[2] == 'Z' || nameEnd[2] == 'X';
+  char* next = nullptr;
+  link.parent = static_cast<pid_t>(std::strtol(nameEnd + 4, &next, 10));
+  std::strtol(next, &next, 10);  // the process group
+  link.session = static_cast<pid_t>(std::strtol(next, nullptr, 10));
+  link.ended = nameEnd[2] == 'Z' || nameEnd[2] == 'X';
   return true;
 }
 
@@ -51,25 +56,28 @@ std::vector<ProcessLink> allProcesses() {
     char* end = nullptr;
     long pid = std::strtol(entry->d_name, &end, 10);
     if (pid <= 0 || *end != '\0') continue;
-    pid_t parent = 0;
-    bool ended = false;
-    if (readParent(entry->d_name, parent, ended)) links.push_back({static_cast<pid_t>(pid), parent, ended});
+    ProcessLink link = {static_cast<pid_t>(pid), 0, 0, false};
+    if (readLink(entry->d_name, link)) links.push_back(link);
   }
   closedir(proc);
   return links;
 }
 
-// root and every process below it, as /proc shows them now. The whole tree
-// is found before anything is signalled: a process that ends first hands
-// its children to another parent.
-std::vector<pid_t> processTree(pid_t root, bool withEnded) {
+// root and every process below it in one of the sessions, as /proc shows
+// them now. The whole tree is found before anything is signalled: a
+// process that ends first hands its children to another parent. What
+// another session holds is left out with everything below it, which a
+// process cannot bring back into the command's session.
+std::vector<pid_t> processTree(pid_t root, bool withEnded, pid_t session, pid_t extraSession) {
   std::vector<ProcessLink> links = allProcesses();
   std::vector<pid_t> tree{root};
   // The listing is not one snapshot (a pid can be reused while it is read),
   // so the tree is bounded by the number of processes seen.
   for (size_t next = 0; next < tree.size() && tree.size() <= links.size(); ++next) {
     for (const ProcessLink& link : links) {
-      if (link.parent == tree[next] && (withEnded || !link.ended)) tree.push_back(link.pid);
+      if (link.parent != tree[next] || (!withEnded && link.ended)) continue;
+      if (link.session != session && link.session != extraSession && !link.ended) continue;
+      tree.push_back(link.pid);
     }
   }
   return tree;
@@ -82,33 +90,69 @@ void pause(long millis) {
 
 }  // namespace
 
+long long MonotonicMillis() {
+  struct timespec now;
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
 void SignalProcessTree(pid_t root, int signalNumber) {
-  for (pid_t pid : processTree(root, true)) kill(pid, signalNumber);
+  pid_t rootSession = getsid(root);
+  for (pid_t pid : processTree(root, true, getsid(0), rootSession > 0 ? rootSession : 0)) kill(pid, signalNumber);
 }
 
 void AdoptOrphanedDescendants() { prctl(PR_SET_CHILD_SUBREAPER, 1, 0, 0, 0); }
 
-void EndDescendants(int signalNumber, int graceSeconds) {
-  const long kPauseMillis = 20;
-  const long kAfterKillMillis = 5000;
-  const long graceMillis = graceSeconds * 1000L;
+void CollectEndedChildren(pid_t keep) {
+  for (;;) {
+    // A look first: the child being waited for must stay for its own wait.
+    siginfo_t info;
+    info.si_pid = 0;
+    if (waitid(P_ALL, 0, &info, WEXITED | WNOHANG | WNOWAIT) != 0 || info.si_pid == 0 || info.si_pid == keep) return;
+    if (waitpid(info.si_pid, nullptr, WNOHANG) <= 0) return;
+  }
+}
+
+void EndDescendants(int signalNumber, long long deadline, pid_t extraSession) {
+  // The reading of the process table costs more the more processes the
+  // machine runs; the pause before the next reading grows with it.
+  const long kPauseMillis = 10;
+  const long kMostScanPauseMillis = 320;
+  const long long kAfterKillMillis = 5000;
+  const pid_t session = getsid(0);
   std::vector<pid_t> signalled;
-  for (long waited = 0; waited < graceMillis + kAfterKillMillis; waited += kPauseMillis) {
+  long scanPause = kPauseMillis;
+  long long nextScan = 0;
+  for (;;) {
     // Descendants that ended and came to the launcher are collected here;
-    // the others are collected by their own parents.
-    while (waitpid(-1, nullptr, WNOHANG) > 0) {
-    }
-    std::vector<pid_t> tree = processTree(getpid(), false);
-    tree.erase(tree.begin());  // the launcher itself
-    if (tree.empty()) return;
-    for (pid_t pid : tree) {
-      if (waited >= graceMillis) {
-        kill(pid, SIGKILL);
-      } else if (std::find(signalled.begin(), signalled.end(), pid) == signalled.end()) {
-        // Also those started after the signal was first passed on.
-        kill(pid, signalNumber);
-        signalled.push_back(pid);
+    // the others are collected by their own parents. With no child left at
+    // all, nothing below the launcher runs.
+    pid_t collected;
+    while ((collected = waitpid(-1, nullptr, WNOHANG)) > 0) nextScan = 0;
+    if (collected < 0 && errno == ECHILD) return;
+    long long now = MonotonicMillis();
+    bool overdue = now >= deadline;
+    if (now >= nextScan) {
+      long long scanStart = now;
+      std::vector<pid_t> tree = processTree(getpid(), false, session, extraSession);
+      tree.erase(tree.begin());  // the launcher itself
+      if (tree.empty()) return;
+      if (overdue && now >= deadline + kAfterKillMillis) return;
+      for (pid_t pid : tree) {
+        if (overdue) {
+          kill(pid, SIGKILL);
+        } else if (std::find(signalled.begin(), signalled.end(), pid) == signalled.end()) {
+          // Also those started after the signal was first passed on.
+          kill(pid, signalNumber);
+          signalled.push_back(pid);
+        }
       }
+      now = MonotonicMillis();
+      long scanMillis = static_cast<long>(now - scanStart);
+      scanPause = std::min(kMostScanPauseMillis, std::max(scanPause * 2, 8 * scanMillis));
+      nextScan = now + scanPause;
+      // The kill is never late by a whole pause.
+      if (!overdue && nextScan > deadline) nextScan = deadline;
     }
     pause(kPauseMillis);
   }

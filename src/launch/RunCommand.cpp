@@ -14,10 +14,12 @@
 #include <vector>
 
 #include "base/LauncherException.h"
+#include "base/Log.h"
 #include "base/Termination.h"
 #include "launch/CapturedOutput.h"
 #include "launch/ChildStart.h"
 #include "launch/CommandLineSplitter.h"
+#include "launch/LateOutput.h"
 #include "launch/ProcessTree.h"
 #include "messages/Messages.h"
 
@@ -40,6 +42,10 @@ const int kReadsPerWake = 8;
 // How long the programs of a command get to end after the launcher has
 // passed a signal to end on to them, before they are killed.
 const int kTerminationGraceSeconds = 10;
+// How long output is still read after the child has ended: what it wrote
+// just before its end is in the pipes by then; what comes later is from
+// programs it left running.
+const int kLateOutputMillis = 150;
 
 SString systemError() { return SString(std::strerror(errno)); }
 
@@ -139,7 +145,9 @@ int exitCode(int status) {
 }
 
 // A signal meant for the launcher that the child must get too: its whole
-// group when it has one, otherwise it and everything it started.
+// group when it has one, otherwise it and everything it started in its
+// session. From the first such signal (or an interrupt the child is to
+// decide on) the child has a grace to end; then it is killed.
 class SignalForwarder {
  public:
   SignalForwarder(pid_t pid, bool ownGroup, ChildSignals& signals)
@@ -147,19 +155,41 @@ class SignalForwarder {
 
   void passOn() {
     int signalNumber = signals_.takeSignalToForward();
-    if (signalNumber == 0) return;
-    if (ownGroup_) {
-      kill(-pid_, signalNumber);
-    } else {
-      SignalProcessTree(pid_, signalNumber);
+    if (signalNumber != 0) {
+      pid_t session = getsid(pid_);
+      if (session > 0) childSession_ = session;
+      if (ownGroup_) {
+        kill(-pid_, signalNumber);
+      } else {
+        SignalProcessTree(pid_, signalNumber);
+      }
+    }
+    if (deadline_ == 0 && (TerminationSignal() != 0 || signals_.interruptPending())) {
+      deadline_ = MonotonicMillis() + kTerminationGraceSeconds * 1000LL;
+    }
+    if (deadline_ != 0 && !killed_ && MonotonicMillis() >= deadline_) {
+      // The child did not end in its grace: an interrupt it was to decide
+      // on ends the run as any request to end does.
+      killed_ = true;
+      if (signals_.interruptPending()) RequestTermination(SIGINT);
+      kill(ownGroup_ ? -pid_ : pid_, SIGKILL);
     }
   }
   void ended(int status) { signals_.ended(status); }
+  // When the grace of the last signal is over (a new one from now when
+  // none came yet), and the child's session as the signal found it.
+  long long deadline() const {
+    return deadline_ != 0 ? deadline_ : MonotonicMillis() + kTerminationGraceSeconds * 1000LL;
+  }
+  pid_t childSession() const { return childSession_; }
 
  private:
   pid_t pid_;
   bool ownGroup_;
   ChildSignals& signals_;
+  long long deadline_ = 0;
+  bool killed_ = false;
+  pid_t childSession_ = 0;
 };
 
 // A descriptor that becomes readable when the child ends, so that a wait
@@ -176,30 +206,12 @@ int openChildDescriptor(pid_t pid) {
 #endif
 }
 
-// Waits until pid ends; the launcher always collects its children. The
-// wait is a poll, so a signal that arrives at any moment is passed on
-// within one period, never held back until the child ends by itself.
-int waitForChild(pid_t pid, SignalForwarder& forwarder) {
-  int status = 0;
-  struct pollfd child = {openChildDescriptor(pid), POLLIN, 0};
-  for (;;) {
-    forwarder.passOn();
-    pid_t r = waitpid(pid, &status, WNOHANG);
-    if (r == pid) break;
-    if (r < 0 && errno != EINTR) {
-      if (child.fd >= 0) close(child.fd);
-      throw LauncherException("Error waiting for child process: " + systemError());
-    }
-    poll(&child, child.fd >= 0 ? 1 : 0, kPollMillis);
-  }
-  if (child.fd >= 0) close(child.fd);
-  forwarder.ended(status);
-  return status;
-}
-
-// Reads both capture pipes and watches the child until it has ended and
-// both pipes are at end of file. Waiting is done in poll on the pipes, so
-// output and the child's end (its pipes close) are noticed at once.
+// Watches the child until it has ended, and reads both capture pipes (when
+// given) meanwhile. Waiting is done in poll on the pipes and the child, so
+// output and the child's end are noticed at once. Once the child has ended,
+// what it wrote last is read; programs it left running may hold the pipes
+// open for hours, so the reading stops a short moment after the end, and
+// openAt tells which pipes are still open.
 class CaptureLoop {
  public:
   CaptureLoop(pid_t pid, int outFd, int errFd, RunLimits* limits, SignalForwarder& forwarder)
@@ -217,12 +229,13 @@ class CaptureLoop {
     CapturedOutput* texts[2] = {out, err};
     bool ended = false;
     int status = 0;
+    Clock::time_point lateEnd;
     while (!ended || fds_[0].fd >= 0 || fds_[1].fd >= 0) {
       if (!ended) forwarder_.passOn();
       if (limited_ && !expired_ && Clock::now() >= deadline_) killChild();
-      if (ended && (expired_ || TerminationSignal() != 0)) {
-        // Whatever escaped the killed group, or what the child left running
-        // when the launcher is to end, may hold the pipes open for ever:
+      if (ended && (expired_ || TerminationSignal() != 0 || Clock::now() >= lateEnd)) {
+        // Whatever escaped the killed group, what the child left running
+        // when the launcher is to end, or after the moment for late output:
         // take what is there and stop.
         for (int i = 0; i < 2; ++i) {
           if (fds_[i].fd >= 0) drainAvailable(i, texts[i]);
@@ -246,11 +259,18 @@ class CaptureLoop {
         limits_->outputExceeded = true;
         killChild();
       }
-      if (!ended) ended = collectChild(status, WNOHANG);
+      if (!ended) {
+        CollectEndedChildren(pid_);
+        ended = collectChild(status);
+        if (ended) lateEnd = Clock::now() + std::chrono::milliseconds(kLateOutputMillis);
+      }
       if (ended) closeChildDescriptor();
     }
     return status;
   }
+  // Whether pipe i (0 output, 1 error output) was left open by programs
+  // that still run.
+  bool openAt(int i) const { return fds_[i].fd >= 0; }
   ~CaptureLoop() { closeChildDescriptor(); }
   CaptureLoop(const CaptureLoop&) = delete;
   CaptureLoop& operator=(const CaptureLoop&) = delete;
@@ -275,19 +295,18 @@ class CaptureLoop {
     }
   }
 
-  bool collectChild(int& status, int options) {
+  bool collectChild(int& status) {
     int s = 0;
-    pid_t r = waitpid(pid_, &s, options);
+    pid_t r = waitpid(pid_, &s, WNOHANG);
     if (r == pid_ && (WIFEXITED(s) || WIFSIGNALED(s))) {
       status = s;
       forwarder_.ended(status);
       return true;
     }
-    // A child that can no longer be waited for (collected elsewhere, for
-    // example with SIGCHLD ignored) counts as ended with the last status.
     if (r < 0 && errno != EINTR) {
+      int error = errno;
       forwarder_.ended(status);
-      return true;
+      throw LauncherException("Error waiting for child process: " + SString(std::strerror(error)));
     }
     return false;
   }
@@ -308,13 +327,6 @@ class CaptureLoop {
   bool expired_ = false;
   Clock::time_point deadline_;
 };
-
-// Waits for a child whose output is not captured but whose time is limited:
-// the same loop, with no pipe to read.
-int waitWithLimit(pid_t pid, RunLimits* limits, SignalForwarder& forwarder) {
-  CaptureLoop loop(pid, -1, -1, limits, forwarder);
-  return loop.run(nullptr, nullptr);
-}
 
 }  // namespace
 
@@ -366,8 +378,8 @@ int runCommand(const SString& command, const SString& workingDir, int /*console*
   SignalForwarder forwarder(pid, ownGroup, signals);
   dirScope.restore();
 
-  bool limited = limits && limits->timeoutSeconds > 0;
   int status = 0;
+  bool outOpen = false, errOpen = false;
   if (capture) {
     CapturePipes::closeEnd(pipes.outWrite);
     CapturePipes::closeEnd(pipes.errWrite);
@@ -382,18 +394,21 @@ int runCommand(const SString& command, const SString& workingDir, int /*console*
       CapturedOutput out(stdoutText, outputLimit), err(oneText ? &separateErr : stderrText, outputLimit);
       CaptureLoop loop(pid, pipes.outRead, pipes.errRead, limits, forwarder);
       status = loop.run(&out, &err);
+      outOpen = loop.openAt(0);
+      errOpen = loop.openAt(1);
     }
     if (oneText) stderrText->append(separateErr);
-  } else if (limited) {
-    status = waitWithLimit(pid, limits, forwarder);
   } else {
-    status = waitForChild(pid, forwarder);
+    CaptureLoop loop(pid, -1, -1, limits, forwarder);
+    status = loop.run(nullptr, nullptr);
   }
   // The child has ended: when the launcher is to end as well, it ends now,
   // before its caller goes on with the next step. The shell may have ended
   // before the program it started: the files are removed only once nothing
-  // the command started runs any more.
-  if (TerminationSignal() != 0) EndDescendants(TerminationSignal(), kTerminationGraceSeconds);
+  // the command started runs any more (in its session; within the grace).
+  if (TerminationSignal() != 0) EndDescendants(TerminationSignal(), forwarder.deadline(), forwarder.childSession());
+  // Programs the command left running keep writing where it wrote.
+  if (outOpen || errOpen) HandOverLateOutput(outOpen ? pipes.outRead : -1, errOpen ? pipes.errRead : -1, getLogFile());
   CheckTermination();
   return exitCode(status);
 }

@@ -12,6 +12,7 @@
 #include "base/Settings.h"
 #include "base/Termination.h"
 #include "fsutil/Platform.h"
+#include "fsutil/ProgramsAllowed.h"
 #include "fsutil/TempFiles.h"
 #include "instructions/Variables.h"
 #include "jvm/JVMFile.h"
@@ -25,13 +26,12 @@
 
 namespace {
 
-// Programs extracted into a directory of a file system mounted noexec fail
-// with a bare "Permission denied" from the shell; say what is wrong instead.
-void RequireExecutableDirectory(const SString& dir, const char* what) {
-  if (!IsOnNoexecFileSystem(dir)) return;
-  throw LauncherException(SString("Cannot run the ") + what + " from " + dir +
-                          ": its file system is mounted noexec. Use -lx:tempdir to choose a temporary directory on a "
-                          "file system that allows running programs.");
+// A program extracted into a directory of a file system mounted noexec
+// fails with a bare "Permission denied" from the shell; say what is wrong
+// with the directory the user chose instead.
+void RequireExecutableDestination(const SString& dir) {
+  if (WhyProgramsCannotRun(dir).empty()) return;
+  throw LauncherException(FormatMessage(MSG_NOEXEC_DESTINATION, dir.c_str()));
 }
 
 // Runs the launch script with a JVM description and keeps what the
@@ -90,6 +90,7 @@ void Controller::installBundledJVM(long mode) {
 
   SString destination;
   if (mode == 0 || mode == 1) {
+    UseExecutableTempDirectory("the JVM installer runs from it");
     destination = CreateTempDir();
   } else if (mode == 2) {
     destination = PromptForDirectory();
@@ -98,7 +99,7 @@ void Controller::installBundledJVM(long mode) {
   }
   if (destination.empty()) return;
 
-  RequireExecutableDirectory(destination, "JVM installer");
+  if (mode == 2) RequireExecutableDestination(destination);
   SString program = launcherFile().extract(installer, destination);
   SString output, errorOutput;
   runCommand(quoteForShell(program), destination, 0, 1, 1, &output, &errorOutput, 0);
@@ -146,12 +147,12 @@ void Controller::executeEmbeddedLauncher(long position) {
   }
   // The embedded launcher removes its own file and directory when it ends
   // (it is started with -lx:orig), so the directory leaves our clean-up list.
+  UseExecutableTempDirectory("the embedded launcher runs from it");
   SString directory = CreateTempDir();
   UnregisterTempDir(directory);
   SString program;
   int startError = 0;
   try {
-    RequireExecutableDirectory(directory, "embedded launcher");
     program = launcherFile().extract(entry, directory);
     // The program is the first word, which the splitter takes up to the
     // next double quote as it is.

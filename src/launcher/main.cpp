@@ -3,6 +3,8 @@
 // returns the run's result as the exit status.
 #include <unistd.h>
 
+#include <cstdlib>
+#include <exception>
 #include <new>
 
 #include "base/Deque.h"
@@ -14,6 +16,16 @@
 #include "launcher/HandOver.h"
 #include "launcher/Launcher.h"
 #include "messages/Messages.h"
+
+// The C++ runtime's default reaction to an exception nobody catches names
+// it with the help of a whole demangler, a few tens of kilobytes that
+// travel in every installer. Every exception of the launcher is caught (a
+// failure, memory running out, a signal's request to end), so none reaches
+// that handler but for a fault; defining the handler here keeps the
+// runtime's own, and its demangler, out of the program.
+namespace __cxxabiv1 {
+std::terminate_handler __terminate_handler = std::abort;
+}
 
 namespace {
 

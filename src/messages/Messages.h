@@ -41,6 +41,8 @@ enum MessageId {
   MSG_LAUNCHER_NOT_STARTED = 49,  // "The embedded launcher %s could not be started:"
   MSG_ANSWER_NOT_WRITTEN = 50,    // "... written to standard output: %s"
   MSG_OUT_OF_MEMORY = 51,
+  MSG_NO_EXEC_TEMP_DIR = 52,    // "No temporary directory allows running programs; tried: %s. ..."
+  MSG_NOEXEC_DESTINATION = 53,  // "The JVM installer cannot run from %s: ..."
   // The launcher's options and what it tells about them (55..79).
   MSG_LOG_NOT_WRITABLE = 55,    // "Cannot write the log file %s, ..." + system error
   MSG_JAVAHOME_MISSING = 56,    // "-lx:javahome needs a directory after it; ignored."

@@ -63,7 +63,7 @@ TEST(ProcessTree, EndDescendantsLeavesNothingOfTheCommandRunning) {
     std::string ends = WaitForLine(dir.file("ends"));
     std::string stays = WaitForLine(dir.file("stays"));
     if (ends.empty() || stays.empty()) return 11;
-    EndDescendants(SIGTERM, 1);
+    EndDescendants(SIGTERM, MonotonicMillis() + 1000);
     int result = 0;
     for (const std::string& pid : {ends, stays}) {
       if (kill(std::stoi(pid), 0) == 0) {
