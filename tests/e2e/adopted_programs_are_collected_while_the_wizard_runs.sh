@@ -28,7 +28,10 @@ zombies=
 for i in $(seq 100); do
   zombies=
   while read -r pid; do
-    if [ -e "/proc/$pid" ]; then zombies="$zombies $pid($(awk '{print $3 "," $4}' "/proc/$pid/stat" 2>/dev/null))"; fi
+    # A number the system gave to another program meanwhile (the machine
+    # is busy) is not ours: only a child of the launcher counts.
+    state=$(awk '{print $3 "," $4}' "/proc/$pid/stat" 2>/dev/null || true)
+    if [ "${state#*,}" = "$launcher" ]; then zombies="$zombies $pid($state)"; fi
   done < orphans
   [ -z "$zombies" ] && break
   sleep 0.1
