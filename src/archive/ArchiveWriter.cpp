@@ -1,5 +1,7 @@
 #include "archive/ArchiveWriter.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstring>
 #include <memory>
@@ -60,6 +62,25 @@ void checkFits(uint64_t position, const SString& what) {
   }
 }
 
+// What the file at path will add, as far as can be told before copying it:
+// a regular file's size; 0 for what has none (a pipe), which only the copy
+// can tell.
+uint64_t expectedSize(const SString& path) {
+  struct stat status;
+  if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return 0;
+  return static_cast<uint64_t>(status.st_size);
+}
+
+// A launcher that cannot fit is refused before anything is copied, not
+// after gigabytes were. The copy checks again what it really wrote.
+void checkExpectedSizesFit(const SString& programPath, const std::vector<ArchiveMember>& members) {
+  uint64_t position = expectedSize(programPath);
+  for (const ArchiveMember& member : members) {
+    position += expectedSize(member.sourcePath);
+    checkFits(position, member.sourcePath);
+  }
+}
+
 void appendIndexEntry(std::string& index, const ArchiveMember& member, uint32_t offset, uint32_t length) {
   index.push_back(static_cast<char>(member.type));
   appendU32(index, member.id);
@@ -101,6 +122,7 @@ void writeLauncher(FILE* out, const SString& programPath, const std::vector<Arch
     }
   }
 
+  checkExpectedSizesFit(programPath, members);
   uint32_t programChecksum;
   uint64_t position = copyFile(out, programPath, programChecksum);
   std::vector<uint32_t> checksums;

@@ -119,14 +119,14 @@ void ReceiveHandOver() {
   std::memcpy(receivedDirectory, content + prefix, length - prefix + 1);
 }
 
-bool HandOverProvenFor(const SString& launcherPath) {
+bool TakeHandOverFor(const SString& launcherPath) {
   SString::size_type slash = launcherPath.rfind('/');
   if (receivedDirectory[0] == '\0' || slash == SString::npos || slash == 0) return false;
   struct stat handed;
   struct stat own;
-  if (::lstat(receivedDirectory, &handed) != 0 || ::stat(launcherPath.substr(0, slash).c_str(), &own) != 0) {
-    return false;
-  }
-  return S_ISDIR(handed.st_mode) && handed.st_uid == geteuid() && handed.st_dev == own.st_dev &&
-         handed.st_ino == own.st_ino;
+  bool proven = ::lstat(receivedDirectory, &handed) == 0 && ::stat(launcherPath.substr(0, slash).c_str(), &own) == 0 &&
+                S_ISDIR(handed.st_mode) && handed.st_uid == geteuid() && handed.st_dev == own.st_dev &&
+                handed.st_ino == own.st_ino;
+  receivedDirectory[0] = '\0';
+  return proven;
 }

@@ -22,5 +22,7 @@ void WithdrawHandOver(int descriptor);
 void ReceiveHandOver();
 
 // True when the launcher that started this one proved that it handed over
-// the directory holding launcherPath.
-bool HandOverProvenFor(const SString& launcherPath);
+// the directory holding launcherPath. Once only: the hand-over's own
+// -lx:orig comes first, and one among the user's arguments that it passes
+// on after it is refused as anyone else's.
+bool TakeHandOverFor(const SString& launcherPath);

@@ -170,7 +170,7 @@ int Launcher::run(const StringDeque& args) {
       if (!hasValue) {
         result_ = -1;
         PrintMessage("Missing original launcher file name.");
-      } else if (HandOverProvenFor(settings().launcherPath)) {
+      } else if (TakeHandOverFor(settings().launcherPath)) {
         settings().origLauncherPath = args.get(++i);
         settings().originalGiven = 1;
       } else {

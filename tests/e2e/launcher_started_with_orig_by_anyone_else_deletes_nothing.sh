@@ -54,8 +54,16 @@ for case in "${cases[@]}"; do
 done
 
 # The proof itself works: with it the launcher removes its file and
-# directory, as after a real hand-over.
+# directory, as after a real hand-over. It serves one -lx:orig, the first:
+# one the user gave, which the hand-over passes on after its own, is
+# refused.
 run out with_proof "$token" "$token" "$T/d" ./d/setup.bin -lx:orig x
 expect_eq "proven: output" "" "$out"
 expect_eq "proven: status" 0 "$status"
 [ ! -e d ] || fail "with the proof, the launcher's file and directory were left"
+
+mkdir d
+script_launcher d/setup.bin "SET N1 = 1"
+run out with_proof "$token" "$token" "$T/d" ./d/setup.bin -lx:orig x -lx:orig y
+expect_eq "proven, then the user's: output" "$refused" "$out"
+[ ! -e d ] || fail "with the proof and a second -lx:orig, the launcher's file and directory were left"
