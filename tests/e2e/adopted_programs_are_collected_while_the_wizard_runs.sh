@@ -28,7 +28,8 @@ zombies=
 for i in $(seq 100); do
   zombies=
   while read -r pid; do
-    if [ -e "/proc/$pid" ]; then zombies="$zombies $pid($(awk '{print $3 "," $4}' "/proc/$pid/stat" 2>/dev/null))"; fi
+    state=$(awk '{print $3 "," $4}' "/proc/$pid/stat" 2>/dev/null || true)
+    [ -z "$state" ] || zombies="$zombies $pid($state)"
   done < orphans
   [ -z "$zombies" ] && break
   sleep 0.1
