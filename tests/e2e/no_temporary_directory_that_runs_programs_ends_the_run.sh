@@ -10,7 +10,7 @@ source "$(dirname "$0")/common.inc"
 need_lxpack
 # The launchers and stand-in programs are run from a mount of their own:
 # the work directory itself becomes noexec with /tmp.
-tmpfs_at "$T/run"
+tmpfs_at "$T/run" size=256m
 cd "$T/run"
 tmpfs_at "$T/env" noexec
 tmpfs_at "$T/option" noexec

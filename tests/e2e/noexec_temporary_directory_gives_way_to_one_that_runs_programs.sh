@@ -34,6 +34,14 @@ case "$out" in
 esac
 expect_contains "installer: the log says why" "$moved: the JVM installer runs from it and $why" "$(cat install.log)"
 
+# A destination the user types (mode 2) is taken as typed: on a noexec file
+# system the run ends, before the installer is extracted, and says why.
+printf 'INSTRUCTIONS:\n  INSTALL_JVM 2\n/:\n' > typed.txt
+make_launcher typed.bin instructions=typed.txt jvm-installer=installer.sh >/dev/null
+run out bash -c "echo '$T/noexec' | ./typed.bin"
+expect_eq "typed destination: status" 255 "$status"
+expect_contains "typed destination: the message" "The JVM installer cannot run from $T/noexec: its file system does not allow running programs. Choose a directory on another file system." "$out"
+
 # The embedded launcher runs its own wizard, which ends with 4.
 fake_jvm "$T/jvm" 'echo "inner wizard ran"; exit 4'
 jvm_description inner.jvm "$T/jvm"
