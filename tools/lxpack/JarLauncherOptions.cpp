@@ -17,10 +17,17 @@ std::string oneLine(const std::string& option, const std::string& value) {
 
 }  // namespace
 
-bool namesMainJar(int argc, char** argv, int first) {
+bool usesJarForm(int argc, char** argv, int first) {
+  const char* const jarOptions[] = {"--main-jar", "--main-class",    "--java",       "--cli",
+                                    "--title",    "--java-download", "--jvm-option", "--class-path"};
   for (int i = first; i < argc; ++i) {
     if (std::strcmp(argv[i], "--") == 0) return false;
-    if (std::strcmp(argv[i], "--main-jar") == 0 || std::strncmp(argv[i], "--main-jar=", 11) == 0) return true;
+    for (const char* option : jarOptions) {
+      const size_t length = std::strlen(option);
+      if (std::strncmp(argv[i], option, length) == 0 && (argv[i][length] == '\0' || argv[i][length] == '=')) {
+        return true;
+      }
+    }
   }
   return false;
 }
@@ -29,24 +36,23 @@ JarLauncherOptions parseJarLauncherOptions(Arguments& args, bool withProgram) {
   JarLauncherOptions options;
   std::string value;
   while (!args.done()) {
-    const std::string option = args.current();
     if (args.takeOption(nullptr, "--main-jar", value)) {
-      options.mainJar = oneLine(option, value);
+      options.mainJar = oneLine("--main-jar", value);
     } else if (args.takeOption(nullptr, "--main-class", value)) {
-      options.mainClass = oneLine(option, value);
+      options.mainClass = oneLine("--main-class", value);
     } else if (args.takeOption(nullptr, "--java", value)) {
-      options.javaRange = oneLine(option, value);
+      options.javaRange = oneLine("--java", value);
     } else if (args.takeFlag(nullptr, "--cli")) {
       options.cli = true;
     } else if (args.takeOption(nullptr, "--title", value)) {
       options.titleGiven = true;
-      options.title = oneLine(option, value);
+      options.title = oneLine("--title", value);
     } else if (args.takeOption(nullptr, "--java-download", value)) {
-      options.javaDownloadUrl = oneLine(option, value);
+      options.javaDownloadUrl = oneLine("--java-download", value);
     } else if (args.takeOption(nullptr, "--jvm-option", value)) {
-      options.jvmOptions.push_back(oneLine(option, value));
+      options.jvmOptions.push_back(oneLine("--jvm-option", value));
     } else if (args.takeOption(nullptr, "--class-path", value)) {
-      options.classPathJars.push_back(oneLine(option, value));
+      options.classPathJars.push_back(oneLine("--class-path", value));
     } else if (args.takeOption("-o", "--output", value)) {
       options.output = value;
     } else if (withProgram && args.takeOption("-s", "--stub", value)) {

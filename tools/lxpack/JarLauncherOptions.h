@@ -26,9 +26,9 @@ struct JarLauncherOptions {
   std::string architecture;
 };
 
-// True when the command line (after the command's name) uses --main-jar,
-// that is the one-command form of create.
-bool namesMainJar(int argc, char** argv, int first);
+// True when the command line (after the command's name) uses an option of
+// the one-command form of create (--main-jar, --java, ...).
+bool usesJarForm(int argc, char** argv, int first);
 
 // Reads the options; throws UsageError for a wrong or incomplete command
 // line. withProgram: the command makes a launcher, so --arch and --stub

@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
       return 0;
     }
     Arguments args(argc, argv, 2);
-    if (command == "create") return namesMainJar(argc, argv, 2) ? runCreateFromJar(args) : runCreate(args);
+    if (command == "create") return usesJarForm(argc, argv, 2) ? runCreateFromJar(args) : runCreate(args);
     if (command == "init") return runInit(args);
     if (command == "list") return runList(args);
     if (command == "check") return runCheck(args);
