@@ -1,5 +1,8 @@
 #include "archive/ArchiveWriter.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstring>
 #include <memory>
@@ -39,7 +42,11 @@ void writeBytes(FILE* out, const char* bytes, size_t count) {
 uint64_t copyFile(FILE* out, const SString& path, uint32_t& checksum) {
   FileStream in(std::fopen(path.c_str(), "rb"));
   if (!in) throw LauncherException("Cannot open " + path + ": " + systemError());
-  std::vector<char> buffer(1 << 20);
+  // Small enough to stay in the processor's cache between the read, the
+  // checksum and the write that each go over it: with a buffer of 1 MiB
+  // the three passes each fetch the bytes from memory, and the copy takes
+  // half as long again.
+  std::vector<char> buffer(256 * 1024);
   uint64_t total = 0;
   Crc32c crc;
   size_t n;
@@ -51,6 +58,22 @@ uint64_t copyFile(FILE* out, const SString& path, uint32_t& checksum) {
   if (std::ferror(in.get())) throw LauncherException("Cannot read " + path + ": " + systemError());
   checksum = crc.value();
   return total;
+}
+
+// Reserving the launcher's blocks in one step spares the file system from
+// allocating them write by write, a good part of the copy's time on ext4.
+// Only the size the files have now is reserved, and the file's size stays
+// what is written; a file system that cannot reserve allocates as the bytes
+// come.
+void reserveSpace(FILE* out, const SString& programPath, const std::vector<ArchiveMember>& members) {
+  uint64_t total = 0;
+  struct stat status;
+  if (::stat(programPath.c_str(), &status) == 0) total += static_cast<uint64_t>(status.st_size);
+  for (const ArchiveMember& member : members) {
+    if (::stat(member.sourcePath.c_str(), &status) == 0) total += static_cast<uint64_t>(status.st_size);
+  }
+  if (total > 0 && total <= kMaxOffset)
+    (void)::fallocate(fileno(out), FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(total));
 }
 
 void checkFits(uint64_t position, const SString& what) {
@@ -101,6 +124,7 @@ void writeLauncher(FILE* out, const SString& programPath, const std::vector<Arch
     }
   }
 
+  reserveSpace(out, programPath, members);
   uint32_t programChecksum;
   uint64_t position = copyFile(out, programPath, programChecksum);
   std::vector<uint32_t> checksums;

@@ -45,7 +45,7 @@ AtomicOutput::~AtomicOutput() {
 }
 
 void AtomicOutput::finish(mode_t mode) {
-  bool written = std::fflush(stream_) == 0 && ::fchmod(::fileno(stream_), mode) == 0 && ::fsync(::fileno(stream_)) == 0;
+  bool written = std::fflush(stream_) == 0 && ::fchmod(::fileno(stream_), mode) == 0;
   std::string error = written ? "" : systemError();
   if (std::fclose(stream_) != 0 && written) error = systemError(), written = false;
   stream_ = nullptr;
