@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "PackagingMistakes.h"
+#include "Usage.h"
 #include "archive/FileIndexEntry.h"
 
 namespace {
@@ -41,4 +43,23 @@ std::vector<ArchiveMember> jarLauncherMembers(const std::vector<std::string>& fi
   members.push_back(member(FT_APPLICATION, options.mainJar, members.size()));
   for (const std::string& jar : options.classPathJars) members.push_back(member(FT_CLASSPATH, jar, members.size()));
   return members;
+}
+
+void refuseUnreadableRange(const std::vector<ArchiveMember>& members, const JarLauncherOptions& options,
+                           const std::string& hiddenDirectory) {
+  std::string description;
+  for (const ArchiveMember& m : members) {
+    if (m.type == FT_JVM) description = m.sourcePath.c_str();
+  }
+  bool refused = false;
+  for (std::string mistake : packagingMistakes(members)) {
+    if (mistake.find(description) == std::string::npos) continue;
+    const std::string hidden = hiddenDirectory.empty() ? std::string() : hiddenDirectory + "/";
+    for (std::string::size_type at; !hidden.empty() && (at = mistake.find(hidden)) != std::string::npos;) {
+      mistake.erase(at, hidden.size());
+    }
+    std::fprintf(stderr, "lxpack: %s\n", mistake.c_str());
+    refused = true;
+  }
+  if (refused) throw UsageError("--java " + options.javaRange + " is no range of Java versions the launcher can read");
 }

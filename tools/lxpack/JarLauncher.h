@@ -23,3 +23,9 @@ JarLauncher planJarLauncher(const JarLauncherOptions& options);
 // launch script and the JVM description from files (the paths
 // writeLauncherFileSet returns), then the jar and the class path jars.
 std::vector<ArchiveMember> jarLauncherMembers(const std::vector<std::string>& files, const JarLauncherOptions& options);
+
+// The JVM description is made from --java alone, so what the launcher would
+// refuse in it is a wrong command line: throws UsageError after printing
+// the reasons (with hiddenDirectory/ left out of them).
+void refuseUnreadableRange(const std::vector<ArchiveMember>& members, const JarLauncherOptions& options,
+                           const std::string& hiddenDirectory);
