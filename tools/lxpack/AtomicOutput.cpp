@@ -4,26 +4,13 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <csignal>
 #include <cstring>
 #include <vector>
 
+#include "SignalCleanup.h"
 #include "Usage.h"
 
 namespace {
-
-// The temporary file's name for the signal handler, which may not allocate.
-char pendingPath[4096];
-
-void removePendingAndDie(int signal) {
-  if (pendingPath[0]) ::unlink(pendingPath);
-  std::signal(signal, SIG_DFL);
-  std::raise(signal);
-}
-
-void watchSignals(void (*handler)(int)) {
-  for (int signal : {SIGINT, SIGTERM, SIGHUP}) std::signal(signal, handler);
-}
 
 std::string systemError() { return std::strerror(errno); }
 
@@ -33,12 +20,17 @@ AtomicOutput::AtomicOutput(const std::string& target) : target_(target) {
   std::vector<char> name(target.begin(), target.end());
   const char suffix[] = ".lxpack-XXXXXX";
   name.insert(name.end(), suffix, suffix + sizeof suffix);
-  if (name.size() > sizeof pendingPath) throw PackError("output path too long: " + target);
+  if (name.size() > 4096) throw PackError("output path too long: " + target);
   int fd = ::mkstemp(name.data());
   if (fd < 0) throw PackError("cannot create a temporary file beside " + target + ": " + systemError());
   temporaryPath_ = name.data();
-  std::strcpy(pendingPath, name.data());
-  watchSignals(removePendingAndDie);
+  try {
+    removeOnSignal(temporaryPath_);
+  } catch (const PackError&) {
+    ::close(fd);
+    ::unlink(temporaryPath_.c_str());
+    throw;
+  }
   stream_ = ::fdopen(fd, "wb");
   if (!stream_) {
     ::close(fd);
@@ -49,12 +41,11 @@ AtomicOutput::AtomicOutput(const std::string& target) : target_(target) {
 AtomicOutput::~AtomicOutput() {
   if (stream_) std::fclose(stream_);
   if (!committed_) ::unlink(temporaryPath_.c_str());
-  pendingPath[0] = '\0';
-  watchSignals(SIG_DFL);
+  keepOnSignal(temporaryPath_);
 }
 
 void AtomicOutput::finish(mode_t mode) {
-  bool written = std::fflush(stream_) == 0 && ::fchmod(::fileno(stream_), mode) == 0 && ::fsync(::fileno(stream_)) == 0;
+  bool written = std::fflush(stream_) == 0 && ::fchmod(::fileno(stream_), mode) == 0;
   std::string error = written ? "" : systemError();
   if (std::fclose(stream_) != 0 && written) error = systemError(), written = false;
   stream_ = nullptr;

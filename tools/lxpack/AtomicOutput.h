@@ -20,7 +20,7 @@ class AtomicOutput {
 
   FILE* stream() const { return stream_; }
   const std::string& temporaryPath() const { return temporaryPath_; }
-  // Flushes the bytes to disk, closes the stream; throws PackError.
+  // Writes out what the stream holds, closes it; throws PackError.
   void finish(mode_t mode);
   // Renames the finished file to the target; throws PackError.
   void commit();

@@ -12,6 +12,7 @@
 
 #include "AtomicOutput.h"
 #include "Commands.h"
+#include "CreatePlan.h"
 #include "FileTypeNames.h"
 #include "LauncherImage.h"
 #include "PackagingMistakes.h"
@@ -20,16 +21,6 @@
 #include "archive/ArchiveWriter.h"
 
 namespace {
-
-struct CreatePlan {
-  std::string stub;
-  std::string architecture;
-  std::string output;
-  int kind = 0;
-  bool force = false;
-  bool withChecksums = true;
-  std::vector<ArchiveMember> members;
-};
 
 // Options that describe the next TYPE=FILE only.
 struct EntryOptions {
@@ -198,40 +189,59 @@ void refuseLauncherAsStub(const std::string& stub) {
   }
 }
 
-void fail(const std::string& output, const std::vector<std::string>& problems) {
-  for (const std::string& problem : problems) std::fprintf(stderr, "lxpack: %s\n", problem.c_str());
-  throw PackError(output + " not written");
+// Messages name the files as the packager knows them: the ones lxpack
+// made itself by their names, not by the temporary directory they wait in.
+void say(const CreatePlan& plan, const std::string& prefix, std::string text) {
+  if (!plan.generatedDirectory.empty()) {
+    const std::string hidden = plan.generatedDirectory + "/";
+    for (std::string::size_type at; (at = text.find(hidden)) != std::string::npos;) text.erase(at, hidden.size());
+  }
+  std::fprintf(stderr, "lxpack: %s%s\n", prefix.c_str(), text.c_str());
+}
+
+void fail(const CreatePlan& plan, const std::vector<std::string>& problems) {
+  for (const std::string& problem : problems) say(plan, "", problem);
+  throw PackError(plan.output + " not written");
 }
 
 }  // namespace
 
 int runCreate(Arguments& args) {
   CreatePlan plan = parse(args);
+  writePlannedLauncher(plan);
+  return 0;
+}
+
+void writePlannedLauncher(CreatePlan& plan) {
   chooseProgram(plan);
   const mode_t mode = programMode(plan.stub);
   refuseLauncherAsStub(plan.stub);
   std::vector<std::string> problems = planProblems(plan);
-  if (!problems.empty()) fail(plan.output, problems);
+  if (!problems.empty()) fail(plan, problems);
   const std::vector<std::string> mistakes = packagingMistakes(plan.members);
   if (!mistakes.empty() && !plan.force) {
-    for (const std::string& mistake : mistakes) std::fprintf(stderr, "lxpack: %s\n", mistake.c_str());
-    throw PackError(plan.output + " not written: the launcher could not work (--force writes it anyway)");
+    for (const std::string& mistake : mistakes) say(plan, "", mistake);
+    throw PackError(plan.output + " not written: the launcher could not work" +
+                    (plan.forceAllowed ? " (--force writes it anyway)" : ""));
   }
-  for (const std::string& mistake : mistakes) std::fprintf(stderr, "lxpack: warning: %s\n", mistake.c_str());
+  for (const std::string& mistake : mistakes) say(plan, "warning: ", mistake);
 
   AtomicOutput output(plan.output);
   writeLauncher(output.stream(), plan.stub.c_str(), plan.members, plan.kind, plan.withChecksums);
   output.finish(mode);
 
   LauncherImage written(output.temporaryPath());
-  for (const Problem& p : written.check()) {
+  // The writer computed each checksum from the bytes it copied (a file
+  // that changed while it was copied is refused), so reading them all
+  // again would only repeat that; the reader's view of the layout, the
+  // names and the tag files is what is checked here.
+  for (const Problem& p : written.check(false)) {
     std::string where = plan.output;
     if (p.entry >= 0) {
       where = std::string(plan.members[p.entry].sourcePath.c_str()) + " (" + plan.members[p.entry].name.c_str() + ")";
     }
     problems.push_back(where + ": " + p.text);
   }
-  if (!problems.empty()) fail(plan.output, problems);
+  if (!problems.empty()) fail(plan, problems);
   output.commit();
-  return 0;
 }

@@ -127,18 +127,18 @@ ChecksumBlock LauncherImage::readChecksums() {
   }
 }
 
-std::vector<Problem> LauncherImage::check() {
+std::vector<Problem> LauncherImage::check(bool checksums) {
   std::vector<Problem> problems;
   if (architecture_.empty()) {
     problems.push_back({-1, "not a launcher: the file does not start with a launcher program for x86_64 or aarch64"});
   }
   problems.insert(problems.end(), readProblems_.begin(), readProblems_.end());
   if (!hasArchive_) return problems;
-  for (int i = 0; i < index_.count(); ++i) checkEntry(i, problems);
+  for (int i = 0; i < index_.count(); ++i) checkEntry(i, checksums, problems);
   return problems;
 }
 
-void LauncherImage::checkEntry(int position, std::vector<Problem>& problems) {
+void LauncherImage::checkEntry(int position, bool checksums, std::vector<Problem>& problems) {
   FileIndexEntry* entry = index_.get(position);
   const uint64_t end = uint64_t(entry->getOffset()) + entry->getLength();
   if (end > fileSize_) {
@@ -152,7 +152,7 @@ void LauncherImage::checkEntry(int position, std::vector<Problem>& problems) {
   SString nameProblem = entryNameProblem(entry->getName());
   if (!nameProblem.empty()) problems.push_back({position, std::string(nameProblem.c_str())});
   if (end > fileSize_) return;
-  if (entry->hasChecksum()) {
+  if (entry->hasChecksum() && (checksums || entry->isTagFile())) {
     uint32_t found = 0;
     if (!checksumOfRange(fileno(stream_), entry->getOffset(), entry->getLength(), found) ||
         found != entry->getChecksum()) {

@@ -7,7 +7,39 @@ const char kIntroduction[] =
     "Makes and inspects launchers: the launcher program (lxlauncher) followed by\n"
     "an archive of embedded files. 'lxpack COMMAND --help' shows one command.\n";
 
+// The options of the one-command forms, shared by create and init.
+#define LX_JAR_OPTIONS                                                         \
+  "    --main-jar JAR       the program's jar\n"                               \
+  "    --main-class CLASS   its main class; needed only when the jar's\n"      \
+  "                         manifest names none (no Main-Class)\n"             \
+  "    --java RANGE         the Java versions it runs on: N (that release,\n"  \
+  "                         17 takes 17.0.9), N+ (N or newer), N-M (N\n"       \
+  "                         through M); 1.8 is 8\n"                            \
+  "    --cli                a command-line program: standard output is the\n"  \
+  "                         program's alone, it runs in the user's working\n"  \
+  "                         directory, no title, status lines or dots\n"       \
+  "    --title TEXT         the title the launcher shows (default: the\n"      \
+  "                         manifest's Implementation-Title, else the jar's\n" \
+  "                         name); not with --cli\n"                           \
+  "    --java-download URL  where users without a matching Java get one,\n"    \
+  "                         shown when none is found\n"                        \
+  "    --jvm-option OPT     an option for java, such as -Xmx1g (repeat for\n"  \
+  "                         more); it reaches java as it is\n"                 \
+  "    --class-path JAR     another jar the program needs (repeat for more)\n"
+
 const char kCreate[] =
+    "  lxpack create --main-jar JAR [--main-class CLASS] --java RANGE [--cli]\n"
+    "               [--title TEXT] [--java-download URL] [--jvm-option OPT]...\n"
+    "               [--class-path JAR]... [-a ARCH | -s PROGRAM] -o OUTPUT\n"
+    "      Writes a launcher for the program in JAR, with every file it needs\n"
+    "      made by lxpack: instructions that find a Java and launch it, one JVM\n"
+    "      description (RANGE, from JAVA_HOME, JDK_HOME, the usual install\n"
+    "      places and PATH), a launch script that passes the user's arguments\n"
+    "      on unchanged and ends with the program's exit status, and the\n"
+    "      verification class. Refused when JAR cannot be read as a jar or its\n"
+    "      main class is not in it.\n" LX_JAR_OPTIONS
+    "    -a, -s, -o           as below\n"
+    "\n"
     "  lxpack create [-a ARCH | -s PROGRAM] -o OUTPUT [-k KIND] [--force]\n"
     "               [ENTRY-OPTION]... TYPE=FILE...\n"
     "      Writes the launcher program followed by every FILE to OUTPUT (through\n"
@@ -44,6 +76,15 @@ const char kCreate[] =
     "      0 instructions   2 launch-script   4 jvm-installer   6 application\n"
     "      1 jvm            3 classpath       5 verify          7 launcher\n";
 
+const char kInit[] =
+    "  lxpack init --main-jar JAR [--main-class CLASS] --java RANGE [--cli]\n"
+    "             [--title TEXT] [--java-download URL] [--jvm-option OPT]...\n"
+    "             [--class-path JAR]... -o DIR\n"
+    "      Writes the files lxpack create --main-jar would pack\n"
+    "      (instructions.txt, java.jvm, launch.txt, Verify.jar) into DIR, made\n"
+    "      if missing, to be edited, and shows the lxpack create command that\n"
+    "      packs them. A file of those names in DIR is never replaced.\n" LX_JAR_OPTIONS;
+
 const char kList[] =
     "  lxpack list [-p] LAUNCHER\n"
     "      Shows the launcher kind, the program's architecture, whether the\n"
@@ -79,11 +120,13 @@ const char kEnd[] =
 }  // namespace
 
 std::string fullUsage() {
-  return std::string(kIntroduction) + "\n" + kCreate + "\n" + kList + "\n" + kCheck + "\n" + kExtract + kEnd;
+  return std::string(kIntroduction) + "\n" + kCreate + "\n" + kInit + "\n" + kList + "\n" + kCheck + "\n" + kExtract +
+         kEnd;
 }
 
 const char* commandHelp(const std::string& command) {
   if (command == "create") return kCreate;
+  if (command == "init") return kInit;
   if (command == "list") return kList;
   if (command == "check") return kCheck;
   if (command == "extract") return kExtract;

@@ -7,6 +7,7 @@
 
 #include "Arguments.h"
 #include "Commands.h"
+#include "JarLauncherOptions.h"
 #include "Usage.h"
 #include "base/LauncherException.h"
 #include "base/Version.h"
@@ -47,7 +48,8 @@ int main(int argc, char** argv) {
       return 0;
     }
     Arguments args(argc, argv, 2);
-    if (command == "create") return runCreate(args);
+    if (command == "create") return usesJarForm(argc, argv, 2) ? runCreateFromJar(args) : runCreate(args);
+    if (command == "init") return runInit(args);
     if (command == "list") return runList(args);
     if (command == "check") return runCheck(args);
     if (command == "extract") return runExtract(args);

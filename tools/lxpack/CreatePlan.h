@@ -1,0 +1,31 @@
+// A launcher to write: the program in front, the files to embed and how.
+// Both forms of lxpack create (the files given one by one, or made from a
+// jar) end in the same writer, so a launcher made either way passes the
+// same checks before it replaces the output.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "archive/ArchiveWriter.h"
+
+struct CreatePlan {
+  std::string stub;
+  std::string architecture;
+  std::string output;
+  int kind = 0;
+  bool force = false;
+  // Whether the command line could have said --force (the form that makes
+  // every file itself has nothing to force).
+  bool forceAllowed = true;
+  bool withChecksums = true;
+  std::vector<ArchiveMember> members;
+  // Where files lxpack made itself wait to be packed; messages name them
+  // without it.
+  std::string generatedDirectory;
+};
+
+// Chooses the program (from stub or architecture), refuses a launcher that
+// could not work, writes, reads back, checks and renames it into place.
+// Throws PackError or UsageError.
+void writePlannedLauncher(CreatePlan& plan);

@@ -1,0 +1,65 @@
+#include "JarLauncher.h"
+
+#include <cstdio>
+
+#include "PackagingMistakes.h"
+#include "Usage.h"
+#include "archive/FileIndexEntry.h"
+
+namespace {
+
+ArchiveMember member(int type, const std::string& path, size_t position) {
+  ArchiveMember m;
+  m.type = type;
+  m.id = static_cast<uint32_t>(position);
+  m.sourcePath = path.c_str();
+  m.name = baseName(path).c_str();
+  return m;
+}
+
+}  // namespace
+
+JarLauncher planJarLauncher(const JarLauncherOptions& options) {
+  JarLauncher launcher;
+  launcher.jar = inspectJars(options);
+  for (const std::string& attribute : launcher.jar.jarOnlyAttributes) {
+    std::fprintf(stderr,
+                 "lxpack: warning: the manifest of %s has %s, which java applies only to java -jar; the launcher "
+                 "runs the main class from a class path, so give what it asks for with --jvm-option\n",
+                 options.mainJar.c_str(), attribute.c_str());
+  }
+  launcher.scripts = makeLauncherScripts(options, launcher.jar);
+  return launcher;
+}
+
+std::vector<ArchiveMember> jarLauncherMembers(const std::vector<std::string>& files,
+                                              const JarLauncherOptions& options) {
+  std::vector<ArchiveMember> members;
+  const int generatedTypes[] = {FT_VERIFY, FT_INSTRUCTIONS, FT_LAUNCH_SCRIPT, FT_JVM};
+  const size_t generatedFiles[] = {3, 0, 2, 1};
+  for (size_t i = 0; i < 4; ++i) {
+    members.push_back(member(generatedTypes[i], files[generatedFiles[i]], members.size()));
+  }
+  members.push_back(member(FT_APPLICATION, options.mainJar, members.size()));
+  for (const std::string& jar : options.classPathJars) members.push_back(member(FT_CLASSPATH, jar, members.size()));
+  return members;
+}
+
+void refuseUnreadableRange(const std::vector<ArchiveMember>& members, const JarLauncherOptions& options,
+                           const std::string& hiddenDirectory) {
+  std::string description;
+  for (const ArchiveMember& m : members) {
+    if (m.type == FT_JVM) description = m.sourcePath.c_str();
+  }
+  bool refused = false;
+  for (std::string mistake : packagingMistakes(members)) {
+    if (mistake.find(description) == std::string::npos) continue;
+    const std::string hidden = hiddenDirectory.empty() ? std::string() : hiddenDirectory + "/";
+    for (std::string::size_type at; !hidden.empty() && (at = mistake.find(hidden)) != std::string::npos;) {
+      mistake.erase(at, hidden.size());
+    }
+    std::fprintf(stderr, "lxpack: %s\n", mistake.c_str());
+    refused = true;
+  }
+  if (refused) throw UsageError("--java " + options.javaRange + " is no range of Java versions the launcher can read");
+}

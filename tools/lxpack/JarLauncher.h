@@ -1,0 +1,31 @@
+// The steps both one-command forms share: reading the jars, making the
+// files, and the archive members a launcher of them holds.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "JarLauncherOptions.h"
+#include "LauncherScripts.h"
+#include "MainJar.h"
+#include "archive/ArchiveWriter.h"
+
+struct JarLauncher {
+  MainJar jar;
+  LauncherScripts scripts;
+};
+
+// Reads the jars (throws UsageError) and warns on standard error about
+// what the launcher cannot carry over from the manifest.
+JarLauncher planJarLauncher(const JarLauncherOptions& options);
+
+// The members of the launcher: the verification jar, the instructions, the
+// launch script and the JVM description from files (the paths
+// writeLauncherFileSet returns), then the jar and the class path jars.
+std::vector<ArchiveMember> jarLauncherMembers(const std::vector<std::string>& files, const JarLauncherOptions& options);
+
+// The JVM description is made from --java alone, so what the launcher would
+// refuse in it is a wrong command line: throws UsageError after printing
+// the reasons (with hiddenDirectory/ left out of them).
+void refuseUnreadableRange(const std::vector<ArchiveMember>& members, const JarLauncherOptions& options,
+                           const std::string& hiddenDirectory);

@@ -1,0 +1,86 @@
+#include "JarLauncherOptions.h"
+
+#include <cstring>
+
+#include "ProgramArchitecture.h"
+#include "Usage.h"
+
+namespace {
+
+// Every value lands in a line of a tag file, which has no way to hold a
+// line break.
+std::string oneLine(const std::string& option, const std::string& value) {
+  if (value.empty()) throw UsageError(option + " needs a value that is not empty");
+  if (value.find_first_of("\r\n") != std::string::npos) throw UsageError(option + " cannot hold a line break");
+  return value;
+}
+
+}  // namespace
+
+bool usesJarForm(int argc, char** argv, int first) {
+  const char* const jarOptions[] = {"--main-jar", "--main-class",    "--java",       "--cli",
+                                    "--title",    "--java-download", "--jvm-option", "--class-path"};
+  for (int i = first; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--") == 0) return false;
+    for (const char* option : jarOptions) {
+      const size_t length = std::strlen(option);
+      if (std::strncmp(argv[i], option, length) == 0 && (argv[i][length] == '\0' || argv[i][length] == '=')) {
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+JarLauncherOptions parseJarLauncherOptions(Arguments& args, bool withProgram) {
+  JarLauncherOptions options;
+  std::string value;
+  while (!args.done()) {
+    if (args.takeOption(nullptr, "--main-jar", value)) {
+      options.mainJar = oneLine("--main-jar", value);
+    } else if (args.takeOption(nullptr, "--main-class", value)) {
+      options.mainClass = oneLine("--main-class", value);
+    } else if (args.takeOption(nullptr, "--java", value)) {
+      options.javaRange = oneLine("--java", value);
+    } else if (args.takeFlag(nullptr, "--cli")) {
+      options.cli = true;
+    } else if (args.takeOption(nullptr, "--title", value)) {
+      options.titleGiven = true;
+      options.title = oneLine("--title", value);
+    } else if (args.takeOption(nullptr, "--java-download", value)) {
+      options.javaDownloadUrl = oneLine("--java-download", value);
+    } else if (args.takeOption(nullptr, "--jvm-option", value)) {
+      options.jvmOptions.push_back(oneLine("--jvm-option", value));
+    } else if (args.takeOption(nullptr, "--class-path", value)) {
+      options.classPathJars.push_back(oneLine("--class-path", value));
+    } else if (args.takeOption("-o", "--output", value)) {
+      options.output = value;
+    } else if (withProgram && args.takeOption("-s", "--stub", value)) {
+      options.stub = value;
+    } else if (withProgram && args.takeOption("-a", "--arch", value)) {
+      options.architecture = canonicalArchitecture(value);
+      if (options.architecture.empty()) {
+        throw UsageError("unknown architecture '" + value + "': expected x86_64 or aarch64");
+      }
+    } else {
+      const std::string operand = args.takeOperand();
+      throw UsageError("unexpected '" + operand +
+                       "': with --main-jar lxpack makes every file of the launcher itself (TYPE=FILE belongs to "
+                       "the form without --main-jar)");
+    }
+  }
+  if (options.mainJar.empty()) throw UsageError("missing --main-jar JAR");
+  if (options.javaRange.empty()) {
+    throw UsageError(
+        "missing --java RANGE: the Java versions the program runs on, such as 17+ (17 or newer), 17 or "
+        "11-21");
+  }
+  if (options.output.empty()) {
+    throw UsageError(withProgram ? "missing --output FILE: the launcher to write"
+                                 : "missing --output DIR: the directory to write the files into");
+  }
+  if (options.cli && options.titleGiven) {
+    throw UsageError("--title does not go with --cli: a command-line program's launcher shows no title");
+  }
+  return options;
+}

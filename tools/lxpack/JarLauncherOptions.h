@@ -1,0 +1,36 @@
+// The options of the one-command forms, `lxpack create --main-jar JAR ...`
+// and `lxpack init --main-jar JAR ...`: what a packager says about a
+// program (its jar, the Java versions it runs on, whether it is a
+// command-line program), from which lxpack writes every file of the
+// launcher itself.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "Arguments.h"
+
+struct JarLauncherOptions {
+  std::string mainJar;
+  std::string mainClass;  // empty: the jar's manifest names it
+  std::string javaRange;
+  bool cli = false;
+  bool titleGiven = false;
+  std::string title;
+  std::string javaDownloadUrl;
+  std::vector<std::string> jvmOptions;
+  std::vector<std::string> classPathJars;
+  std::string output;
+  // create only: the launcher program to put first.
+  std::string stub;
+  std::string architecture;
+};
+
+// True when the command line (after the command's name) uses an option of
+// the one-command form of create (--main-jar, --java, ...).
+bool usesJarForm(int argc, char** argv, int first);
+
+// Reads the options; throws UsageError for a wrong or incomplete command
+// line. withProgram: the command makes a launcher, so --arch and --stub
+// are known options (create); init writes files only.
+JarLauncherOptions parseJarLauncherOptions(Arguments& args, bool withProgram);

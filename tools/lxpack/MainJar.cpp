@@ -1,0 +1,98 @@
+#include "MainJar.h"
+
+#include <memory>
+
+#include "JarManifest.h"
+#include "Usage.h"
+#include "ZipDirectory.h"
+
+namespace {
+
+const char kManifestName[] = "META-INF/MANIFEST.MF";
+// Signed jars list a digest of every entry in the manifest, so a large jar
+// has a large one; more than this is no manifest.
+const uint64_t kMaxManifestSize = 64ULL << 20;
+
+std::unique_ptr<ZipDirectory> openJar(const std::string& path, const std::string& option) {
+  try {
+    return std::unique_ptr<ZipDirectory>(new ZipDirectory(path));
+  } catch (const ZipError& e) {
+    throw UsageError(std::string(e.what()) + " (given as " + option + ")");
+  }
+}
+
+// com.example.Main is the class file com/example/Main.class, also in a
+// multi-release jar's META-INF/versions/N/; java takes com/example/Main too.
+std::string classFile(const std::string& className) {
+  std::string file = className;
+  for (char& c : file) {
+    if (c == '.') c = '/';
+  }
+  return file + ".class";
+}
+
+bool holdsClass(const ZipDirectory& jar, const std::string& className) {
+  const std::string file = classFile(className);
+  if (jar.contains(file)) return true;
+  const std::string versions = "META-INF/versions/";
+  for (const ZipEntry& entry : jar.entries()) {
+    if (entry.name.compare(0, versions.size(), versions) != 0) continue;
+    std::string::size_type slash = entry.name.find('/', versions.size());
+    if (slash != std::string::npos && entry.name.compare(slash + 1, std::string::npos, file) == 0) return true;
+  }
+  return false;
+}
+
+bool plausibleClassName(const std::string& name) {
+  if (name.empty() || name.front() == '.' || name.back() == '.') return false;
+  return name.find_first_of(" \t\\;[") == std::string::npos && name.find("..") == std::string::npos;
+}
+
+}  // namespace
+
+std::string baseName(const std::string& path) {
+  std::string::size_type slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+MainJar inspectJars(const JarLauncherOptions& options) {
+  std::unique_ptr<ZipDirectory> jar = openJar(options.mainJar, "--main-jar");
+  std::vector<std::unique_ptr<ZipDirectory>> classPath;
+  for (const std::string& path : options.classPathJars) classPath.push_back(openJar(path, "--class-path"));
+
+  MainJar result;
+  std::string name = baseName(options.mainJar);
+  if (name.size() > 4 && name.compare(name.size() - 4, 4, ".jar") == 0) name.erase(name.size() - 4);
+  result.defaultTitle = name;
+  if (const ZipEntry* entry = jar->findIgnoringCase(kManifestName)) {
+    std::string text;
+    try {
+      text = jar->read(*entry, kMaxManifestSize);
+    } catch (const ZipError& e) {
+      throw UsageError(std::string(e.what()) + " (given as --main-jar)");
+    }
+    JarManifest manifest(text);
+    result.mainClass = manifest.value("Main-Class");
+    if (!manifest.value("Implementation-Title").empty()) result.defaultTitle = manifest.value("Implementation-Title");
+    for (const char* attribute : {"Add-Opens", "Add-Exports", "Enable-Native-Access", "Launcher-Agent-Class"}) {
+      if (!manifest.value(attribute).empty()) result.jarOnlyAttributes.push_back(attribute);
+    }
+  }
+  if (!options.mainClass.empty()) result.mainClass = options.mainClass;
+  if (result.mainClass.empty()) {
+    throw UsageError(options.mainJar +
+                     " names no main class (its manifest has no Main-Class): give one with "
+                     "--main-class CLASS");
+  }
+  if (!plausibleClassName(result.mainClass)) {
+    throw UsageError("'" + result.mainClass + "' is not the name of a class");
+  }
+  bool found = holdsClass(*jar, result.mainClass);
+  for (size_t i = 0; i < classPath.size() && !found; ++i) found = holdsClass(*classPath[i], result.mainClass);
+  if (!found) {
+    throw UsageError("the main class " + result.mainClass + " is not in " + options.mainJar +
+                     (classPath.empty() ? std::string() : " nor in a --class-path jar") + " (no class file " +
+                     classFile(result.mainClass) + ")");
+  }
+  return result;
+}

@@ -1,0 +1,27 @@
+// What lxpack learns from the packager's jars before it writes a launcher
+// around them: the main class (given, or named by the main jar's
+// manifest), that the class is really in one of the jars, and a title for
+// the launcher. A jar that cannot be read, or a main class that is not
+// there, is a mistake on the command line: the launcher would be written
+// and then fail on every user's machine.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "JarLauncherOptions.h"
+
+struct MainJar {
+  std::string mainClass;
+  // The manifest's Implementation-Title, else the jar's name without .jar.
+  std::string defaultTitle;
+  // Attributes of the manifest that only `java -jar` applies, which the
+  // launcher's command (a class path and a main class) leaves out.
+  std::vector<std::string> jarOnlyAttributes;
+};
+
+// Reads options.mainJar and options.classPathJars; throws UsageError naming
+// the jar and what is wrong with it.
+MainJar inspectJars(const JarLauncherOptions& options);
+
+std::string baseName(const std::string& path);
