@@ -5,6 +5,7 @@
 #include "base/Log.h"
 #include "base/Settings.h"
 #include "fsutil/Platform.h"
+#include "launch/ConsoleMode.h"
 #include "launch/FunctionArguments.h"
 #include "launch/Quoting.h"
 
@@ -74,6 +75,8 @@ LaunchScript::LaunchScript(const TagFile* script, int captureOutput)
       addEmbeddedEntries_(1),
       description_(script->getValue("DESC", 0)),
       archive_(script->getValue("ARCHIVE", 0)),
+      javaDownloadUrl_(script->getValue("JAVA_DOWNLOAD_URL", 0)),
+      consoleModeValues_(consoleModeValues(*script)),
       expandingArchive_(false) {}
 
 LaunchScript::LaunchScript(const SString& command, int captureOutput, int addEmbeddedEntries)
@@ -146,6 +149,12 @@ SString LaunchScript::jvmExpand(const SString& text) const {
 int LaunchScript::launch(JVMFile* jvm, StringDeque* extraArgs, int forceConsole) {
   SString command = expandCommand(jvm);
   SString workingDir = autoSetWorkingDir_ ? launcherDirectory() : SString();
+  TagFile noTags;
+  const TagFile& tags = jvm ? *jvm->getTagFile() : noTags;
+  StringDeque consoleWords = consoleModeWords(consoleModeValues_);
+  if (consoleWords.count() > 0 && consoleModeNeeded(tags.getValue("JVM_HOME", 0))) {
+    for (int i = 0; i < consoleWords.count(); ++i) command += " " + quoteForShell(consoleWords.get(i));
+  }
   if (extraArgs) {
     for (int i = 0; i < extraArgs->count(); ++i) command += " " + quoteForShell(extraArgs->get(i));
   }
@@ -153,8 +162,6 @@ int LaunchScript::launch(JVMFile* jvm, StringDeque* extraArgs, int forceConsole)
           (autoSetWorkingDir_ ? " in working directory " + workingDir : SString(" in current working directory")),
       INFO);
 
-  TagFile noTags;
-  const TagFile& tags = jvm ? *jvm->getTagFile() : noTags;
   SString previousJavaHome = GetEnv("JAVA_HOME");
   SetEnv("JAVA_HOME", tags.getValue("JVM_HOME", 0));
   // Launcher kind 1 leaves the wizard's environment alone.

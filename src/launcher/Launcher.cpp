@@ -115,10 +115,13 @@ int Launcher::start(const StringDeque& args, const SString& executablePath) {
     settings().launcherPath = executablePath;
     settings().origLauncherPath = executablePath;
     for (int i = 0; i < args.count(); ++i) settings().allArgs.add(args.get(i));
-    return run(args);
+    int result = run(args);
+    if (endedWithoutJvm_) keepFailureForUser(controller().noJvmMessage());
+    return result;
   } catch (const LauncherException& e) {
     PrintMessage(e.getMessage());
     log(e.getMessage(), ERROR);
+    keepFailureForUser(e.getMessage());
     return -1;
   } catch (const TerminationRequest& request) {
     // Not a failure to show: the user (or the system) asked to stop.
@@ -126,6 +129,11 @@ int Launcher::start(const StringDeque& args, const SString& executablePath) {
     log("Stopped by signal " + fromLong(signalNumber) + " (" + strsignal(signalNumber) + ").", WARNING);
     return request.exitStatus();
   }
+}
+
+void Launcher::keepFailureForUser(const SString& message) {
+  if (IsSilent() || answersForCaller_) return;
+  failureForUser_ = message.empty() ? GetMessage(ERR_NO_SUITABLE_JVM) : message;
 }
 
 int Launcher::run(const StringDeque& args) {
@@ -209,6 +217,10 @@ int Launcher::run(const StringDeque& args) {
 }
 
 void Launcher::processInputFile(const SString& value) {
+  // Only an input file that runs the instructions leaves the run to the
+  // user; one that cannot be read serves a caller as much as any action.
+  const bool answersBefore = answersForCaller_;
+  answersForCaller_ = true;
   TagFile input;
   try {
     SString name = StripOneQuotePair(value);
@@ -229,6 +241,7 @@ void Launcher::processInputFile(const SString& value) {
   }
   LoadIndexProtected(true);
   performAction(input);
+  if (runInstructionsFlag_ == 1) answersForCaller_ = answersBefore;
 }
 
 void Launcher::performAction(const TagFile& input) {
@@ -284,6 +297,7 @@ int Launcher::runInstructions() {
   if (!script) return -1;
   try {
     controller().forgetJvmOutcome();
+    endedWithoutJvm_ = false;
     int result = script->execute();
     // A script that ends on its "no suitable JVM" path installed nothing;
     // a calling program must be able to tell that from a success.
@@ -291,6 +305,7 @@ int Launcher::runInstructions() {
       log("The instructions ended without a JVM and launched nothing after looking for one: exit status " +
               fromLong(kNoJvmExitStatus) + ".",
           WARNING);
+      endedWithoutJvm_ = true;
       return kNoJvmExitStatus;
     }
     return result;

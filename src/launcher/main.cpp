@@ -11,6 +11,7 @@
 #include "base/Termination.h"
 #include "launch/ProcessTree.h"
 #include "launcher/ExecutablePath.h"
+#include "launcher/FailureDialog.h"
 #include "launcher/Launcher.h"
 #include "messages/Messages.h"
 
@@ -41,6 +42,7 @@ int main(int argc, char** argv) {
   SString executable = AbsoluteExecutablePath(argc > 0 ? argv[0] : "");
 
   int result;
+  SString failure;
   try {
     // The controller's destruction is the exit clean-up: temporary files go,
     // and so does the program itself when it was started as an embedded
@@ -48,13 +50,18 @@ int main(int argc, char** argv) {
     Launcher launcher;
     result = launcher.start(args, executable);
     if (result != 0 && !settings().childErrorOutput.empty()) PrintMessage(settings().childErrorOutput);
+    failure = launcher.failureForUser();
   } catch (const std::bad_alloc&) {
     // Memory ran out somewhere: the clean-up has run while the exception
     // left the controller, and what the failing step held is free again.
     result = ReportOutOfMemory();
   }
-  // A signal that came after the last check point, during the clean-up for
-  // instance, still decides how the launcher ends.
+  // Shown once the files are cleaned up, as the user may leave the dialog
+  // open for a while; not when a signal has asked the launcher to end.
+  if (!failure.empty() && TerminationSignal() == 0) ShowFailureDialog(failure);
+  // A signal that came after the last check point, during the clean-up or
+  // while the dialog was open for instance, still decides how the launcher
+  // ends.
   if (TerminationSignal() != 0) result = 128 + TerminationSignal();
   return result;
 }
