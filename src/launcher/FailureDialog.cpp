@@ -52,8 +52,11 @@ SString dialogText(const SString& message) {
 }
 
 // The tools of GTK and Qt read their arguments in the character set of the
-// locale (LC_ALL, LC_CTYPE, LANG), and GTK refuses text it cannot convert:
-// where that is not UTF-8, the tool gets a UTF-8 locale.
+// locale (LC_ALL, LC_CTYPE, LANG), and GTK refuses text it cannot convert
+// ("This option is not available"). GLib takes the character set from
+// CHARSET when it is set, which also covers a UTF-8 locale the system does
+// not have (the C library falls back to ASCII then); a locale that names
+// no UTF-8 is replaced by C.UTF-8 for the others.
 bool ToolLocaleIsUtf8() {
   for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
     const char* value = std::getenv(variable);
@@ -82,6 +85,7 @@ void ShowFailureDialog(const SString& message) {
     return;
   }
   run.arguments = tool->arguments(dialogTitle(), dialogText(message));
+  run.environment.add("CHARSET=UTF-8");
   if (!ToolLocaleIsUtf8()) run.environment.add("LC_ALL=C.UTF-8");
   run.timeoutSeconds = kDialogTimeoutSeconds;
   log("No terminal: the failure is shown in a dialog by " + run.program + ".", INFO);

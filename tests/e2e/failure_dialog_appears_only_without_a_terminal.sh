@@ -15,12 +15,12 @@ download="A compatible JVM can be downloaded from https://example.org/java"
 
 # Double-clicked in a session with a display: the dialog, and 69. The
 # locale (LANG=C) has no UTF-8, which the tool needs for text that is not
-# ASCII: it gets a UTF-8 locale of its own.
+# ASCII: it gets a UTF-8 locale of its own, and GTK's character set.
 PATH=$desktop_path DISPLAY=:0 without_terminal out ./setup.bin -lx:log setup.log
 expect_eq "status with the dialog" 69 "$status"
 expect_contains "the console still has the message" "$no_jvm_message
 $download" "$out"
-expect_eq "the dialog's arguments" "LC_ALL=C.UTF-8
+expect_eq "the dialog's arguments" "LC_ALL=C.UTF-8 CHARSET=UTF-8
 --error
 --title=Quillon Setup
 --text=$no_jvm_message

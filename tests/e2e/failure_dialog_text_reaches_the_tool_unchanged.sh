@@ -30,7 +30,7 @@ for lang in de_DE.UTF-8 ru_RU.UTF-8 C.UTF-8; do
   expect_contains "$lang: console" "$message" "$out"
   expect_eq "$lang: dialog text" "$message" "$(text_of)"
   expect_eq "$lang: dialog title" "$title" "$(title_of)"
-  expect_eq "$lang: the tool keeps the user's UTF-8 locale" "LC_ALL=" "$(dialog_arguments | head -1)"
+  expect_eq "$lang: the tool keeps the user's UTF-8 locale" "LC_ALL= CHARSET=UTF-8" "$(dialog_arguments | head -1)"
 done
 [ -z "$(ls pwned* 2>/dev/null)" ] || fail "a text was run by a shell: $(ls pwned*)"
 [ ! -e "$T/jvm/bin/java.ran" ] || fail "the wizard ran"
@@ -50,7 +50,7 @@ expect_eq "ru_RU: dialog text" "$console_utf8
 
 Подробности в файле журнала $T/журнал.log" "$(text_of)"
 expect_eq "ru_RU: dialog title" "Установка 1.0" "$(title_of)"
-expect_eq "ru_RU: the tool gets a UTF-8 locale" "LC_ALL=C.UTF-8" "$(dialog_arguments | head -1)"
+expect_eq "ru_RU: the tool gets a UTF-8 locale" "LC_ALL=C.UTF-8 CHARSET=UTF-8" "$(dialog_arguments | head -1)"
 
 # An instructions script that fails names its line in the dialog too.
 printf 'INSTRUCTIONS:\n  SET N1 = 1\n  NO_SUCH_COMMAND "a b"\n/:\n' > bad-instructions.txt
