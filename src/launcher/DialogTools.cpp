@@ -3,59 +3,31 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <initializer_list>
+#include <cstring>
 
 #include "fsutil/Platform.h"
 
 namespace {
 
-StringDeque words(std::initializer_list<SString> list) {
-  StringDeque result;
-  for (const SString& word : list) result.add(word);
-  return result;
-}
+// --no-markup: the text is shown as it is, not read as Pango markup (where
+// "<JAVA HOME DIR>" is a broken tag and the text would not show at all).
+const char* const kZenity[] = {"--error", "--title=%T", "--text=%X", "--no-markup", nullptr};
+const char* const kKdialog[] = {"--title", "%T", "--error", "%X", nullptr};
+const char* const kYad[] = {"--title=%T",        "--text=%X", "--no-markup", "--image=dialog-error",
+                            "--button=gtk-ok:0", "--center",  nullptr};
+// The two zeros let Xdialog size the box to the text.
+const char* const kXdialog[] = {"--title", "%T", "--msgbox", "%X", "0", "0", nullptr};
+// Without -encoding gxmessage reads the text in the locale's character set.
+const char* const kGxmessage[] = {"-title", "%T", "-center", "-wrap", "-encoding", "UTF-8", "%X", nullptr};
+const char* const kXmessage[] = {"-title", "%T", "-center", "%X", nullptr};
 
-// A text that stands alone among the options, as xmessage's does, would be
-// taken for an option when it begins with a dash; a blank in front keeps it
-// text and does not show.
-SString asPlainArgument(const SString& text) { return !text.empty() && text[0] == '-' ? " " + text : text; }
-
-// yad reads C escapes (\n, \t, \101, \\) in its text, also without markup:
-// each backslash is doubled so that the text comes out as it was.
-SString escapeBackslashes(const SString& text) {
+SString doubleBackslashes(const SString& text) {
   SString result;
   for (SString::size_type i = 0; i < text.length(); ++i) {
     if (text[i] == '\\') result += '\\';
     result += text[i];
   }
   return result;
-}
-
-// --no-markup: the text is shown as it is, not read as Pango markup (where
-// "<JAVA HOME DIR>" is a broken tag and the text would not show at all).
-StringDeque zenity(const SString& title, const SString& text) {
-  return words({"--error", "--title=" + title, "--text=" + text, "--no-markup"});
-}
-
-StringDeque kdialog(const SString& title, const SString& text) { return words({"--title", title, "--error", text}); }
-
-StringDeque yad(const SString& title, const SString& text) {
-  return words({"--title=" + title, "--text=" + escapeBackslashes(text), "--no-markup", "--image=dialog-error",
-                "--button=gtk-ok:0", "--center"});
-}
-
-// The two zeros let Xdialog size the box to the text.
-StringDeque xdialog(const SString& title, const SString& text) {
-  return words({"--title", title, "--msgbox", text, "0", "0"});
-}
-
-// Without -encoding gxmessage reads the text in the locale's character set.
-StringDeque gxmessage(const SString& title, const SString& text) {
-  return words({"-title", title, "-center", "-wrap", "-encoding", "UTF-8", asPlainArgument(text)});
-}
-
-StringDeque xmessage(const SString& title, const SString& text) {
-  return words({"-title", title, "-center", asPlainArgument(text)});
 }
 
 bool isRunnableFile(const SString& path) {
@@ -66,10 +38,27 @@ bool isRunnableFile(const SString& path) {
 }  // namespace
 
 const DialogTool kDialogTools[] = {
-    {"zenity", zenity},   {"kdialog", kdialog},     {"yad", yad},
-    {"Xdialog", xdialog}, {"gxmessage", gxmessage}, {"xmessage", xmessage},
+    {"zenity", kZenity, false, false},   {"kdialog", kKdialog, false, false},    {"yad", kYad, true, false},
+    {"Xdialog", kXdialog, false, false}, {"gxmessage", kGxmessage, false, true}, {"xmessage", kXmessage, false, true},
 };
 const int kDialogToolCount = sizeof kDialogTools / sizeof kDialogTools[0];
+
+StringDeque dialogArguments(const DialogTool& tool, const SString& title, const SString& text) {
+  SString shownText = tool.readsEscapes ? doubleBackslashes(text) : text;
+  if (tool.textStandsAlone && !shownText.empty() && shownText[0] == '-') shownText = " " + shownText;
+  StringDeque words;
+  for (const char* const* word = tool.arguments; *word; ++word) {
+    size_t length = std::strlen(*word);
+    bool placeholder = length >= 2 && (*word)[length - 2] == '%';
+    if (!placeholder) {
+      words.add(*word);
+      continue;
+    }
+    SString prefix(*word, static_cast<SString::size_type>(length - 2));
+    words.add(prefix + ((*word)[length - 1] == 'T' ? title : shownText));
+  }
+  return words;
+}
 
 SString dialogToolNames() {
   SString names;

@@ -7,14 +7,24 @@
 
 struct DialogTool {
   const char* name;
-  // The arguments after the program's name that show text as an error
-  // message in a window titled title. Both are UTF-8.
-  StringDeque (*arguments)(const SString& title, const SString& text);
+  // The arguments after the program's name that show the text as an error
+  // in a window with the title, null-terminated. A word that ends in "%T"
+  // or "%X" ends in the title or the text instead ("--title=%T").
+  const char* const* arguments;
+  // yad reads C escapes (\n, \t, \101, \\) in its text, also without
+  // markup: each backslash is doubled so that the text comes out as it was.
+  bool readsEscapes;
+  // The text stands alone among the options (xmessage): one beginning
+  // with a dash would be taken for an option, so a blank goes in front.
+  bool textStandsAlone;
 };
 
 // zenity, kdialog, yad, Xdialog, gxmessage, xmessage.
 extern const DialogTool kDialogTools[];
 extern const int kDialogToolCount;
+
+// The arguments of tool for a title and a text, both UTF-8.
+StringDeque dialogArguments(const DialogTool& tool, const SString& title, const SString& text);
 
 // The names of the tools, joined with ", " (for the log).
 SString dialogToolNames();

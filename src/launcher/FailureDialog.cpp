@@ -84,7 +84,7 @@ void ShowFailureDialog(const SString& message) {
         WARNING);
     return;
   }
-  run.arguments = tool->arguments(dialogTitle(), dialogText(message));
+  run.arguments = dialogArguments(*tool, dialogTitle(), dialogText(message));
   run.environment.add("CHARSET=UTF-8");
   if (!ToolLocaleIsUtf8()) run.environment.add("LC_ALL=C.UTF-8");
   run.timeoutSeconds = kDialogTimeoutSeconds;

@@ -3,6 +3,9 @@
 // returns the run's result as the exit status.
 #include <unistd.h>
 
+#include <cstdlib>
+#include <cstring>
+#include <exception>
 #include <new>
 
 #include "base/Deque.h"
@@ -14,6 +17,34 @@
 #include "launcher/FailureDialog.h"
 #include "launcher/Launcher.h"
 #include "messages/Messages.h"
+
+// The C++ runtime's own handler for std::terminate names the type of the
+// exception through the runtime's demangler, which is some 40 KB of this
+// static program for a message that only a fault of the launcher would
+// ever bring. This one says what it can without it, and aborts as that one
+// does.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() {
+  static const char kText[] = "terminate called: the launcher stopped on an internal error";
+  if (write(STDERR_FILENO, kText, sizeof kText - 1) < 0) {
+    // Nothing is left to tell it with.
+  }
+  if (std::current_exception()) {
+    try {
+      throw;
+    } catch (const std::exception& e) {
+      if (write(STDERR_FILENO, ": ", 2) < 0 || write(STDERR_FILENO, e.what(), std::strlen(e.what())) < 0) {
+        // As above.
+      }
+    } catch (...) {
+    }
+  }
+  if (write(STDERR_FILENO, "\n", 1) < 0) {
+    // As above.
+  }
+  std::abort();
+}
+}  // namespace __gnu_cxx
 
 namespace {
 

@@ -1,8 +1,6 @@
 #include "messages/Utf8Text.h"
 
-#include <algorithm>
 #include <cstring>
-#include <vector>
 
 #include "messages/Catalogue.h"
 #include "messages/Messages.h"
@@ -12,48 +10,37 @@ namespace {
 
 // A part of a catalogue text between placeholders, in both tables.
 struct Piece {
-  const char* legacy;
-  size_t legacyLength;
-  const char* utf8;
-  size_t utf8Length;
+  const char* legacy = nullptr;
+  size_t legacyLength = 0;
+  const char* utf8 = nullptr;
+  size_t utf8Length = 0;
 };
 
-// Both tables hold the same placeholders in the same order (the generator
-// checks it), so the n-th part of one is the n-th part of the other.
-void AddPieces(const char* legacy, const char* utf8, std::vector<Piece>& pieces) {
-  for (;;) {
-    const char* legacyEnd = std::strstr(legacy, "%s");
-    const char* utf8End = std::strstr(utf8, "%s");
-    size_t legacyLength = legacyEnd ? static_cast<size_t>(legacyEnd - legacy) : std::strlen(legacy);
-    size_t utf8Length = utf8End ? static_cast<size_t>(utf8End - utf8) : std::strlen(utf8);
-    // A part that reads the same in both needs no change.
-    bool same = legacyLength == utf8Length && std::memcmp(legacy, utf8, legacyLength) == 0;
-    if (legacyLength > 0 && !same) pieces.push_back({legacy, legacyLength, utf8, utf8Length});
-    if (!legacyEnd || !utf8End) return;
-    legacy = legacyEnd + 2;
-    utf8 = utf8End + 2;
-  }
-}
-
-// The longest first, so that a text is never cut into a shorter text that
-// begins it and the rest.
-std::vector<Piece> LegacyPieces(const CatalogueLanguage& language) {
-  std::vector<Piece> pieces;
+// The longest part of the language's legacy texts that starts at `at` and
+// reads otherwise in UTF-8; false when none does. The longest, so that a
+// text is never taken for a shorter one that begins it. Both tables hold
+// the same placeholders in the same order (the generator checks it), so
+// the n-th part of one is the n-th part of the other.
+bool LegacyPieceAt(const CatalogueLanguage& language, const char* at, size_t left, Piece& best) {
+  best = Piece();
   for (int id = 0; id < kCatalogueTexts; ++id) {
     const char* legacy = language.legacyTexts[id];
     const char* utf8 = language.utf8Texts[id];
-    if (legacy && utf8) AddPieces(legacy, utf8, pieces);
+    while (legacy && utf8) {
+      const char* legacyEnd = std::strstr(legacy, "%s");
+      const char* utf8End = std::strstr(utf8, "%s");
+      size_t legacyLength = legacyEnd ? static_cast<size_t>(legacyEnd - legacy) : std::strlen(legacy);
+      size_t utf8Length = utf8End ? static_cast<size_t>(utf8End - utf8) : std::strlen(utf8);
+      bool same = legacyLength == utf8Length && std::memcmp(legacy, utf8, legacyLength) == 0;
+      if (!same && legacyLength > best.legacyLength && legacyLength <= left &&
+          std::memcmp(at, legacy, legacyLength) == 0) {
+        best = {legacy, legacyLength, utf8, utf8Length};
+      }
+      legacy = legacyEnd && utf8End ? legacyEnd + 2 : nullptr;
+      utf8 = legacyEnd && utf8End ? utf8End + 2 : nullptr;
+    }
   }
-  std::stable_sort(pieces.begin(), pieces.end(),
-                   [](const Piece& a, const Piece& b) { return a.legacyLength > b.legacyLength; });
-  return pieces;
-}
-
-const Piece* PieceAt(const std::vector<Piece>& pieces, const char* at, size_t left) {
-  for (const Piece& piece : pieces) {
-    if (piece.legacyLength <= left && std::memcmp(at, piece.legacy, piece.legacyLength) == 0) return &piece;
-  }
-  return nullptr;
+  return best.legacyLength > 0;
 }
 
 // The length of the valid UTF-8 sequence at the start of bytes (shortest
@@ -105,17 +92,18 @@ SString ConsoleTextInUtf8(const SString& text) {
   const char* locale = MessageLocale();
   TerminalCharset charset = TerminalCharsetOf(locale);
   // On a UTF-8 terminal the catalogue texts are in UTF-8 already.
-  std::vector<Piece> pieces;
-  if (charset != TerminalCharset::kUtf8) pieces = LegacyPieces(kCatalogueLanguages[LanguageForLocale(locale)]);
+  const CatalogueLanguage* legacy =
+      charset == TerminalCharset::kUtf8 ? nullptr : &kCatalogueLanguages[LanguageForLocale(locale)];
 
   SString out;
   const char* bytes = text.c_str();
   size_t length = text.length();
   size_t i = 0;
   while (i < length) {
-    if (const Piece* piece = PieceAt(pieces, bytes + i, length - i)) {
-      out.append(piece->utf8, static_cast<SString::size_type>(piece->utf8Length));
-      i += piece->legacyLength;
+    Piece piece;
+    if (legacy && LegacyPieceAt(*legacy, bytes + i, length - i, piece)) {
+      out.append(piece.utf8, static_cast<SString::size_type>(piece.utf8Length));
+      i += piece.legacyLength;
       continue;
     }
     const unsigned char* at = reinterpret_cast<const unsigned char*>(bytes + i);

@@ -27,7 +27,7 @@ std::string found() {
 std::vector<std::string> argumentsOf(const char* tool, const char* title, const char* text) {
   for (int i = 0; i < kDialogToolCount; ++i) {
     if (std::string(kDialogTools[i].name) != tool) continue;
-    StringDeque words = kDialogTools[i].arguments(title, text);
+    StringDeque words = dialogArguments(kDialogTools[i], title, text);
     std::vector<std::string> result;
     for (int w = 0; w < words.count(); ++w) result.push_back(words.get(w).c_str());
     return result;
