@@ -116,7 +116,10 @@ int Launcher::start(const StringDeque& args, const SString& executablePath) {
     settings().origLauncherPath = executablePath;
     for (int i = 0; i < args.count(); ++i) settings().allArgs.add(args.get(i));
     int result = run(args);
-    if (endedWithoutJvm_) keepFailureForUser(controller().noJvmMessage());
+    if (endedWithoutJvm_) {
+      const SString& message = controller().noJvmMessage();
+      keepFailureForUser(message.empty() ? GetMessage(ERR_NO_SUITABLE_JVM) : message);
+    }
     return result;
   } catch (const LauncherException& e) {
     PrintMessage(e.getMessage());
@@ -133,7 +136,7 @@ int Launcher::start(const StringDeque& args, const SString& executablePath) {
 
 void Launcher::keepFailureForUser(const SString& message) {
   if (IsSilent() || answersForCaller_) return;
-  failureForUser_ = message.empty() ? GetMessage(ERR_NO_SUITABLE_JVM) : message;
+  failureForUser_ = message;
 }
 
 int Launcher::run(const StringDeque& args) {

@@ -33,8 +33,8 @@ TEST(RunProgram, HandsEveryArgumentOverAsItIs) {
                          "\"quoted\" 'single'",
                          "a\\b\\nc",
                          "line\nbreak",
-                         "Gr\xC3\xB6\xC3\x9F"
-                         "e \xD0\x96",
+                         ("Gr\xC3\xB6\xC3\x9F"
+                          "e \xD0\x96"),
                          "",
                          "-x",
                          "*",
