@@ -6,6 +6,7 @@
 #include "base/Settings.h"
 #include "fsutil/Platform.h"
 #include "fsutil/TempFiles.h"
+#include "launch/ConsoleMode.h"
 #include "launch/FunctionArguments.h"
 #include "launch/Quoting.h"
 
@@ -76,6 +77,8 @@ LaunchScript::LaunchScript(const TagFile* script, int captureOutput)
       addEmbeddedEntries_(1),
       description_(script->getValue("DESC", 0)),
       archive_(script->getValue("ARCHIVE", 0)),
+      javaDownloadUrl_(script->getValue("JAVA_DOWNLOAD_URL", 0)),
+      consoleModeValues_(consoleModeValues(*script)),
       expandingArchive_(false) {}
 
 LaunchScript::LaunchScript(const SString& command, int captureOutput, int addEmbeddedEntries)
@@ -152,6 +155,12 @@ int LaunchScript::launch(JVMFile* jvm, StringDeque* extraArgs, int forceConsole)
   if (execTempDir_) UseExecutableTempDirectory("the launch script asks for it (EXEC_TEMP_DIR)");
   SString command = expandCommand(jvm);
   SString workingDir = autoSetWorkingDir_ ? launcherDirectory() : SString();
+  TagFile noTags;
+  const TagFile& tags = jvm ? *jvm->getTagFile() : noTags;
+  StringDeque consoleWords = consoleModeWords(consoleModeValues_);
+  if (consoleWords.count() > 0 && consoleModeNeeded(tags.getValue("JVM_HOME", 0))) {
+    for (int i = 0; i < consoleWords.count(); ++i) command += " " + quoteForShell(consoleWords.get(i));
+  }
   if (extraArgs) {
     for (int i = 0; i < extraArgs->count(); ++i) command += " " + quoteForShell(extraArgs->get(i));
   }
@@ -159,8 +168,6 @@ int LaunchScript::launch(JVMFile* jvm, StringDeque* extraArgs, int forceConsole)
           (autoSetWorkingDir_ ? " in working directory " + workingDir : SString(" in current working directory")),
       INFO);
 
-  TagFile noTags;
-  const TagFile& tags = jvm ? *jvm->getTagFile() : noTags;
   SString previousJavaHome = GetEnv("JAVA_HOME");
   SetEnv("JAVA_HOME", tags.getValue("JVM_HOME", 0));
   // Launcher kind 1 leaves the wizard's environment alone.

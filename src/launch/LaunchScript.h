@@ -21,8 +21,8 @@
 
 class LaunchScript final : public MacroHandler {
  public:
-  // Reads COMMAND, DISPLAY_CONSOLE, AUTO_SET_WORKING_DIR, EXEC_TEMP_DIR, DESC
-  // and ARCHIVE.
+  // Reads COMMAND, DISPLAY_CONSOLE, AUTO_SET_WORKING_DIR, EXEC_TEMP_DIR, DESC,
+  // ARCHIVE, JAVA_DOWNLOAD_URL and CONSOLE_MODE_ARGS.
   LaunchScript(const TagFile* script, int captureOutput);
   // Runs in the launcher's directory without a console.
   LaunchScript(const SString& command, int captureOutput, int addEmbeddedEntries);
@@ -35,8 +35,9 @@ class LaunchScript final : public MacroHandler {
   SString expandCommand(JVMFile* jvm);
   void resolveMacro(SString& text, char marker, SString::size_type start, SString::size_type& end) override;
 
-  // Expands the command for jvm, appends each extra argument as one quoted
-  // shell word, runs it with JAVA_HOME set to the JVM's home and returns its
+  // Expands the command for jvm, appends the CONSOLE_MODE_ARGS words when
+  // the wizard cannot open windows (see ConsoleMode.h) and each extra
+  // argument, each as one quoted shell word, runs it with JAVA_HOME set to the JVM's home and returns its
   // exit code. forceConsole runs it on the launcher's terminal without
   // capturing its output.
   int launch(JVMFile* jvm, StringDeque* extraArgs, int forceConsole);
@@ -44,6 +45,8 @@ class LaunchScript final : public MacroHandler {
   const SString& getStdoutText() const { return stdoutText_; }
   const SString& getStderrText() const { return stderrText_; }
   const SString& getDescription() const { return description_; }
+  // Where a user without a suitable JVM can get one; empty when not given.
+  const SString& getJavaDownloadUrl() const { return javaDownloadUrl_; }
 
   // Runs of this script end after seconds (0: no limit), with every process
   // the command started; limitExpired tells whether the last run was ended
@@ -91,6 +94,8 @@ class LaunchScript final : public MacroHandler {
   int addEmbeddedEntries_;
   SString description_;
   SString archive_;
+  SString javaDownloadUrl_;
+  StringDeque consoleModeValues_;
   bool expandingArchive_;
   RunLimits limits_;
   // The values of the expansion under way; the JVM-expanding helpers,

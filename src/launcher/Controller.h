@@ -28,9 +28,18 @@ class Controller : public ControllerOperations {
   // launched after it.
   bool endsWithoutJvm() const { return withoutJvm_; }
   void forgetJvmOutcome() { withoutJvm_ = false; }
+  // What the step that got no JVM says about it, whether or not it was
+  // asked to print it: the no-JVM text, and the download address when the
+  // launch script gives one.
+  const SString& noJvmMessage() const { return noJvmMessage_; }
 
  private:
+  // Records and logs the no-JVM text with the download address, and prints
+  // both when showFailMsg.
+  void reportNoJvm(const SString& text, bool showFailMsg);
+
   bool withoutJvm_ = false;
+  SString noJvmMessage_;
 };
 
 // The one controller of the process.

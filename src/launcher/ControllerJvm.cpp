@@ -9,12 +9,35 @@
 #include "jvm/JVMFile.h"
 #include "jvm/JVMFiles.h"
 #include "jvm/JVMMatch.h"
+#include "launch/LaunchScript.h"
 #include "launcher/Controller.h"
 #include "launcher/RunFiles.h"
 #include "messages/Messages.h"
 #include "tagfile/TagFile.h"
 
 // The operations that find and verify a JVM for the instructions script.
+
+namespace {
+
+// Catalogue text 6 with the launch script's JAVA_DOWNLOAD_URL; empty
+// when the launch script gives none.
+SString DownloadLine() {
+  LaunchScript* script = runFiles().getLaunchScript();
+  if (!script || script->getJavaDownloadUrl().empty()) return SString();
+  return FormatMessage(MSG_DOWNLOAD_JVM, script->getJavaDownloadUrl().c_str());
+}
+
+}  // namespace
+
+void Controller::reportNoJvm(const SString& text, bool showFailMsg) {
+  SString download = DownloadLine();
+  noJvmMessage_ = download.empty() ? text : text + "\n" + download;
+  if (showFailMsg) {
+    PrintMessage(text);
+    if (!download.empty()) PrintMessage(download);
+  }
+  if (!download.empty()) log(download, INFO);
+}
 
 void Controller::findJVM(bool showUI, bool showFailMsg) {
   log("Finding a JVM", INFO);
@@ -43,7 +66,7 @@ void Controller::findJVM(bool showUI, bool showFailMsg) {
   } else {
     SString message = GetMessage(ERR_NO_SUITABLE_JVM);
     log(message, INFO);
-    if (showFailMsg) PrintMessage(message);
+    reportNoJvm(message, showFailMsg);
   }
 }
 
@@ -75,7 +98,7 @@ void Controller::verifyAgainstHome(bool /*showUI*/, bool showFailMsg, TagFile* d
                                                : jvm.verifyAt(home, classPath, className));
   withoutJvm_ = !match;
   if (!match) {
-    if (showFailMsg) PrintMessage(GetMessage(ERR_JVM_NOT_VALID));
+    reportNoJvm(GetMessage(ERR_JVM_NOT_VALID), showFailMsg);
     log("In VERIFY, the jvm is invalid.", INFO);
     return;
   }

@@ -125,10 +125,16 @@ int Launcher::start(const StringDeque& args, const SString& executablePath) {
     settings().launcherPath = executablePath;
     settings().origLauncherPath = executablePath;
     for (int i = 0; i < args.count(); ++i) settings().allArgs.add(args.get(i));
-    return run(args);
+    int result = run(args);
+    if (endedWithoutJvm_) {
+      const SString& message = controller().noJvmMessage();
+      keepFailureForUser(message.empty() ? GetMessage(ERR_NO_SUITABLE_JVM) : message);
+    }
+    return result;
   } catch (const LauncherException& e) {
     PrintMessage(e.getMessage());
     log(e.getMessage(), ERROR);
+    keepFailureForUser(e.getMessage());
     return -1;
   } catch (const TerminationRequest& request) {
     // Not a failure to show: the user (or the system) asked to stop.
@@ -136,6 +142,11 @@ int Launcher::start(const StringDeque& args, const SString& executablePath) {
     log("Stopped by signal " + fromLong(signalNumber) + " (" + strsignal(signalNumber) + ").", WARNING);
     return request.exitStatus();
   }
+}
+
+void Launcher::keepFailureForUser(const SString& message) {
+  if (IsSilent() || answersForCaller_) return;
+  failureForUser_ = message;
 }
 
 int Launcher::run(const StringDeque& args) {
@@ -240,6 +251,10 @@ int Launcher::run(const StringDeque& args) {
 }
 
 void Launcher::processInputFile(const SString& value) {
+  // Only an input file that runs the instructions leaves the run to the
+  // user; one that cannot be read serves a caller as much as any action.
+  const bool answersBefore = answersForCaller_;
+  answersForCaller_ = true;
   TagFile input;
   try {
     SString name = StripOneQuotePair(value);
@@ -260,6 +275,7 @@ void Launcher::processInputFile(const SString& value) {
   }
   LoadIndexProtected(true);
   performAction(input);
+  if (runInstructionsFlag_ == 1) answersForCaller_ = answersBefore;
 }
 
 void Launcher::performAction(const TagFile& input) {
@@ -315,6 +331,7 @@ int Launcher::runInstructions() {
   if (!script) return -1;
   try {
     controller().forgetJvmOutcome();
+    endedWithoutJvm_ = false;
     int result = script->execute();
     // A script that ends on its "no suitable JVM" path installed nothing;
     // a calling program must be able to tell that from a success.
@@ -322,6 +339,7 @@ int Launcher::runInstructions() {
       log("The instructions ended without a JVM and launched nothing after looking for one: exit status " +
               fromLong(kNoJvmExitStatus) + ".",
           WARNING);
+      endedWithoutJvm_ = true;
       return kNoJvmExitStatus;
     }
     return result;

@@ -29,10 +29,24 @@ class Launcher {
   int run(const StringDeque& args);
   int runInstructions();
 
+  // The message of the failure that ended the run, as the console got it,
+  // for a user who may have no console (see FailureDialog.h): a failure
+  // shown and logged by start, or the no-JVM outcome. Empty when the run
+  // did not fail, was silent, or served a calling program (an input-file
+  // action), which reads the answers itself.
+  const SString& failureForUser() const { return failureForUser_; }
+
  private:
   void processInputFile(const SString& value);
   void performAction(const TagFile& input);
+  void keepFailureForUser(const SString& message);
 
   int runInstructionsFlag_ = 1;
   int result_ = 0;
+  // An input file asked for an action other than running the instructions,
+  // or could not be read.
+  bool answersForCaller_ = false;
+  // The instructions ended on their "no suitable JVM" path.
+  bool endedWithoutJvm_ = false;
+  SString failureForUser_;
 };

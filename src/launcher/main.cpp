@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <exception>
 #include <new>
 
@@ -13,19 +14,38 @@
 #include "base/Termination.h"
 #include "launch/ProcessTree.h"
 #include "launcher/ExecutablePath.h"
+#include "launcher/FailureDialog.h"
 #include "launcher/HandOver.h"
 #include "launcher/Launcher.h"
 #include "messages/Messages.h"
 
-// The C++ runtime's default reaction to an exception nobody catches names
-// it with the help of a whole demangler, a few tens of kilobytes that
-// travel in every installer. Every exception of the launcher is caught (a
-// failure, memory running out, a signal's request to end), so none reaches
-// that handler but for a fault; defining the handler here keeps the
-// runtime's own, and its demangler, out of the program.
-namespace __cxxabiv1 {
-std::terminate_handler __terminate_handler = std::abort;
+// The C++ runtime's own handler for std::terminate names the type of the
+// exception through the runtime's demangler, which is some 40 KB of this
+// static program for a message that only a fault of the launcher would
+// ever bring. This one says what it can without it, and aborts as that one
+// does.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() {
+  static const char kText[] = "terminate called: the launcher stopped on an internal error";
+  if (write(STDERR_FILENO, kText, sizeof kText - 1) < 0) {
+    // Nothing is left to tell it with.
+  }
+  if (std::current_exception()) {
+    try {
+      throw;
+    } catch (const std::exception& e) {
+      if (write(STDERR_FILENO, ": ", 2) < 0 || write(STDERR_FILENO, e.what(), std::strlen(e.what())) < 0) {
+        // As above.
+      }
+    } catch (...) {
+    }
+  }
+  if (write(STDERR_FILENO, "\n", 1) < 0) {
+    // As above.
+  }
+  std::abort();
 }
+}  // namespace __gnu_cxx
 
 namespace {
 
@@ -56,6 +76,7 @@ int main(int argc, char** argv) {
   settings().runningFile = RunningExecutableFile();
 
   int result;
+  SString failure;
   try {
     // The controller's destruction is the exit clean-up: temporary files go,
     // and so does the program itself when it was started as an embedded
@@ -63,13 +84,18 @@ int main(int argc, char** argv) {
     Launcher launcher;
     result = launcher.start(args, executable);
     if (result != 0 && !settings().childErrorOutput.empty()) PrintMessage(settings().childErrorOutput);
+    failure = launcher.failureForUser();
   } catch (const std::bad_alloc&) {
     // Memory ran out somewhere: the clean-up has run while the exception
     // left the controller, and what the failing step held is free again.
     result = ReportOutOfMemory();
   }
-  // A signal that came after the last check point, during the clean-up for
-  // instance, still decides how the launcher ends.
+  // Shown once the files are cleaned up, as the user may leave the dialog
+  // open for a while; not when a signal has asked the launcher to end.
+  if (!failure.empty() && TerminationSignal() == 0) ShowFailureDialog(failure);
+  // A signal that came after the last check point, during the clean-up or
+  // while the dialog was open for instance, still decides how the launcher
+  // ends.
   if (TerminationSignal() != 0) result = 128 + TerminationSignal();
   return result;
 }

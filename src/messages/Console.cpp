@@ -10,6 +10,7 @@
 #include "messages/Messages.h"
 #include "messages/TitleText.h"
 #include "messages/UserLocale.h"
+#include "messages/Utf8Text.h"
 
 ConsoleState consoleState;
 
@@ -180,6 +181,7 @@ bool IsSilent() { return consoleState.silent != 0; }
 // The title is shown inside catalogue texts, so it is written for the
 // character set that chose those texts.
 void SetTitle(const SString& text) {
+  consoleState.rawTitle = text;
   consoleState.title = DecodeTitle(text, TerminalCharsetOf(MessageLocale()));
   // A launch script without a title (a command-line program's, often) adds
   // no empty line.
@@ -187,6 +189,8 @@ void SetTitle(const SString& text) {
 }
 
 SString GetTitle() { return consoleState.title; }
+
+SString GetTitleInUtf8() { return ConsoleTextInUtf8(DecodeTitle(consoleState.rawTitle, TerminalCharset::kUtf8)); }
 
 SString PromptForDirectory() {
   if (consoleState.silent) return SString();

@@ -25,6 +25,9 @@ struct ConsoleState {
   // output carries only what the launched program writes.
   bool toStandardError = false;
   SString title;
+  // The title as the launch script or input file gave it, escapes and all,
+  // for those who show it in another character set than the terminal's.
+  SString rawTitle;
   // Null means the standard stream chosen above and standard input; tests
   // put files here.
   FILE* out = nullptr;

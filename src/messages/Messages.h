@@ -51,6 +51,8 @@ enum MessageId {
   MSG_HELP_FIRST_OPTION = 60,   // 60..70: one description per option, in the order -lx:help lists them
   MSG_HELP_LAST_OPTION = 70,
   MSG_EXTRACT_SUMMARY = 71,  // "Extracted %s files (%s bytes) into %s"
+  // The dialog that shows a failure on the desktop (95..99).
+  MSG_DIALOG_LOG_FILE = 95,  // "Details are in the log file %s"
   MSG_COUNT = 100
 };
 
@@ -115,6 +117,9 @@ void SetMessagesToStandardError(bool flag);
 // shows it as a line when the display is on.
 void SetTitle(const SString& text);
 SString GetTitle();
+// The title in UTF-8, for the desktop's dialog tools, whatever the
+// terminal's character set.
+SString GetTitleInUtf8();
 SString PromptForDirectory();
 
 // Shows a step for the lifetime of the object and puts the previous step

@@ -118,6 +118,10 @@ def main(guide, root, build, source):
     failures = []
     ran = 0
     env = dict(os.environ, LANG="C", LC_ALL="", TMPDIR=os.path.join(root, "tmp"))
+    # A failing example must not open a dialog on the developer's desktop
+    # and wait for it to be closed.
+    env.pop("DISPLAY", None)
+    env.pop("WAYLAND_DISPLAY", None)
     os.makedirs(env["TMPDIR"], exist_ok=True)
     for where, kind, name, options, body in blocks(guide):
         directory = example_dir(root, name, build, source)
