@@ -9,6 +9,7 @@
 
 #include "base/Deque.h"
 #include "base/SString.h"
+#include "jvm/JavaVersionRange.h"
 #include "jvm/MacroHandler.h"
 #include "tagfile/TagFile.h"
 
@@ -39,6 +40,18 @@ class JVMFile final : public MacroHandler {
   // Verifies the home the description names in its own JVM_HOME.
   JVMMatch* verifyHome(const SString& classPath, const SString& className);
 
+  // The best-match search of descriptions with JAVA_VERSION, PREFER or
+  // KNOWN_LOCATIONS (BestMatchSearch.cpp), in place of the three hint
+  // searches: the PLATFORM_HINT variables in order, then every other
+  // candidate, each once, newest first by its release file.
+  bool usesBestMatchSearch() const;
+  JVMMatch* searchBestMatch(const SString& classPath, const SString& className);
+  // False when the description has no JAVA_VERSION. Throws, naming the
+  // file, when JAVA_VERSION or PREFER is malformed: a range read as
+  // "anything" would take any Java.
+  bool requiredVersionRange(JavaVersionRange& range) const;
+  void checkSearchKeys() const;
+
   // What each candidate of the current search came to, for the summary
   // when none matched. A search starts a new report, and shows the
   // description's step on the console again (once).
@@ -52,6 +65,10 @@ class JVMFile final : public MacroHandler {
   bool canVerify(const char* searchKind);
   bool runVerification(const SString& home, const SString& classPath, const SString& className);
   bool ruledOutByReleaseFile(const SString& home, const SString& executable, const StringPairPtrDeque& properties);
+  bool ruledOutByReleaseVersion(const SString& home, const SString& executable, const JavaVersionRange& range);
+  bool newestFirst() const;
+  // A path hint with "~/", "*" or "?": its matches, newest first.
+  JVMMatch* verifyPatternHint(const SString& hint, const SString& classPath, const SString& className);
   bool runOrRecall(const SString& command, const SString& executable, const SString& classPath,
                    const SString& className, const StringPairPtrDeque& properties, SString& output);
   SString verificationContext() const;

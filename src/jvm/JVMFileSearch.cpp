@@ -9,6 +9,8 @@
 #include "base/Log.h"
 #include "base/Settings.h"
 #include "fsutil/Platform.h"
+#include "jvm/ForeignHome.h"
+#include "jvm/HomePatterns.h"
 #include "jvm/JVMFile.h"
 #include "jvm/JVMMatch.h"
 #include "jvm/ReleaseFile.h"
@@ -71,6 +73,13 @@ JVMMatch* JVMFile::verifyAt(const SString& home, const SString& classPath, const
     verifyingShown_ = true;
     step.emplace(STEP_VERIFYING, desc.c_str());
   }
+  const SString foreign = whyHomeCannotRunHere(home, executable);
+  if (!foreign.empty()) {
+    log("Not starting the JVM at " + home + ": " + foreign, INFO);
+    reportCandidate(executable, "not run, " + foreign);
+    ProgressTick(kMissingExecutableProgress);
+    return nullptr;
+  }
   if (!isSafeInCommand(home)) {
     log("Not verifying the JVM at " + home +
             " because its path holds a character that the shell or the launch script would interpret.",
@@ -111,8 +120,26 @@ bool JVMFile::runVerification(const SString& home, const SString& classPath, con
     properties.add(property);
   }
 
+  // The range is checked against the java.version the JVM reports; a
+  // description that does not ask for it otherwise gets it asked.
+  JavaVersionRange range;
+  const bool ranged = requiredVersionRange(range);
+  int versionLine = -1;
+  for (int i = 0; ranged && i < properties.count() && versionLine < 0; ++i) {
+    if (properties.get(i)->first == "java.version") versionLine = i;
+  }
+  if (ranged && versionLine < 0) {
+    StringPair* property = new StringPair;
+    property->first = "java.version";
+    property->second = "...";
+    command += " java.version";
+    versionLine = properties.count();
+    properties.add(property);
+  }
+
   const SString executable = withTrailingSeparator(home) + getJvmExe();
-  if (ruledOutByReleaseFile(home, executable, properties)) {
+  if (ruledOutByReleaseFile(home, executable, properties) ||
+      (ranged && ruledOutByReleaseVersion(home, executable, range))) {
     ProgressTick(kMissingExecutableProgress);
     return false;
   }
@@ -121,7 +148,12 @@ bool JVMFile::runVerification(const SString& home, const SString& classPath, con
   ProgressTick(kVerificationProgress);
   if (!answered) return false;
   SString why;
-  if (checkVerificationOutput(output, properties, &why)) return true;
+  if (checkVerificationOutput(output, properties, &why)) {
+    if (!ranged) return true;
+    const SString reported = reportedPropertyValue(output, versionLine);
+    if (range.contains(reported)) return true;
+    why = "java.version is " + reported + ", required JAVA_VERSION " + range.text();
+  }
   log("No match at " + executable + ": " + why, INFO);
   reportCandidate(executable, why);
   return false;
@@ -144,6 +176,22 @@ bool JVMFile::ruledOutByReleaseFile(const SString& home, const SString& executab
     return true;
   }
   return false;
+}
+
+// The release file never accepts a candidate, but one whose version is
+// outside the range is not worth a JVM start.
+bool JVMFile::ruledOutByReleaseVersion(const SString& home, const SString& executable, const JavaVersionRange& range) {
+  SString found;
+  JavaVersion version;
+  if (!readHomeReleaseVersion(home, getJvmExe(), found) || !parseJavaVersion(found, version) ||
+      range.contains(version)) {
+    return false;
+  }
+  log("Skipping " + executable + ": its release file gives JAVA_VERSION " + found +
+          ", the description requires JAVA_VERSION " + range.text(),
+      INFO);
+  reportCandidate(executable, "release file gives JAVA_VERSION " + found);
+  return true;
 }
 
 // Takes the answer from the store of verified JVMs when it has one for
@@ -224,6 +272,8 @@ SString JVMFile::searchSummary() const {
   for (int i = 0; properties && i < properties->count(); ++i) {
     required += (i ? ", " : "") + trim(properties->get(i), kWhiteSpace);
   }
+  const SString range = trim(tagFile_->getValue("JAVA_VERSION", 0), kWhiteSpace);
+  if (!range.empty()) required += (required.empty() ? "" : ", ") + SString("JAVA_VERSION ") + range;
   SString summary = "No JVM matched " + tagFile_->getValue("DESC", 0) + " (" +
                     (required.empty() ? SString("no properties required") : "requires " + required) + "): ";
   if (candidateReport_.isEmpty()) return summary + "no candidate was found";
@@ -234,7 +284,7 @@ SString JVMFile::searchSummary() const {
 }
 
 bool JVMFile::canVerify(const char* searchKind) {
-  if (tagFile_->getValue("JVM_PROPERTIES", 0).empty()) {
+  if (tagFile_->getValue("JVM_PROPERTIES", 0).empty() && tagFile_->getValueCount("JAVA_VERSION") == 0) {
     log("Unable to verify " + tagFile_->getFileName() + " because the JVM_PROPERTIES tag was not specified.", WARNING);
     return false;
   }
@@ -268,6 +318,10 @@ JVMMatch* JVMFile::searchPathHints(const SString& classPath, const SString& clas
   const StringDeque* hints = tagFile_->findValues("PATH_HINT");
   for (int i = 0; hints && i < hints->count(); ++i) {
     const SString& hint = hints->get(i);
+    if (hasHomePattern(hint)) {
+      if (JVMMatch* match = verifyPatternHint(hint, classPath, className)) return match;
+      continue;
+    }
     if (hint.compare(0, separator.length(), separator) == 0) {
       for (int r = 0; r < roots.count(); ++r) {
         SString candidate = withTrailingSeparator(roots.get(r)) + hint.substr(separator.length());

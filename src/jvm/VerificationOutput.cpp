@@ -95,3 +95,14 @@ bool verificationAnswer(const SString& output, int propertyCount, SString& answe
   }
   return true;
 }
+
+SString reportedPropertyValue(const SString& output, int index) {
+  LineReader reader(output);
+  SString line;
+  bool magicSeen = false;
+  while (!magicSeen && reader.next(line)) magicSeen = line == kVerificationMagic;
+  for (int i = 0; magicSeen && i <= index; ++i) {
+    if (!reader.next(line)) return SString();
+  }
+  return magicSeen ? line : SString();
+}
