@@ -11,9 +11,6 @@
 #include <limits.h>
 #include <stdlib.h>
 
-#include <algorithm>
-#include <vector>
-
 #include "base/LauncherException.h"
 #include "base/Log.h"
 #include "base/Settings.h"
@@ -24,15 +21,15 @@
 #include "jvm/ReleaseFile.h"
 #include "tagfile/TagFile.h"
 
-namespace {
-
-struct Candidate {
+struct HomeCandidate {
   SString home;
   SString source;  // where it came from, for the log
   bool insideLauncherDir = false;
   bool hasVersion = false;
   JavaVersion version;
 };
+
+namespace {
 
 SString withSlash(const SString& path) { return endsWith(path, "/") != SString::npos ? path : path + "/"; }
 
@@ -44,45 +41,75 @@ SString identityOf(const SString& home, const SString& exe) {
   return withSlash(home) + exe;
 }
 
-class CandidateList {
- public:
-  explicit CandidateList(const SString& exe) : exe_(exe) {}
+// Newer first; homes without a readable release file after those with one.
+bool comesBefore(const HomeCandidate& a, const HomeCandidate& b) {
+  if (a.hasVersion != b.hasVersion) return a.hasVersion;
+  return a.hasVersion && compareJavaVersions(a.version, b.version) > 0;
+}
 
-  void markTried(const SString& home) { seen_.push_back(identityOf(home, exe_)); }
+}  // namespace
+
+class HomeCandidates {
+ public:
+  HomeCandidates(const SString& exe, bool newestFirst) : exe_(exe), newestFirst_(newestFirst) {}
+
+  void markTried(const SString& home) { seen_.add(identityOf(home, exe_)); }
 
   // Candidates whose java is missing are kept only when asked for (a hint
-  // the packager wrote is reported as not present).
+  // the packager wrote is reported as not present). The list stays in
+  // order: a new candidate goes behind every one that does not come after
+  // it, so that equals keep the order they were found in.
   void add(const SString& home, const SString& source, bool insideLauncherDir, bool keepMissing) {
     if (home.empty()) return;
     if (!keepMissing && !FileExists(withSlash(home) + exe_)) return;
     SString identity = identityOf(home, exe_);
-    if (std::find(seen_.begin(), seen_.end(), identity) != seen_.end()) return;
-    seen_.push_back(identity);
-    Candidate candidate;
-    candidate.home = home;
-    candidate.source = source;
-    candidate.insideLauncherDir = insideLauncherDir;
+    for (int i = 0; i < seen_.count(); ++i) {
+      if (seen_.get(i) == identity) return;
+    }
+    seen_.add(identity);
+    HomeCandidate* candidate = new HomeCandidate;
+    candidate->home = home;
+    candidate->source = source;
+    candidate->insideLauncherDir = insideLauncherDir;
     SString release;
-    candidate.hasVersion = readHomeReleaseVersion(home, exe_, release) && parseJavaVersion(release, candidate.version);
-    candidates_.push_back(candidate);
+    candidate->hasVersion =
+        readHomeReleaseVersion(home, exe_, release) && parseJavaVersion(release, candidate->version);
+    int at = candidates_.count();
+    while (newestFirst_ && at > 0 && comesBefore(*candidate, *candidates_.get(at - 1))) --at;
+    candidates_.insert(at == candidates_.count() ? -1 : at, candidate);  // -1: at the end
   }
 
-  // Newest first; homes without a readable release file keep their order
-  // after those with one.
-  void sortNewestFirst() {
-    std::stable_sort(candidates_.begin(), candidates_.end(), [](const Candidate& a, const Candidate& b) {
-      if (a.hasVersion != b.hasVersion) return a.hasVersion;
-      return a.hasVersion && compareJavaVersions(a.version, b.version) > 0;
-    });
-  }
-
-  const std::vector<Candidate>& candidates() const { return candidates_; }
+  int count() const { return candidates_.count(); }
+  const HomeCandidate& get(int i) const { return *candidates_.get(i); }
 
  private:
   SString exe_;
-  std::vector<SString> seen_;
-  std::vector<Candidate> candidates_;
+  bool newestFirst_;
+  StringDeque seen_;
+  PtrDeque<HomeCandidate> candidates_;
 };
+
+namespace {
+
+// Verifies the candidates in their order; the first that passes is the
+// match.
+JVMMatch* verifyInOrder(JVMFile& jvmFile, const HomeCandidates& candidates, const SString& classPath,
+                        const SString& className) {
+  for (int i = 0; i < candidates.count(); ++i) {
+    const HomeCandidate& candidate = candidates.get(i);
+    log("Checking JVM at " + candidate.home + " which was resolved from " + candidate.source, INFO);
+    if (JVMMatch* match = jvmFile.verifyAt(candidate.home, classPath, className)) {
+      if (candidate.insideLauncherDir) match->setTemp();
+      return match;
+    }
+  }
+  return nullptr;
+}
+
+// A key the search cannot read is never taken for "anything".
+[[noreturn]] void throwInvalidKey(const TagFile* tagFile, const char* key, const SString& why) {
+  throw LauncherException("The JVM description " + tagFile->getFileName() + " has an invalid " + key + ": " + why);
+}
 
 }  // namespace
 
@@ -94,9 +121,7 @@ bool JVMFile::usesBestMatchSearch() const {
 bool JVMFile::requiredVersionRange(JavaVersionRange& range) const {
   if (tagFile_->getValueCount("JAVA_VERSION") == 0) return false;
   SString why;
-  if (!range.parse(tagFile_->getValue("JAVA_VERSION", 0), why)) {
-    throw LauncherException("The JVM description " + tagFile_->getFileName() + " has an invalid JAVA_VERSION: " + why);
-  }
+  if (!range.parse(tagFile_->getValue("JAVA_VERSION", 0), why)) throwInvalidKey(tagFile_, "JAVA_VERSION", why);
   return true;
 }
 
@@ -105,8 +130,7 @@ bool JVMFile::newestFirst() const {
   const SString prefer = trim(tagFile_->getValue("PREFER", 0), kWhiteSpace);
   if (prefer == "newest") return true;
   if (prefer == "first") return false;
-  throw LauncherException("The JVM description " + tagFile_->getFileName() + " has an invalid PREFER: \"" + prefer +
-                          "\" (the values are newest and first)");
+  throwInvalidKey(tagFile_, "PREFER", "\"" + prefer + "\" (the values are newest and first)");
 }
 
 void JVMFile::checkSearchKeys() const {
@@ -116,97 +140,53 @@ void JVMFile::checkSearchKeys() const {
 }
 
 JVMMatch* JVMFile::searchBestMatch(const SString& classPath, const SString& className) {
+  // The user's own choice first, in the order given.
+  StringDeque tried;
+  if (JVMMatch* match = searchPlatformHints(classPath, className, &tried)) return match;
   if (!canVerify(nullptr)) return nullptr;
   const bool sorted = newestFirst();
-  const SString desc = tagFile_->getValue("DESC", 0);
-  const SString exe = getJvmExe();
-  log("Searching for " + desc + (sorted ? ", newest first," : ", in the order of its hints,") +
-          " using platform hints, path hints, PATH" +
-          (tagFile_->getBool("KNOWN_LOCATIONS", false) ? SString(" and the known locations") : SString()),
+  const bool knownLocations = tagFile_->getBool("KNOWN_LOCATIONS", false);
+  log("Searching for " + tagFile_->getValue("DESC", 0) + " using path hints, PATH" +
+          (knownLocations ? " and the known locations" : ""),
       INFO);
-  CandidateList others(exe);
+  const SString exe = getJvmExe();
+  HomeCandidates others(exe, sorted);
+  for (int i = 0; i < tried.count(); ++i) others.markTried(tried.get(i));
 
-  // The user's own choice, in the order given.
-  const StringDeque* variables = tagFile_->findValues("PLATFORM_HINT");
-  for (int i = 0; variables && i < variables->count(); ++i) {
-    const SString& variable = variables->get(i);
-    if (variable.empty()) continue;
-    StringDeque homes;
-    SplitEnvList(homes, variable.c_str());
-    for (int j = 0; j < homes.count(); ++j) {
-      const SString& home = homes.get(j);
-      if (home.empty()) continue;
-      log("Checking JVM at " + home + " which was resolved from platform hint " + variable, INFO);
-      others.markTried(home);
-      if (JVMMatch* match = verifyAt(home, classPath, className)) return match;
-    }
-  }
-
-  const StringDeque* hints = tagFile_->findValues("PATH_HINT");
-  for (int i = 0; hints && i < hints->count(); ++i) {
-    const SString& hint = hints->get(i);
-    const bool relative = !hint.empty() && hint[0] != '/' && hint[0] != '~';
-    SString pattern = hint;
-    if (relative) {
-      const SString launcherDir = origLauncherDir();
-      pattern = launcherDir.empty() ? hint : withSlash(launcherDir) + hint;
-    }
-    StringDeque homes;
-    expandHomePattern(pattern, homes);
-    for (int j = 0; j < homes.count(); ++j) {
-      others.add(homes.get(j), "path hint " + hint, relative, !hasHomePattern(hint));
-    }
-  }
-
-  // A PATH entry /opt/x/bin names the home /opt/x/ for JVM_EXE bin/java.
-  SString::size_type lastSlash = exe.rfind('/');
-  const SString exeDirectory = lastSlash == SString::npos ? SString() : exe.substr(0, lastSlash + 1);
+  addPathHints(others);
   StringDeque pathDirs;
   GetPathDirs(pathDirs);
   for (int i = 0; i < pathDirs.count(); ++i) {
     const SString& piece = pathDirs.get(i);
-    if (piece.empty()) continue;
-    SString home = piece;
-    if (!exeDirectory.empty()) {
-      home = withSlash(home);
-      SString::size_type cut = endsWith(home, exeDirectory.c_str());
-      if (cut != SString::npos) home = home.substr(0, cut);
-    }
-    others.add(home, "the platform JVM path " + piece, false, false);
+    if (!piece.empty()) others.add(homeOfPathEntry(piece), "the platform JVM path " + piece, false, false);
   }
-
-  if (tagFile_->getBool("KNOWN_LOCATIONS", false)) {
+  if (knownLocations) {
     StringDeque homes;
     knownLocationHomes(exe, homes);
     for (int i = 0; i < homes.count(); ++i) others.add(homes.get(i), "the known locations", false, false);
   }
-
-  if (sorted) others.sortNewestFirst();
-  for (const Candidate& candidate : others.candidates()) {
-    log("Checking JVM at " + candidate.home + " which was resolved from " + candidate.source, INFO);
-    if (JVMMatch* match = verifyAt(candidate.home, classPath, className)) {
-      if (candidate.insideLauncherDir) match->setTemp();
-      return match;
-    }
-  }
-  return nullptr;
+  return verifyInOrder(*this, others, classPath, className);
 }
 
-JVMMatch* JVMFile::verifyPatternHint(const SString& hint, const SString& classPath, const SString& className) {
-  const bool relative = hint[0] != '/' && hint[0] != '~';
-  const SString launcherDir = origLauncherDir();
-  const SString pattern = relative && !launcherDir.empty() ? withSlash(launcherDir) + hint : hint;
-  StringDeque homes;
-  expandHomePattern(pattern, homes);
-  CandidateList matches(getJvmExe());
-  for (int i = 0; i < homes.count(); ++i) matches.add(homes.get(i), "path hint " + hint, relative, true);
-  matches.sortNewestFirst();
-  for (const Candidate& candidate : matches.candidates()) {
-    log("Checking path hint " + candidate.home + " which was resolved from " + hint, INFO);
-    if (JVMMatch* match = verifyAt(candidate.home, classPath, className)) {
-      if (relative) match->setTemp();
-      return match;
+// Homes of hints without a pattern are kept when they lack the java, so
+// the search summary names them as not present.
+void JVMFile::addPathHints(HomeCandidates& candidates, int only) {
+  const StringDeque* hints = tagFile_->findValues("PATH_HINT");
+  for (int i = 0; hints && i < hints->count(); ++i) {
+    if (only >= 0 && i != only) continue;
+    const SString& hint = hints->get(i);
+    const bool relative = !hint.empty() && hint[0] != '/' && hint[0] != '~';
+    const SString launcherDir = origLauncherDir();
+    StringDeque homes;
+    expandHomePattern(relative && !launcherDir.empty() ? withSlash(launcherDir) + hint : hint, homes);
+    for (int j = 0; j < homes.count(); ++j) {
+      candidates.add(homes.get(j), "path hint " + hint, relative, !hasHomePattern(hint));
     }
   }
-  return nullptr;
+}
+
+JVMMatch* JVMFile::verifyPatternHint(int hintIndex, const SString& classPath, const SString& className) {
+  HomeCandidates matches(getJvmExe(), true);
+  addPathHints(matches, hintIndex);
+  return verifyInOrder(*this, matches, classPath, className);
 }

@@ -68,11 +68,12 @@ bool runsHere(uint16_t machine) {
   return false;
 }
 
+// 0 stands for a big-endian machine, which the launcher never runs on.
 SString machineName(uint16_t machine) {
   for (const Machine& m : kMachines) {
     if (m.elfMachine == machine) return m.name;
   }
-  return "machine " + fromLong(machine);
+  return machine == 0 ? SString("a big-endian machine") : "machine " + fromLong(machine);
 }
 
 SString hostName() { return machineName(kHostMachines[0]); }
@@ -89,19 +90,19 @@ uint64_t little(const unsigned char* bytes, int count) {
   return value;
 }
 
-SString whyElfCannotRunHere(const SString& executable) {
+// What the java's ELF header says against running it here, as a phrase
+// that follows "its java (...) ".
+SString elfProblem(const SString& executable) {
   FileDescriptor fd(::open(executable.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
   struct stat st;
   if (!fd.isOpen() || fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return SString();
   unsigned char header[64];
   if (!readAt(fd.get(), 0, header, sizeof header) || std::memcmp(header, "\177ELF", 4) != 0) return SString();
   const bool wide = header[4] == 2;
-  if (header[5] != 1)
-    return "its java (" + executable + ") is a big-endian program, and this machine runs " + hostName() + " programs";
   const uint16_t machine = static_cast<uint16_t>(little(header + 18, 2));
-  if (!runsHere(machine)) {
-    return "its java (" + executable + ") is a program for " + machineName(machine) + ", and this machine runs " +
-           hostName() + " programs";
+  if (header[5] != 1 || !runsHere(machine)) {
+    return "is a program for " + machineName(header[5] != 1 ? 0 : machine) + ", and this machine runs " + hostName() +
+           " programs";
   }
   const uint64_t tableOffset = wide ? little(header + 32, 8) : little(header + 28, 4);
   const uint64_t entrySize = wide ? little(header + 54, 2) : little(header + 42, 2);
@@ -113,16 +114,15 @@ SString whyElfCannotRunHere(const SString& executable) {
     if (little(entry, 4) != kProgramInterpreter) continue;
     const uint64_t offset = wide ? little(entry + 8, 8) : little(entry + 4, 4);
     const uint64_t size = wide ? little(entry + 32, 8) : little(entry + 16, 4);
-    if (size == 0 || size > kMostInterpreterBytes) return SString();
     char path[kMostInterpreterBytes + 1];
-    if (!readAt(fd.get(), offset, path, static_cast<size_t>(size))) return SString();
+    if (size == 0 || size > kMostInterpreterBytes || !readAt(fd.get(), offset, path, static_cast<size_t>(size))) {
+      return SString();
+    }
     path[size] = '\0';
     struct stat interpreter;
-    if (path[0] == '/' && stat(path, &interpreter) != 0) {
-      return "its java (" + executable + ") needs the program interpreter " + SString(path) +
-             ", which this machine does not have (a build for another C library or system)";
-    }
-    return SString();
+    if (path[0] != '/' || stat(path, &interpreter) == 0) return SString();
+    return "needs the program interpreter " + SString(path) +
+           ", which this machine does not have (a build for another C library or system)";
   }
   return SString();
 }
@@ -140,6 +140,6 @@ SString whyReleaseCannotRunHere(const SString& home) {
 }  // namespace
 
 SString whyHomeCannotRunHere(const SString& home, const SString& executable) {
-  SString why = whyElfCannotRunHere(executable);
-  return why.empty() ? whyReleaseCannotRunHere(home) : why;
+  SString problem = elfProblem(executable);
+  return problem.empty() ? whyReleaseCannotRunHere(home) : "its java (" + executable + ") " + problem;
 }

@@ -3,10 +3,6 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
-#include <algorithm>
-#include <string>
-#include <vector>
-
 #include "fsutil/Platform.h"
 
 const char* const kKnownJvmLocations[] = {
@@ -42,22 +38,35 @@ bool isDirectory(const SString& path) {
   return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-// The directory's entries that match the component, sorted by name.
-std::vector<std::string> matchingEntries(const SString& directory, const SString& component) {
-  std::vector<std::string> names;
-  DIR* dir = opendir(directory.empty() ? "/" : directory.c_str());
-  if (!dir) return names;
-  while (struct dirent* entry = readdir(dir)) {
-    SString name = entry->d_name;
-    if (name == "." || name == "..") continue;
-    if (matchesComponent(component, name)) names.push_back(entry->d_name);
-  }
-  closedir(dir);
-  std::sort(names.begin(), names.end());
-  return names;
+// Adds name to names, which stay sorted.
+void insertSorted(StringDeque& names, const SString& name) {
+  int i = names.count();
+  while (i > 0 && name < names.get(i - 1)) --i;
+  names.insert(i == names.count() ? -1 : i, name);  // -1: at the end
 }
 
 bool hasWildcard(const SString& text) { return text.find_first_of("*?") != SString::npos; }
+
+// Adds the directories that directory/rest names, rest's components with
+// wildcards matched against the entries of the directory before them.
+void expandBelow(const SString& directory, const SString& rest, StringDeque& homes) {
+  SString::size_type slash = rest.find('/');
+  const SString component = rest.substr(0, slash);
+  const SString remainder = slash == SString::npos ? SString() : rest.substr(slash + 1);
+  if (rest.empty()) {
+    if (isDirectory(directory)) homes.add(directory);
+  } else if (!hasWildcard(component)) {
+    expandBelow(component.empty() ? directory : directory + "/" + component, remainder, homes);
+  } else if (DIR* dir = opendir(directory.empty() ? "/" : directory.c_str())) {
+    StringDeque names;
+    while (struct dirent* entry = readdir(dir)) {
+      SString name = entry->d_name;
+      if (name != "." && name != ".." && matchesComponent(component, name)) insertSorted(names, name);
+    }
+    closedir(dir);
+    for (int i = 0; i < names.count(); ++i) expandBelow(directory + "/" + names.get(i), remainder, homes);
+  }
+}
 
 }  // namespace
 
@@ -101,35 +110,11 @@ void expandHomePattern(const SString& pattern, StringDeque& homes) {
     homes.add(path);
     return;
   }
-  // Component by component: the fixed ones are taken as they are, the
-  // ones with wildcards are matched against the directory's entries.
-  std::vector<std::string> prefixes{path[0] == '/' ? "" : "."};
-  SString::size_type start = path[0] == '/' ? 1 : 0;
+  // A relative pattern is matched from "." and given back without it.
   const bool relative = path[0] != '/';
-  while (start <= path.length() && !prefixes.empty()) {
-    SString::size_type slash = path.find('/', start);
-    SString component = path.substr(start, slash == SString::npos ? SString::npos : slash - start);
-    std::vector<std::string> next;
-    for (const std::string& prefix : prefixes) {
-      if (component.empty()) {
-        next.push_back(prefix);
-      } else if (!hasWildcard(component)) {
-        next.push_back(prefix + "/" + component.c_str());
-      } else {
-        for (const std::string& name : matchingEntries(prefix.c_str(), component)) {
-          if (isDirectory((prefix + "/" + name).c_str())) next.push_back(prefix + "/" + name);
-        }
-      }
-    }
-    prefixes.swap(next);
-    if (slash == SString::npos) break;
-    start = slash + 1;
-  }
-  for (const std::string& found : prefixes) {
-    // "./x" back to the relative "x" the hint wrote.
-    SString home = relative ? SString(found.c_str() + 2) : SString(found.c_str());
-    if (isDirectory(relative ? SString(found.c_str()) : home)) homes.add(home);
-  }
+  StringDeque found;
+  expandBelow(relative ? "." : "", relative ? path : path.substr(1), found);
+  for (int i = 0; i < found.count(); ++i) homes.add(relative ? found.get(i).substr(2) : found.get(i));
 }
 
 void knownLocationHomes(const SString& exe, StringDeque& homes) {
@@ -138,7 +123,8 @@ void knownLocationHomes(const SString& exe, StringDeque& homes) {
     expandHomePattern(kKnownJvmLocations[i], matches);
     for (int j = 0; j < matches.count(); ++j) {
       const SString& match = matches.get(j);
-      for (const char* below : {"", "/Contents/Home", "/jre"}) {
+      static const char* const kBelow[] = {"", "/Contents/Home", "/jre"};
+      for (const char* below : kBelow) {
         SString home = match + below;
         if (FileExists(home + "/" + exe)) {
           homes.add(home);

@@ -13,6 +13,7 @@
 #include "jvm/MacroHandler.h"
 #include "tagfile/TagFile.h"
 
+class HomeCandidates;
 class JVMMatch;
 
 class JVMFile final : public MacroHandler {
@@ -33,7 +34,8 @@ class JVMFile final : public MacroHandler {
   // Where the description's hints say a JVM may live, and the verification
   // of one home by running the verification class there (JVMFileSearch.cpp).
   // Each returns a new match, or null.
-  JVMMatch* searchPlatformHints(const SString& classPath, const SString& className);
+  // With tried, every home the platform hints named is added to it.
+  JVMMatch* searchPlatformHints(const SString& classPath, const SString& className, StringDeque* tried = nullptr);
   JVMMatch* searchPathHints(const SString& classPath, const SString& className);
   JVMMatch* searchPlatformPath(const SString& classPath, const SString& className);
   JVMMatch* verifyAt(const SString& home, const SString& classPath, const SString& className);
@@ -67,8 +69,14 @@ class JVMFile final : public MacroHandler {
   bool ruledOutByReleaseFile(const SString& home, const SString& executable, const StringPairPtrDeque& properties);
   bool ruledOutByReleaseVersion(const SString& home, const SString& executable, const JavaVersionRange& range);
   bool newestFirst() const;
+  // The homes of the path hints (or of the one at index only), "~/", "*"
+  // and "?" expanded.
+  void addPathHints(HomeCandidates& candidates, int only = -1);
   // A path hint with "~/", "*" or "?": its matches, newest first.
-  JVMMatch* verifyPatternHint(const SString& hint, const SString& classPath, const SString& className);
+  JVMMatch* verifyPatternHint(int hintIndex, const SString& classPath, const SString& className);
+  // The home a PATH directory names: /opt/x/bin gives /opt/x/ for JVM_EXE
+  // bin/java.
+  SString homeOfPathEntry(const SString& directory) const;
   bool runOrRecall(const SString& command, const SString& executable, const SString& classPath,
                    const SString& className, const StringPairPtrDeque& properties, SString& output);
   SString verificationContext() const;

@@ -292,7 +292,7 @@ bool JVMFile::canVerify(const char* searchKind) {
   return true;
 }
 
-JVMMatch* JVMFile::searchPlatformHints(const SString& classPath, const SString& className) {
+JVMMatch* JVMFile::searchPlatformHints(const SString& classPath, const SString& className, StringDeque* tried) {
   if (!canVerify(" using platform hints")) return nullptr;
   const StringDeque* hints = tagFile_->findValues("PLATFORM_HINT");
   for (int i = 0; hints && i < hints->count(); ++i) {
@@ -304,6 +304,7 @@ JVMMatch* JVMFile::searchPlatformHints(const SString& classPath, const SString& 
       const SString& home = homes.get(j);
       if (home.empty()) continue;
       log("Checking JVM at " + home + " which was resolved from platform hint " + variable, INFO);
+      if (tried) tried->add(home);
       if (JVMMatch* match = verifyAt(home, classPath, className)) return match;
     }
   }
@@ -319,7 +320,7 @@ JVMMatch* JVMFile::searchPathHints(const SString& classPath, const SString& clas
   for (int i = 0; hints && i < hints->count(); ++i) {
     const SString& hint = hints->get(i);
     if (hasHomePattern(hint)) {
-      if (JVMMatch* match = verifyPatternHint(hint, classPath, className)) return match;
+      if (JVMMatch* match = verifyPatternHint(i, classPath, className)) return match;
       continue;
     }
     if (hint.compare(0, separator.length(), separator) == 0) {
@@ -341,25 +342,24 @@ JVMMatch* JVMFile::searchPathHints(const SString& classPath, const SString& clas
   return nullptr;
 }
 
-JVMMatch* JVMFile::searchPlatformPath(const SString& classPath, const SString& className) {
-  if (!canVerify(" using platform specific JVM Path hints")) return nullptr;
+SString JVMFile::homeOfPathEntry(const SString& directory) const {
   const SString separator = FileSeparator();
-  // For JVM_EXE jre/bin/java a PATH entry /opt/x/jre/bin names the home
-  // /opt/x/.
   const SString exe = getJvmExe();
   SString::size_type lastSeparator = exe.rfind(separator);
-  SString exeDirectory = lastSeparator == SString::npos ? SString() : exe.substr(0, lastSeparator + 1);
+  if (lastSeparator == SString::npos) return directory;
+  SString home = withTrailingSeparator(directory);
+  SString::size_type cut = endsWith(home, exe.substr(0, lastSeparator + 1).c_str());
+  return cut == SString::npos ? home : home.substr(0, cut);
+}
+
+JVMMatch* JVMFile::searchPlatformPath(const SString& classPath, const SString& className) {
+  if (!canVerify(" using platform specific JVM Path hints")) return nullptr;
   StringDeque pathDirs;
   GetPathDirs(pathDirs);
   for (int i = 0; i < pathDirs.count(); ++i) {
     const SString& piece = pathDirs.get(i);
     if (piece.empty()) continue;
-    SString candidate = piece;
-    if (!exeDirectory.empty()) {
-      candidate = withTrailingSeparator(candidate);
-      SString::size_type cut = endsWith(candidate, exeDirectory.c_str());
-      if (cut != SString::npos) candidate = candidate.substr(0, cut);
-    }
+    SString candidate = homeOfPathEntry(piece);
     log("Checking JVM at " + candidate + " which was resolved from the platform JVM path " + piece, INFO);
     if (JVMMatch* match = verifyAt(candidate, classPath, className)) return match;
   }

@@ -9,7 +9,7 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Reads "N(.N)*" (an underscore separating parts too, as in 1.8.0_392)
 // from pos on; stops at the first character that cannot continue it.
-bool readNumbers(const SString& text, SString::size_type& pos, std::vector<unsigned long>& parts) {
+bool readNumbers(const SString& text, SString::size_type& pos, JavaVersion& version) {
   for (;;) {
     SString::size_type start = pos;
     unsigned long value = 0;
@@ -18,7 +18,7 @@ bool readNumbers(const SString& text, SString::size_type& pos, std::vector<unsig
       ++pos;
     }
     if (pos == start || (pos < text.length() && isDigit(text[pos]))) return false;
-    parts.push_back(value);
+    if (version.partCount < JavaVersion::kMostParts) version.parts[version.partCount++] = value;
     if (pos + 1 < text.length() && (text[pos] == '.' || text[pos] == '_') && isDigit(text[pos + 1])) {
       ++pos;
       continue;
@@ -28,17 +28,20 @@ bool readNumbers(const SString& text, SString::size_type& pos, std::vector<unsig
 }
 
 // 1.8.0_392 is Java 8: the old scheme's leading "1." goes.
-void dropOldSchemePrefix(std::vector<unsigned long>& parts) {
-  if (parts.size() > 1 && parts[0] == 1) parts.erase(parts.begin());
+void dropOldSchemePrefix(JavaVersion& version) {
+  if (version.partCount < 2 || version.parts[0] != 1) return;
+  for (int i = 1; i < version.partCount; ++i) version.parts[i - 1] = version.parts[i];
+  version.parts[--version.partCount] = 0;
 }
 
-unsigned long partAt(const std::vector<unsigned long>& parts, size_t i) { return i < parts.size() ? parts[i] : 0; }
+// Missing parts are 0 (the array is zeroed beyond partCount).
+unsigned long partAt(const JavaVersion& version, int i) { return version.parts[i]; }
 
 // Compares version with bound over the bound's parts only: against 21,
 // every 21.x.y is equal.
 int compareOverBound(const JavaVersion& version, const JavaVersion& bound) {
-  for (size_t i = 0; i < bound.parts.size(); ++i) {
-    unsigned long a = partAt(version.parts, i), b = bound.parts[i];
+  for (int i = 0; i < bound.partCount; ++i) {
+    unsigned long a = partAt(version, i), b = bound.parts[i];
     if (a != b) return a < b ? -1 : 1;
   }
   return 0;
@@ -47,8 +50,8 @@ int compareOverBound(const JavaVersion& version, const JavaVersion& bound) {
 // A bound of a range: numbers only, nothing after them.
 bool parseBound(const SString& text, JavaVersion& bound) {
   SString::size_type pos = 0;
-  if (!readNumbers(text, pos, bound.parts) || pos != text.length()) return false;
-  dropOldSchemePrefix(bound.parts);
+  if (!readNumbers(text, pos, bound) || pos != text.length()) return false;
+  dropOldSchemePrefix(bound);
   return bound.parts[0] > 0;
 }
 
@@ -58,8 +61,8 @@ bool parseJavaVersion(const SString& text, JavaVersion& version) {
   SString trimmed = trim(text, kWhiteSpace);
   SString::size_type pos = 0;
   version = JavaVersion();
-  if (!readNumbers(trimmed, pos, version.parts)) return false;
-  dropOldSchemePrefix(version.parts);
+  if (!readNumbers(trimmed, pos, version)) return false;
+  dropOldSchemePrefix(version);
   // "25-ea", "21-internal": a hyphen after the numbers starts a
   // pre-release; "+9" is a build number, which does not order releases.
   version.preRelease = pos < trimmed.length() && trimmed[pos] == '-';
@@ -67,9 +70,8 @@ bool parseJavaVersion(const SString& text, JavaVersion& version) {
 }
 
 int compareJavaVersions(const JavaVersion& a, const JavaVersion& b) {
-  size_t count = a.parts.size() > b.parts.size() ? a.parts.size() : b.parts.size();
-  for (size_t i = 0; i < count; ++i) {
-    unsigned long x = partAt(a.parts, i), y = partAt(b.parts, i);
+  for (int i = 0; i < JavaVersion::kMostParts; ++i) {
+    unsigned long x = partAt(a, i), y = partAt(b, i);
     if (x != y) return x < y ? -1 : 1;
   }
   if (a.preRelease != b.preRelease) return a.preRelease ? -1 : 1;
@@ -79,38 +81,29 @@ int compareJavaVersions(const JavaVersion& a, const JavaVersion& b) {
 bool JavaVersionRange::parse(const SString& text, SString& why) {
   *this = JavaVersionRange();
   const SString range = trim(text, kWhiteSpace);
-  const char* forms = " (the forms are N, N+, N-M and full versions such as 17.0.5+)";
-  if (range.empty()) {
-    why = SString("it is empty") + forms;
-    return false;
-  }
-  SString low = range, high;
-  bool openEnded = false;
-  if (range[range.length() - 1] == '+') {
-    low = range.substr(0, range.length() - 1);
-    openEnded = true;
-  } else if (range.find('-') != SString::npos) {
-    SString::size_type dash = range.find('-');
-    low = range.substr(0, dash);
-    high = range.substr(dash + 1);
-  } else {
-    high = range;
-  }
+  // "17+": from 17 on; "11-21": from 11 through the 21 line; "17": the 17
+  // line, from 17 through 17.
+  const bool openEnded = !range.empty() && range[range.length() - 1] == '+';
+  const SString::size_type dash = range.find('-');
+  const SString low = openEnded ? range.substr(0, range.length() - 1) : range.substr(0, dash);
+  const SString high = dash == SString::npos ? range : range.substr(dash + 1);
+  const char* problem = nullptr;
   if (!parseBound(low, lowest_) || (!openEnded && !parseBound(high, highest_))) {
-    why = "\"" + range + "\" is not a version range" + forms;
+    problem = "\" is not a version range";
+  } else if (!openEnded && compareOverBound(lowest_, highest_) > 0) {
+    problem = "\" ends before it starts";
+  }
+  if (problem) {
+    why = "\"" + range + problem + " (the forms are N, N+, N-M and full versions such as 17.0.5+)";
     return false;
   }
   bounded_ = !openEnded;
-  if (bounded_ && compareOverBound(lowest_, highest_) > 0) {
-    why = "\"" + range + "\" ends before it starts" + forms;
-    return false;
-  }
   text_ = range;
   return true;
 }
 
 bool JavaVersionRange::contains(const JavaVersion& version) const {
-  if (version.parts.empty() || compareOverBound(version, lowest_) < 0) return false;
+  if (version.partCount == 0 || compareOverBound(version, lowest_) < 0) return false;
   return !bounded_ || compareOverBound(version, highest_) <= 0;
 }
 

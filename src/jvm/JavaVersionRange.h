@@ -6,12 +6,13 @@
 // build such as "25-ea" counts as 25, and sorts below the release 25.
 #pragma once
 
-#include <vector>
-
 #include "base/SString.h"
 
 struct JavaVersion {
-  std::vector<unsigned long> parts;
+  // The numbers in order; a version with more keeps the first ones.
+  static const int kMostParts = 8;
+  unsigned long parts[kMostParts] = {};
+  int partCount = 0;
   bool preRelease = false;
 };
 

@@ -71,17 +71,12 @@ bool releaseVersionRulesOut(const SString& found, const SString& required) {
 
 bool readHomeReleaseVersion(const SString& home, const SString& exe, SString& version) {
   if (readReleaseJavaVersion(home, version)) return true;
-  SString trimmed = home;
-  while (trimmed.length() > 1 && trimmed[trimmed.length() - 1] == '/') trimmed.erase(trimmed.length() - 1, 1);
-  if (endsWith(trimmed, "/jre") != SString::npos &&
-      readReleaseJavaVersion(trimmed.substr(0, trimmed.length() - 4), version)) {
-    return true;
-  }
   char real[PATH_MAX];
-  if (exe.empty() || !realpath((trimmed + "/" + exe).c_str(), real)) return false;
-  SString realExe = real;
-  SString::size_type exeStart = endsWith(realExe, ("/" + exe).c_str());
+  SString realHome = realpath((home + "/" + exe).c_str(), real) ? SString(real) : SString();
+  SString::size_type exeStart = endsWith(realHome, ("/" + exe).c_str());
   if (exeStart == SString::npos) return false;
-  SString realHome = realExe.substr(0, exeStart);
-  return realHome != trimmed && readReleaseJavaVersion(realHome, version);
+  realHome.erase(exeStart);
+  return readReleaseJavaVersion(realHome, version) ||
+         (endsWith(realHome, "/jre") != SString::npos &&
+          readReleaseJavaVersion(realHome.substr(0, exeStart - 4), version));
 }

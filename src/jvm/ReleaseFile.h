@@ -22,8 +22,7 @@ bool readReleaseJavaVersion(const SString& home, SString& version);
 bool releaseVersionRulesOut(const SString& found, const SString& required);
 
 // The JAVA_VERSION of the release file that describes the JVM at
-// home/exe: the home's own; for a home that is the jre/ of a Java 8 JDK,
-// the JDK's; for a home reached through links (a PATH entry /usr/bin
-// whose java leads to /usr/lib/jvm/...), that of the home the java really
-// lies in.
+// home/exe: the home's own; else that of the home the java really lies in
+// (a PATH entry /usr/bin whose java is a link into /usr/lib/jvm/...); else,
+// for the jre/ of a Java 8 JDK, the JDK's.
 bool readHomeReleaseVersion(const SString& home, const SString& exe, SString& version);

@@ -97,12 +97,10 @@ bool verificationAnswer(const SString& output, int propertyCount, SString& answe
 }
 
 SString reportedPropertyValue(const SString& output, int index) {
-  LineReader reader(output);
-  SString line;
-  bool magicSeen = false;
-  while (!magicSeen && reader.next(line)) magicSeen = line == kVerificationMagic;
-  for (int i = 0; magicSeen && i <= index; ++i) {
-    if (!reader.next(line)) return SString();
-  }
-  return magicSeen ? line : SString();
+  SString answer;
+  if (!verificationAnswer(output, index + 1, answer)) return SString();
+  // The answer's last line, without its line feed.
+  const SString::size_type end = answer.length() - 1;
+  const SString::size_type start = answer.rfind('\n', end - 1) + 1;
+  return answer.substr(start, end - start);
 }
