@@ -19,6 +19,7 @@
 #include "jvm/JVMFile.h"
 #include "jvm/JVMMatch.h"
 #include "jvm/ReleaseFile.h"
+#include "jvm/WindowingHome.h"
 #include "tagfile/TagFile.h"
 
 struct HomeCandidate {
@@ -26,6 +27,7 @@ struct HomeCandidate {
   SString source;  // where it came from, for the log
   bool insideLauncherDir = false;
   bool hasVersion = false;
+  bool opensWindows = false;  // counted only when a display is there
   JavaVersion version;
 };
 
@@ -41,8 +43,11 @@ SString identityOf(const SString& home, const SString& exe) {
   return withSlash(home) + exe;
 }
 
-// Newer first; homes without a readable release file after those with one.
+// On a desktop, JVMs that can open windows first, whatever their version;
+// then newer first; homes without a readable release file after those with
+// one.
 bool comesBefore(const HomeCandidate& a, const HomeCandidate& b) {
+  if (a.opensWindows != b.opensWindows) return a.opensWindows;
   if (a.hasVersion != b.hasVersion) return a.hasVersion;
   return a.hasVersion && compareJavaVersions(a.version, b.version) > 0;
 }
@@ -51,7 +56,8 @@ bool comesBefore(const HomeCandidate& a, const HomeCandidate& b) {
 
 class HomeCandidates {
  public:
-  HomeCandidates(const SString& exe, bool newestFirst) : exe_(exe), newestFirst_(newestFirst) {}
+  HomeCandidates(const SString& exe, bool newestFirst)
+      : exe_(exe), newestFirst_(newestFirst), display_(DisplayAvailable()) {}
 
   void markTried(const SString& home) { seen_.add(identityOf(home, exe_)); }
 
@@ -74,6 +80,7 @@ class HomeCandidates {
     SString release;
     candidate->hasVersion =
         readHomeReleaseVersion(home, exe_, release) && parseJavaVersion(release, candidate->version);
+    candidate->opensWindows = display_ && HomeCanOpenWindows(home);
     int at = candidates_.count();
     while (newestFirst_ && at > 0 && comesBefore(*candidate, *candidates_.get(at - 1))) --at;
     candidates_.insert(at == candidates_.count() ? -1 : at, candidate);  // -1: at the end
@@ -85,6 +92,7 @@ class HomeCandidates {
  private:
   SString exe_;
   bool newestFirst_;
+  bool display_;
   StringDeque seen_;
   PtrDeque<HomeCandidate> candidates_;
 };

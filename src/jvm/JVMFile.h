@@ -66,8 +66,8 @@ class JVMFile final : public MacroHandler {
  private:
   bool canVerify(const char* searchKind);
   bool runVerification(const SString& home, const SString& classPath, const SString& className);
-  bool ruledOutByReleaseFile(const SString& home, const SString& executable, const StringPairPtrDeque& properties);
-  bool ruledOutByReleaseVersion(const SString& home, const SString& executable, const JavaVersionRange& range);
+  bool ruledOutByReleaseFile(const SString& home, const SString& executable, const StringPairPtrDeque& properties,
+                             const JavaVersionRange* range);
   bool newestFirst() const;
   // The homes of the path hints (or of the one at index only), "~/", "*"
   // and "?" expanded.

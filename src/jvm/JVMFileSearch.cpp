@@ -138,8 +138,7 @@ bool JVMFile::runVerification(const SString& home, const SString& classPath, con
   }
 
   const SString executable = withTrailingSeparator(home) + getJvmExe();
-  if (ruledOutByReleaseFile(home, executable, properties) ||
-      (ranged && ruledOutByReleaseVersion(home, executable, range))) {
+  if (ruledOutByReleaseFile(home, executable, properties, ranged ? &range : nullptr)) {
     ProgressTick(kMissingExecutableProgress);
     return false;
   }
@@ -161,34 +160,24 @@ bool JVMFile::runVerification(const SString& home, const SString& classPath, con
 
 // Only java.version has a counterpart in the release file; any other
 // requirement, or a release file without a version, leaves it to the JVM.
+// A JAVA_VERSION range is judged by the release file of the home the java
+// really lies in (see readHomeReleaseVersion).
 bool JVMFile::ruledOutByReleaseFile(const SString& home, const SString& executable,
-                                    const StringPairPtrDeque& properties) {
-  SString found;
-  for (int i = 0; i < properties.count(); ++i) {
-    const StringPair* property = properties.get(i);
-    if (property->first != "java.version") continue;
-    if (found.empty() && !readReleaseJavaVersion(home, found)) return false;
-    if (!releaseVersionRulesOut(found, property->second)) continue;
-    log("Skipping " + executable + ": its release file gives JAVA_VERSION " + found +
-            ", the description requires java.version " + property->second,
-        INFO);
-    reportCandidate(executable, "release file gives JAVA_VERSION " + found);
-    return true;
-  }
-  return false;
-}
-
-// The release file never accepts a candidate, but one whose version is
-// outside the range is not worth a JVM start.
-bool JVMFile::ruledOutByReleaseVersion(const SString& home, const SString& executable, const JavaVersionRange& range) {
-  SString found;
+                                    const StringPairPtrDeque& properties, const JavaVersionRange* range) {
+  SString found, required;
+  if (!(range ? readHomeReleaseVersion(home, getJvmExe(), found) : readReleaseJavaVersion(home, found))) return false;
   JavaVersion version;
-  if (!readHomeReleaseVersion(home, getJvmExe(), found) || !parseJavaVersion(found, version) ||
-      range.contains(version)) {
-    return false;
+  if (range && parseJavaVersion(found, version) && !range->contains(version))
+    required = "JAVA_VERSION " + range->text();
+  for (int i = 0; i < properties.count() && required.empty(); ++i) {
+    const StringPair* property = properties.get(i);
+    if (property->first == "java.version" && releaseVersionRulesOut(found, property->second)) {
+      required = "java.version " + property->second;
+    }
   }
-  log("Skipping " + executable + ": its release file gives JAVA_VERSION " + found +
-          ", the description requires JAVA_VERSION " + range.text(),
+  if (required.empty()) return false;
+  log("Skipping " + executable + ": its release file gives JAVA_VERSION " + found + ", the description requires " +
+          required,
       INFO);
   reportCandidate(executable, "release file gives JAVA_VERSION " + found);
   return true;
