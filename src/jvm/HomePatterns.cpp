@@ -1,6 +1,8 @@
 #include "jvm/HomePatterns.h"
 
 #include <dirent.h>
+#include <limits.h>
+#include <stdlib.h>
 #include <sys/stat.h>
 
 #include "fsutil/Platform.h"
@@ -54,7 +56,10 @@ void expandBelow(const SString& directory, const SString& rest, StringDeque& hom
   const SString component = rest.substr(0, slash);
   const SString remainder = slash == SString::npos ? SString() : rest.substr(slash + 1);
   if (rest.empty()) {
-    if (isDirectory(directory)) homes.add(directory);
+    // A link a pattern finds (default-java, java-1.17.0-openjdk-amd64) is
+    // given as the directory it leads to, the home the JDK is installed as.
+    char real[PATH_MAX];
+    if (isDirectory(directory)) homes.add(directory[0] == '/' && realpath(directory.c_str(), real) ? real : directory);
   } else if (!hasWildcard(component)) {
     expandBelow(component.empty() ? directory : directory + "/" + component, remainder, homes);
   } else if (DIR* dir = opendir(directory.empty() ? "/" : directory.c_str())) {
@@ -97,11 +102,8 @@ bool matchesComponent(const SString& pattern, const SString& name) {
 
 void expandHomePattern(const SString& pattern, StringDeque& homes) {
   SString path = pattern;
-  if (!path.empty() && path[0] == '~') {
-    if (path.length() > 1 && path[1] != '/') {
-      homes.add(pattern);  // ~user is not expanded: the launcher reads no user database
-      return;
-    }
+  // "~user" is not expanded: the launcher reads no user database.
+  if (path[0] == '~' && (path.length() == 1 || path[1] == '/')) {
     const SString home = GetEnv("HOME");
     if (home.empty()) return;
     path = home + path.substr(1);

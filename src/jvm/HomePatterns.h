@@ -9,9 +9,10 @@
 
 bool hasHomePattern(const SString& hint);
 
-// Every existing directory the pattern names, in name order; "~" or "~/"
-// at its start is the HOME variable (no match when HOME is unset). A hint
-// without "*", "?" or "~" gives itself, whether it exists or not.
+// Every existing directory the pattern names, in name order, each with
+// its links resolved; "~" or "~/" at its start is the HOME variable (no
+// match when HOME is unset). A hint without "*", "?" or "~" gives itself,
+// whether it exists or not.
 void expandHomePattern(const SString& pattern, StringDeque& homes);
 
 // Whether name matches one component of a pattern: "*" any run of
