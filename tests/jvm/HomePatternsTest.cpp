@@ -59,16 +59,22 @@ TEST(HomePatterns, ExpandsToExistingDirectoriesInNameOrder) {
     MakeDirs(root + "/" + sub);
   }
   dir.write("opt/d", "a file, not a directory");
+  ASSERT_EQ(0, symlink((root + "/opt/a").c_str(), (root + "/opt/e-link").c_str()));
   ScopedEnv home("HOME", (root + "/home").c_str());
   const struct {
     std::string pattern;
     std::string homes;
   } cases[] = {
-      {root + "/opt/*/jdk*", root + "/opt/a/jdk-17 " + root + "/opt/b/jdk-21 " + root + "/opt/c/jdk-25"},
+      // Through the link too: the search, not the expansion, takes each home once.
+      {root + "/opt/*/jdk*",
+       root + "/opt/a/jdk-17 " + root + "/opt/b/jdk-21 " + root + "/opt/c/jdk-25 " + root + "/opt/a/jdk-17"},
       {root + "/opt/?/jdk-2?", root + "/opt/b/jdk-21 " + root + "/opt/c/jdk-25"},
-      {root + "/opt/*", root + "/opt/a " + root + "/opt/b " + root + "/opt/c"},
-      {root + "/opt/*/", root + "/opt/a " + root + "/opt/b " + root + "/opt/c"},
+      {root + "/opt/?", root + "/opt/a " + root + "/opt/b " + root + "/opt/c"},
+      {root + "/opt/?/", root + "/opt/a " + root + "/opt/b " + root + "/opt/c"},
       {root + "/nothing/*", ""},
+      // A link found by a pattern is the directory it leads to.
+      {root + "/opt/e*", root + "/opt/a"},
+      {root + "/opt/e*/jdk-1?", root + "/opt/a/jdk-17"},
       {"~/.jdks/*", root + "/home/.jdks/x " + root + "/home/.jdks/y"},
       {"~", root + "/home"},
       // Hints without a pattern stay as written, whether they exist or not.
