@@ -162,16 +162,19 @@ JVMMatch* JVMFile::searchBestMatch(const SString& classPath, const SString& clas
   for (int i = 0; i < tried.count(); ++i) others.markTried(tried.get(i));
 
   addPathHints(others);
+  // The known locations before PATH: of a JDK that both reach (/usr/bin's
+  // java is a link into /usr/lib/jvm), the first name found is kept, and
+  // the wizard is better off with the JDK's own home than with /usr/.
+  if (knownLocations) {
+    StringDeque homes;
+    knownLocationHomes(exe, homes);
+    for (int i = 0; i < homes.count(); ++i) others.add(homes.get(i), "the known locations", false, false);
+  }
   StringDeque pathDirs;
   GetPathDirs(pathDirs);
   for (int i = 0; i < pathDirs.count(); ++i) {
     const SString& piece = pathDirs.get(i);
     if (!piece.empty()) others.add(homeOfPathEntry(piece), "the platform JVM path " + piece, false, false);
-  }
-  if (knownLocations) {
-    StringDeque homes;
-    knownLocationHomes(exe, homes);
-    for (int i = 0; i < homes.count(); ++i) others.add(homes.get(i), "the known locations", false, false);
   }
   return verifyInOrder(*this, others, classPath, className);
 }

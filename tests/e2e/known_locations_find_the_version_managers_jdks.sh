@@ -37,3 +37,12 @@ done
 # Without the key none of them is a candidate.
 choose "JAVA_VERSION: 42"
 expect_eq "no known locations without KNOWN_LOCATIONS" "" "$chosen"
+
+# A java on PATH that is a link into a known location is that JDK, under
+# its own home rather than the home of the PATH directory.
+mkdir -p usr/bin
+ln -s "$HOME/.jdks/openjdk-42/bin/java" usr/bin/java
+CHOOSE_PATH=$T/usr/bin choose "JAVA_VERSION: 42" "KNOWN_LOCATIONS: 1"
+expect_eq "the known home of a java on PATH" "$HOME/.jdks/openjdk-42" "$chosen"
+CHOOSE_PATH=$T/usr/bin choose "JAVA_VERSION: 42"
+expect_eq "without KNOWN_LOCATIONS the PATH home" "$T/usr/" "$chosen"
