@@ -9,9 +9,11 @@
 
 #include "base/Deque.h"
 #include "base/SString.h"
+#include "jvm/JavaVersionRange.h"
 #include "jvm/MacroHandler.h"
 #include "tagfile/TagFile.h"
 
+class HomeCandidates;
 class JVMMatch;
 
 class JVMFile final : public MacroHandler {
@@ -32,12 +34,25 @@ class JVMFile final : public MacroHandler {
   // Where the description's hints say a JVM may live, and the verification
   // of one home by running the verification class there (JVMFileSearch.cpp).
   // Each returns a new match, or null.
-  JVMMatch* searchPlatformHints(const SString& classPath, const SString& className);
+  // With tried, every home the platform hints named is added to it.
+  JVMMatch* searchPlatformHints(const SString& classPath, const SString& className, StringDeque* tried = nullptr);
   JVMMatch* searchPathHints(const SString& classPath, const SString& className);
   JVMMatch* searchPlatformPath(const SString& classPath, const SString& className);
   JVMMatch* verifyAt(const SString& home, const SString& classPath, const SString& className);
   // Verifies the home the description names in its own JVM_HOME.
   JVMMatch* verifyHome(const SString& classPath, const SString& className);
+
+  // The best-match search of descriptions with JAVA_VERSION, PREFER or
+  // KNOWN_LOCATIONS (BestMatchSearch.cpp), in place of the three hint
+  // searches: the PLATFORM_HINT variables in order, then every other
+  // candidate, each once, newest first by its release file.
+  bool usesBestMatchSearch() const;
+  JVMMatch* searchBestMatch(const SString& classPath, const SString& className);
+  // False when the description has no JAVA_VERSION. Throws, naming the
+  // file, when JAVA_VERSION or PREFER is malformed: a range read as
+  // "anything" would take any Java.
+  bool requiredVersionRange(JavaVersionRange& range) const;
+  void checkSearchKeys() const;
 
   // What each candidate of the current search came to, for the summary
   // when none matched. A search starts a new report, and shows the
@@ -51,7 +66,17 @@ class JVMFile final : public MacroHandler {
  private:
   bool canVerify(const char* searchKind);
   bool runVerification(const SString& home, const SString& classPath, const SString& className);
-  bool ruledOutByReleaseFile(const SString& home, const SString& executable, const StringPairPtrDeque& properties);
+  bool ruledOutByReleaseFile(const SString& home, const SString& executable, const StringPairPtrDeque& properties,
+                             const JavaVersionRange* range);
+  bool newestFirst() const;
+  // The homes of the path hints (or of the one at index only), "~/", "*"
+  // and "?" expanded.
+  void addPathHints(HomeCandidates& candidates, int only = -1);
+  // A path hint with "~/", "*" or "?": its matches, newest first.
+  JVMMatch* verifyPatternHint(int hintIndex, const SString& classPath, const SString& className);
+  // The home a PATH directory names: /opt/x/bin gives /opt/x/ for JVM_EXE
+  // bin/java.
+  SString homeOfPathEntry(const SString& directory) const;
   bool runOrRecall(const SString& command, const SString& executable, const SString& classPath,
                    const SString& className, const StringPairPtrDeque& properties, SString& output);
   SString verificationContext() const;

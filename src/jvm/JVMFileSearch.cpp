@@ -9,6 +9,8 @@
 #include "base/Log.h"
 #include "base/Settings.h"
 #include "fsutil/Platform.h"
+#include "jvm/ForeignHome.h"
+#include "jvm/HomePatterns.h"
 #include "jvm/JVMFile.h"
 #include "jvm/JVMMatch.h"
 #include "jvm/ReleaseFile.h"
@@ -71,6 +73,13 @@ JVMMatch* JVMFile::verifyAt(const SString& home, const SString& classPath, const
     verifyingShown_ = true;
     step.emplace(STEP_VERIFYING, desc.c_str());
   }
+  const SString foreign = whyHomeCannotRunHere(home, executable);
+  if (!foreign.empty()) {
+    log("Not starting the JVM at " + home + ": " + foreign, INFO);
+    reportCandidate(executable, "not run, " + foreign);
+    ProgressTick(kMissingExecutableProgress);
+    return nullptr;
+  }
   if (!isSafeInCommand(home)) {
     log("Not verifying the JVM at " + home +
             " because its path holds a character that the shell or the launch script would interpret.",
@@ -111,8 +120,25 @@ bool JVMFile::runVerification(const SString& home, const SString& classPath, con
     properties.add(property);
   }
 
+  // The range is checked against the java.version the JVM reports; a
+  // description that does not ask for it otherwise gets it asked.
+  JavaVersionRange range;
+  const bool ranged = requiredVersionRange(range);
+  int versionLine = -1;
+  for (int i = 0; ranged && i < properties.count() && versionLine < 0; ++i) {
+    if (properties.get(i)->first == "java.version") versionLine = i;
+  }
+  if (ranged && versionLine < 0) {
+    StringPair* property = new StringPair;
+    property->first = "java.version";
+    property->second = "...";
+    command += " java.version";
+    versionLine = properties.count();
+    properties.add(property);
+  }
+
   const SString executable = withTrailingSeparator(home) + getJvmExe();
-  if (ruledOutByReleaseFile(home, executable, properties)) {
+  if (ruledOutByReleaseFile(home, executable, properties, ranged ? &range : nullptr)) {
     ProgressTick(kMissingExecutableProgress);
     return false;
   }
@@ -121,7 +147,12 @@ bool JVMFile::runVerification(const SString& home, const SString& classPath, con
   ProgressTick(kVerificationProgress);
   if (!answered) return false;
   SString why;
-  if (checkVerificationOutput(output, properties, &why)) return true;
+  if (checkVerificationOutput(output, properties, &why)) {
+    if (!ranged) return true;
+    const SString reported = reportedPropertyValue(output, versionLine);
+    if (range.contains(reported)) return true;
+    why = "java.version is " + reported + ", required JAVA_VERSION " + range.text();
+  }
   log("No match at " + executable + ": " + why, INFO);
   reportCandidate(executable, why);
   return false;
@@ -129,21 +160,27 @@ bool JVMFile::runVerification(const SString& home, const SString& classPath, con
 
 // Only java.version has a counterpart in the release file; any other
 // requirement, or a release file without a version, leaves it to the JVM.
+// A JAVA_VERSION range is judged by the release file of the home the java
+// really lies in (see readHomeReleaseVersion).
 bool JVMFile::ruledOutByReleaseFile(const SString& home, const SString& executable,
-                                    const StringPairPtrDeque& properties) {
-  SString found;
-  for (int i = 0; i < properties.count(); ++i) {
+                                    const StringPairPtrDeque& properties, const JavaVersionRange* range) {
+  SString found, required;
+  if (!(range ? readHomeReleaseVersion(home, getJvmExe(), found) : readReleaseJavaVersion(home, found))) return false;
+  JavaVersion version;
+  if (range && parseJavaVersion(found, version) && !range->contains(version))
+    required = "JAVA_VERSION " + range->text();
+  for (int i = 0; i < properties.count() && required.empty(); ++i) {
     const StringPair* property = properties.get(i);
-    if (property->first != "java.version") continue;
-    if (found.empty() && !readReleaseJavaVersion(home, found)) return false;
-    if (!releaseVersionRulesOut(found, property->second)) continue;
-    log("Skipping " + executable + ": its release file gives JAVA_VERSION " + found +
-            ", the description requires java.version " + property->second,
-        INFO);
-    reportCandidate(executable, "release file gives JAVA_VERSION " + found);
-    return true;
+    if (property->first == "java.version" && releaseVersionRulesOut(found, property->second)) {
+      required = "java.version " + property->second;
+    }
   }
-  return false;
+  if (required.empty()) return false;
+  log("Skipping " + executable + ": its release file gives JAVA_VERSION " + found + ", the description requires " +
+          required,
+      INFO);
+  reportCandidate(executable, "release file gives JAVA_VERSION " + found);
+  return true;
 }
 
 // Takes the answer from the store of verified JVMs when it has one for
@@ -224,6 +261,8 @@ SString JVMFile::searchSummary() const {
   for (int i = 0; properties && i < properties->count(); ++i) {
     required += (i ? ", " : "") + trim(properties->get(i), kWhiteSpace);
   }
+  const SString range = trim(tagFile_->getValue("JAVA_VERSION", 0), kWhiteSpace);
+  if (!range.empty()) required += (required.empty() ? "" : ", ") + SString("JAVA_VERSION ") + range;
   SString summary = "No JVM matched " + tagFile_->getValue("DESC", 0) + " (" +
                     (required.empty() ? SString("no properties required") : "requires " + required) + "): ";
   if (candidateReport_.isEmpty()) return summary + "no candidate was found";
@@ -234,7 +273,7 @@ SString JVMFile::searchSummary() const {
 }
 
 bool JVMFile::canVerify(const char* searchKind) {
-  if (tagFile_->getValue("JVM_PROPERTIES", 0).empty()) {
+  if (tagFile_->getValue("JVM_PROPERTIES", 0).empty() && tagFile_->getValueCount("JAVA_VERSION") == 0) {
     log("Unable to verify " + tagFile_->getFileName() + " because the JVM_PROPERTIES tag was not specified.", WARNING);
     return false;
   }
@@ -242,7 +281,7 @@ bool JVMFile::canVerify(const char* searchKind) {
   return true;
 }
 
-JVMMatch* JVMFile::searchPlatformHints(const SString& classPath, const SString& className) {
+JVMMatch* JVMFile::searchPlatformHints(const SString& classPath, const SString& className, StringDeque* tried) {
   if (!canVerify(" using platform hints")) return nullptr;
   const StringDeque* hints = tagFile_->findValues("PLATFORM_HINT");
   for (int i = 0; hints && i < hints->count(); ++i) {
@@ -254,6 +293,7 @@ JVMMatch* JVMFile::searchPlatformHints(const SString& classPath, const SString& 
       const SString& home = homes.get(j);
       if (home.empty()) continue;
       log("Checking JVM at " + home + " which was resolved from platform hint " + variable, INFO);
+      if (tried) tried->add(home);
       if (JVMMatch* match = verifyAt(home, classPath, className)) return match;
     }
   }
@@ -268,6 +308,10 @@ JVMMatch* JVMFile::searchPathHints(const SString& classPath, const SString& clas
   const StringDeque* hints = tagFile_->findValues("PATH_HINT");
   for (int i = 0; hints && i < hints->count(); ++i) {
     const SString& hint = hints->get(i);
+    if (hasHomePattern(hint)) {
+      if (JVMMatch* match = verifyPatternHint(i, classPath, className)) return match;
+      continue;
+    }
     if (hint.compare(0, separator.length(), separator) == 0) {
       for (int r = 0; r < roots.count(); ++r) {
         SString candidate = withTrailingSeparator(roots.get(r)) + hint.substr(separator.length());
@@ -287,25 +331,24 @@ JVMMatch* JVMFile::searchPathHints(const SString& classPath, const SString& clas
   return nullptr;
 }
 
-JVMMatch* JVMFile::searchPlatformPath(const SString& classPath, const SString& className) {
-  if (!canVerify(" using platform specific JVM Path hints")) return nullptr;
+SString JVMFile::homeOfPathEntry(const SString& directory) const {
   const SString separator = FileSeparator();
-  // For JVM_EXE jre/bin/java a PATH entry /opt/x/jre/bin names the home
-  // /opt/x/.
   const SString exe = getJvmExe();
   SString::size_type lastSeparator = exe.rfind(separator);
-  SString exeDirectory = lastSeparator == SString::npos ? SString() : exe.substr(0, lastSeparator + 1);
+  if (lastSeparator == SString::npos) return directory;
+  SString home = withTrailingSeparator(directory);
+  SString::size_type cut = endsWith(home, exe.substr(0, lastSeparator + 1).c_str());
+  return cut == SString::npos ? home : home.substr(0, cut);
+}
+
+JVMMatch* JVMFile::searchPlatformPath(const SString& classPath, const SString& className) {
+  if (!canVerify(" using platform specific JVM Path hints")) return nullptr;
   StringDeque pathDirs;
   GetPathDirs(pathDirs);
   for (int i = 0; i < pathDirs.count(); ++i) {
     const SString& piece = pathDirs.get(i);
     if (piece.empty()) continue;
-    SString candidate = piece;
-    if (!exeDirectory.empty()) {
-      candidate = withTrailingSeparator(candidate);
-      SString::size_type cut = endsWith(candidate, exeDirectory.c_str());
-      if (cut != SString::npos) candidate = candidate.substr(0, cut);
-    }
+    SString candidate = homeOfPathEntry(piece);
     log("Checking JVM at " + candidate + " which was resolved from the platform JVM path " + piece, INFO);
     if (JVMMatch* match = verifyAt(candidate, classPath, className)) return match;
   }

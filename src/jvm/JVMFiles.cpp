@@ -55,7 +55,14 @@ void JVMFiles::logSearchSummaries() {
   for (int i = 0; i < count(); ++i) log(get(i)->searchSummary(), INFO);
 }
 
+// A malformed JAVA_VERSION or PREFER ends the search before anything is
+// started, whichever description would have been reached.
+void JVMFiles::checkSearchKeys() const {
+  for (int i = 0; i < count(); ++i) get(i)->checkSearchKeys();
+}
+
 void JVMFiles::find(JVMMatchPtrDeque& matches) {
+  checkSearchKeys();
   match_.reset();
   prepareVerifyClass();
   startSearchReports();
@@ -78,6 +85,10 @@ void JVMFiles::find(JVMMatchPtrDeque& matches) {
       searchAllRequested = jvmFile->getSearchAll();
       SString desc = jvmFile->getTagFile()->getValue("DESC", 0);
       StepScope step(STEP_SEARCHING_FOR, desc.c_str());
+      if (jvmFile->usesBestMatchSearch()) {
+        match_.reset(jvmFile->searchBestMatch(verifyClassPath_, verifyClassName_));
+        continue;
+      }
       match_.reset(jvmFile->searchPlatformHints(verifyClassPath_, verifyClassName_));
       if (!match_) match_.reset(jvmFile->searchPathHints(verifyClassPath_, verifyClassName_));
       if (!match_) match_.reset(jvmFile->searchPlatformPath(verifyClassPath_, verifyClassName_));
@@ -94,6 +105,7 @@ void JVMFiles::find(JVMMatchPtrDeque& matches) {
 }
 
 void JVMFiles::searchAll(JVMMatchPtrDeque& matches, int stopAtFirst) {
+  checkSearchKeys();
   match_.reset();
   prepareVerifyClass();
   startSearchReports();

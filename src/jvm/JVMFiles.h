@@ -47,6 +47,7 @@ class JVMFiles final : public FileFindListener {
   void setSearchRoots(const StringDeque& roots);
 
  private:
+  void checkSearchKeys() const;
   void startSearchReports();
   void logSearchSummaries();
   void walkSearchRoots(const StringDeque& names);

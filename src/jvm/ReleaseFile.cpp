@@ -1,6 +1,8 @@
 #include "jvm/ReleaseFile.h"
 
 #include <fcntl.h>
+#include <limits.h>
+#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,7 +12,6 @@ namespace {
 
 // Real release files are well under a kilobyte.
 const size_t kMostBytesRead = 64 * 1024;
-const char kVersionKey[] = "JAVA_VERSION=";
 const char kPrefixMark[] = "...";
 
 SString unquoted(const SString& value) {
@@ -23,7 +24,7 @@ SString unquoted(const SString& value) {
 
 }  // namespace
 
-bool readReleaseJavaVersion(const SString& home, SString& version) {
+bool readReleaseValue(const SString& home, const char* key, SString& value) {
   SString path = home;
   if (path.empty() || path[path.length() - 1] != '/') path += "/";
   path += "release";
@@ -38,19 +39,24 @@ bool readReleaseJavaVersion(const SString& home, SString& version) {
     if (n <= 0) break;
     text.append(buffer, static_cast<SString::size_type>(n));
   }
-  const SString::size_type keyLength = sizeof kVersionKey - 1;
+  const SString prefix = SString(key) + "=";
+  const SString::size_type keyLength = prefix.length();
   SString::size_type start = 0;
   while (start < text.length()) {
     SString::size_type end = text.find('\n', start);
     if (end == SString::npos) end = text.length();
     SString line = trim(text.substr(start, end - start), kWhiteSpace);
-    if (line.length() > keyLength && line.compare(0, keyLength, kVersionKey) == 0) {
-      version = unquoted(line.substr(keyLength));
-      return !version.empty();
+    if (line.length() > keyLength && line.compare(0, keyLength, prefix) == 0) {
+      value = unquoted(line.substr(keyLength));
+      return !value.empty();
     }
     start = end + 1;
   }
   return false;
+}
+
+bool readReleaseJavaVersion(const SString& home, SString& version) {
+  return readReleaseValue(home, "JAVA_VERSION", version);
 }
 
 bool releaseVersionRulesOut(const SString& found, const SString& required) {
@@ -61,4 +67,16 @@ bool releaseVersionRulesOut(const SString& found, const SString& required) {
     if (found[i] != wanted[i]) return true;
   }
   return false;
+}
+
+bool readHomeReleaseVersion(const SString& home, const SString& exe, SString& version) {
+  if (readReleaseJavaVersion(home, version)) return true;
+  char real[PATH_MAX];
+  SString realHome = realpath((home + "/" + exe).c_str(), real) ? SString(real) : SString();
+  SString::size_type exeStart = endsWith(realHome, ("/" + exe).c_str());
+  if (exeStart == SString::npos) return false;
+  realHome.erase(exeStart);
+  return readReleaseJavaVersion(realHome, version) ||
+         (endsWith(realHome, "/jre") != SString::npos &&
+          readReleaseJavaVersion(realHome.substr(0, exeStart - 4), version));
 }

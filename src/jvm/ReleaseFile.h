@@ -7,6 +7,10 @@
 
 #include "base/SString.h"
 
+// The value of the line KEY="..." of <home>/release without its quotes;
+// false when there is no such file or line, or the value is empty.
+bool readReleaseValue(const SString& home, const char* key, SString& value);
+
 // The JAVA_VERSION value of <home>/release without its quotes; false when
 // there is no such file or line.
 bool readReleaseJavaVersion(const SString& home, SString& version);
@@ -16,3 +20,9 @@ bool readReleaseJavaVersion(const SString& home, SString& version);
 // "..."): the two texts differ at a position that both have. When one is
 // a prefix of the other, only the JVM itself can tell.
 bool releaseVersionRulesOut(const SString& found, const SString& required);
+
+// The JAVA_VERSION of the release file that describes the JVM at
+// home/exe: the home's own; else that of the home the java really lies in
+// (a PATH entry /usr/bin whose java is a link into /usr/lib/jvm/...); else,
+// for the jre/ of a Java 8 JDK, the JDK's.
+bool readHomeReleaseVersion(const SString& home, const SString& exe, SString& version);

@@ -95,3 +95,12 @@ bool verificationAnswer(const SString& output, int propertyCount, SString& answe
   }
   return true;
 }
+
+SString reportedPropertyValue(const SString& output, int index) {
+  SString answer;
+  if (!verificationAnswer(output, index + 1, answer)) return SString();
+  // The answer's last line, without its line feed.
+  const SString::size_type end = answer.length() - 1;
+  const SString::size_type start = answer.rfind('\n', end - 1) + 1;
+  return answer.substr(start, end - start);
+}

@@ -23,3 +23,7 @@ bool checkVerificationOutput(const SString& output, const StringPairPtrDeque& pr
 // does not hold a complete answer (a JVM that failed to start, or died
 // half-way), which is then not worth remembering.
 bool verificationAnswer(const SString& output, int propertyCount, SString& answer);
+
+// The value the output reports for the property at index (from 0) of the
+// properties asked; empty when there is no such line.
+SString reportedPropertyValue(const SString& output, int index);

@@ -42,8 +42,8 @@ head -c 200003 /dev/urandom > src/random.bin
 printf 'line one\nline two\n' > src/notes.txt
 : > src/empty.bin
 printf '#!/bin/sh\necho installer\n' > src/install.sh
-cp "$LX_SOURCE_DIR/demo/instructions.txt" "$LX_SOURCE_DIR/demo/jdk17.jvm" src/
-files=(instructions=src/instructions.txt jvm=src/jdk17.jvm application=src/random.bin
+cp "$LX_SOURCE_DIR/demo/instructions.txt" "$LX_SOURCE_DIR/demo/java.jvm" src/
+files=(instructions=src/instructions.txt jvm=src/java.jvm application=src/random.bin
        classpath=src/notes.txt verify=src/empty.bin jvm-installer=src/install.sh)
 # No launch script for the demo's LAUNCH: --force, as make_launcher does.
 "$LXPACK" create --force --arch aarch64 --output arm.bin "${files[@]}" >/dev/null 2>&1 ||
@@ -126,7 +126,7 @@ demo=$LX_SOURCE_DIR/demo
   verify="$LX_BUILD_DIR/Verify.jar" \
   instructions="$demo/instructions.txt" \
   launch-script="$demo/launch.txt" \
-  jvm="$demo/jdk2x.jvm" jvm="$demo/jdk17.jvm" jvm="$demo/jdk11.jvm" \
+  jvm="$demo/java.jvm" \
   application="$LX_BUILD_DIR/demo/DemoWizard.jar" >/dev/null || fail "packing the aarch64 demo failed"
 
 # As on an arm64 machine: its JDKs, and no others, under /usr/lib/jvm (the

@@ -15,6 +15,6 @@ set +e
 status=$?
 set -e
 expect_eq "demo status" 0 "$status"
-expect_eq "verifying steps of the first description" 1 "$(grep -cxF 'Verifying Java 21 or newer (2x)' console.txt)"
+expect_eq "verifying steps of the first description" 1 "$(grep -cxF 'Verifying Java 17 or newer' console.txt)"
 repeated=$(grep '^Verifying ' console.txt | sort | uniq -d)
 [ -z "$repeated" ] || fail "shown more than once: $repeated"

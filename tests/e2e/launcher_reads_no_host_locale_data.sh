@@ -32,7 +32,10 @@ traced() {
     strace -qq -e trace=%file,%desc -o "$T/$name.trace" ./setup.bin "$@" >"$T/$name.out" 2>&1 || true
   [ -s "$T/$name.trace" ] || fail "strace recorded nothing for $name"
   grep -q 'setup.bin' "$T/$name.trace" || fail "the trace of $name does not show the launcher reading its own file"
-  if grep -E "$host_data" "$T/$name.trace"; then
+  # Only the names the calls touch count: a read of the launcher's own file
+  # shows some of its bytes, and its symbol names (gconv_...) are no access
+  # to host data.
+  if grep -vE '^(read|pread64|readv|preadv|write|pwrite64|writev)\(' "$T/$name.trace" | grep -E "$host_data"; then
     fail "the launcher read the host's locale or library data in $name (lines above)"
   fi
 }

@@ -70,12 +70,21 @@ case_refused "INSTALL_JVM without an installer" "$T/script.txt, line 1: INSTALL_
 case_refused "two entries of one name" \
   "two entries are named 'Verify.jar' (Verify.jar and other/Verify.jar): extracting them writes both to one file" \
   instructions=instr.txt verify=Verify.jar application=other/Verify.jar
+printf 'JVM_EXE: bin/java\nJAVA_VERSION: 17++\n' > range.jvm
+case_refused "a malformed JAVA_VERSION" \
+  "The JVM description range.jvm has an invalid JAVA_VERSION: \"17++\" is not a version range (the forms are N, N+, N-M and full versions such as 17.0.5+) (the launcher would refuse it)" \
+  instructions=instr.txt jvm=range.jvm verify=Verify.jar
+printf 'JVM_EXE: bin/java\nJAVA_VERSION: 17+\nPREFER: latest\n' > prefer.jvm
+case_refused "an unknown PREFER" \
+  "The JVM description prefer.jvm has an invalid PREFER: \"latest\" (the values are newest and first)" \
+  instructions=instr.txt jvm=prefer.jvm verify=Verify.jar
 
 # What the launcher computes at run time is not judged, and a sound
 # launcher is written without a word.
 script "SET S1 = END" "GOTO @S1@" "ILAUNCH @N1@ 0" "VERIFY 0 0 2" "ILAUNCH 2 0" ":END"
 status=0
+printf 'JVM_EXE: bin/java\nJAVA_VERSION: 1.8.0_392-21\nPREFER: first\n' > ranged.jvm
 "$LXPACK" create --stub "$LXLAUNCHER" -o out.bin instructions="$T/script.txt" launch-script=launch.txt jvm=a.jvm \
-  verify=Verify.jar 2> err.txt || status=$?
+  verify=Verify.jar jvm=ranged.jvm 2> err.txt || status=$?
 expect_eq "sound launcher: status" 0 "$status"
 expect_eq "sound launcher: messages" "" "$(cat err.txt)"

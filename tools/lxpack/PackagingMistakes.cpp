@@ -8,6 +8,7 @@
 #include "base/LauncherException.h"
 #include "base/Tokenizer.h"
 #include "instructions/Commands.h"
+#include "jvm/JVMFile.h"
 #include "tagfile/TagFile.h"
 
 namespace {
@@ -178,6 +179,19 @@ std::vector<std::string> packagingMistakes(const std::vector<ArchiveMember>& mem
     if (m.type == FT_INSTRUCTIONS && firstInstructions) {
       firstInstructions = false;
       ScriptCheck(members, m, *tags, mistakes).run();
+    }
+  }
+
+  // The launcher refuses a JVM description whose JAVA_VERSION or PREFER it
+  // cannot read; the same reading finds it here.
+  for (const ArchiveMember& m : members) {
+    if (m.type != FT_JVM) continue;
+    std::unique_ptr<TagFile> tags = loadQuietly(m);
+    if (!tags) continue;
+    try {
+      JVMFile(tags.get()).checkSearchKeys();
+    } catch (const LauncherException& e) {
+      mistakes.push_back(text(e.getMessage()) + " (the launcher would refuse it)");
     }
   }
 
