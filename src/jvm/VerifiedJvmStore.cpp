@@ -9,6 +9,9 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <functional>
+#include <set>
+#include <string>
 #include <vector>
 
 #include "base/Log.h"
@@ -92,6 +95,67 @@ bool hashClassPath(const SString& classPath, SString& checksum) {
     start = colon + 1;
   }
   checksum = hash.hexDigest();
+  return true;
+}
+
+// What the java program loads to run, relative to the directory above its
+// own bin directory (where the program itself looks, whatever the link it
+// was started through): the JVM library of each layout (lib/server in
+// current ones, lib/<arch>/server in Java 8's JRE, jre/lib/<arch>/server in
+// its JDK), the file that chooses among them, the launcher library, the
+// class library and the release file. A file that is missing is part of
+// the key as well: a JDK that lost its JVM library is another JDK.
+#if defined(__x86_64__)
+#define LX_JAVA_ARCH "amd64"
+#elif defined(__aarch64__)
+#define LX_JAVA_ARCH "aarch64"
+#elif defined(__i386__)
+#define LX_JAVA_ARCH "i386"
+#else
+#define LX_JAVA_ARCH "unknown"
+#endif
+const char* const kRuntimeFiles[] = {
+    "lib/server/libjvm.so",
+    "lib/client/libjvm.so",
+    "lib/" LX_JAVA_ARCH "/server/libjvm.so",
+    "lib/" LX_JAVA_ARCH "/client/libjvm.so",
+    "jre/lib/" LX_JAVA_ARCH "/server/libjvm.so",
+    "jre/lib/" LX_JAVA_ARCH "/client/libjvm.so",
+    "lib/jvm.cfg",
+    "lib/" LX_JAVA_ARCH "/jvm.cfg",
+    "jre/lib/" LX_JAVA_ARCH "/jvm.cfg",
+    "lib/libjli.so",
+    "lib/" LX_JAVA_ARCH "/jli/libjli.so",
+    "lib/modules",
+    "lib/rt.jar",
+    "jre/lib/rt.jar",
+    "release",
+};
+
+SString statusFields(const struct stat& st) {
+  return field("device", fromLong(static_cast<long>(st.st_dev))) +
+         field("inode", fromLong(static_cast<long>(st.st_ino))) +
+         field("size", fromLong(static_cast<long>(st.st_size))) + field("modified", timeField(st.st_mtim)) +
+         field("changed", timeField(st.st_ctim));
+}
+
+// The runtime's files as key fields. False when the program's real path
+// cannot be told.
+bool runtimeFiles(const SString& executable, SString& fields) {
+  char* resolved = realpath(executable.c_str(), nullptr);
+  if (resolved == nullptr) return false;
+  SString runtimeHome(resolved);
+  std::free(resolved);
+  for (int up = 0; up < 2; ++up) {
+    SString::size_type slash = runtimeHome.rfind('/');
+    runtimeHome = slash == SString::npos || slash == 0 ? SString() : runtimeHome.substr(0, slash);
+  }
+  fields = field("runs from", runtimeHome);
+  for (const char* name : kRuntimeFiles) {
+    struct stat st;
+    const SString path = runtimeHome + "/" + name;
+    fields += stat(path.c_str(), &st) == 0 ? field("file", name) + statusFields(st) : field("missing", name);
+  }
   return true;
 }
 
@@ -285,6 +349,29 @@ bool replaceStore(const SString& path, const SString& text) {
   return false;
 }
 
+// Changes the store under its lock: what other launchers stored meanwhile
+// is kept.
+void rewriteStore(const std::function<void(std::vector<StoredAnswer>&)>& change) {
+  SString directory = storeDirectory();
+  if (directory.empty() || !prepareStoreDirectory(directory)) return;
+  SString path = directory + "/" + kStoreFile;
+  StoreLock lock(path + ".lock");
+  if (!lock.held()) {
+    logOnce("The store of verified JVMs " + path + " stayed locked; it was not changed.");
+    return;
+  }
+  std::vector<StoredAnswer> entries = readStore(path);
+  change(entries);
+  SString text = serializeStore(entries);
+  if (text.length() > kMostStoreBytes) return;
+  if (!replaceStore(path, text)) logOnce("The store of verified JVMs " + path + " cannot be written: " + systemError());
+}
+
+std::set<std::string>& recalledExecutables() {
+  static std::set<std::string> executables;
+  return executables;
+}
+
 }  // namespace
 
 bool verifiedJvmStoreEnabled() { return GetEnv("LX_JVM_CACHE") != "0"; }
@@ -298,6 +385,8 @@ bool makeVerificationKey(const SString& executable, const SString& classPath, co
                          const StringPairPtrDeque& properties, const SString& context, VerificationKey& key) {
   struct stat st;
   if (stat(executable.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  SString runtime;
+  if (!runtimeFiles(executable, runtime)) return false;
   SString checksum;
   if (!classPathChecksum(classPath, checksum)) {
     logOnce("The store of verified JVMs is not used: the verification class path " + classPath +
@@ -306,12 +395,10 @@ bool makeVerificationKey(const SString& executable, const SString& classPath, co
   }
   SString names;
   for (int i = 0; i < properties.count(); ++i) names += properties.get(i)->first + "\n";
+  key.executable = executable;
   key.slot = field("java", executable) + field("class", checksum) + field("name", className) +
              field("properties", names) + field("context", context);
-  key.text = key.slot + field("device", fromLong(static_cast<long>(st.st_dev))) +
-             field("inode", fromLong(static_cast<long>(st.st_ino))) +
-             field("size", fromLong(static_cast<long>(st.st_size))) + field("modified", timeField(st.st_mtim)) +
-             field("changed", timeField(st.st_ctim));
+  key.text = key.slot + statusFields(st) + runtime;
   return true;
 }
 
@@ -325,6 +412,7 @@ bool findStoredAnswer(const VerificationKey& key, SString& answer) {
   for (const StoredAnswer& entry : entries) {
     if (entry.key == key.text) {
       answer = entry.answer;
+      recalledExecutables().insert(key.executable.c_str());
       return true;
     }
   }
@@ -332,22 +420,27 @@ bool findStoredAnswer(const VerificationKey& key, SString& answer) {
 }
 
 void storeAnswer(const VerificationKey& key, const SString& answer) {
-  SString directory = storeDirectory();
-  if (directory.empty() || !prepareStoreDirectory(directory)) return;
-  SString path = directory + "/" + kStoreFile;
-  StoreLock lock(path + ".lock");
-  if (!lock.held()) {
-    logOnce("The answer was not stored: the store of verified JVMs " + path + " stayed locked.");
-    return;
-  }
-  std::vector<StoredAnswer> entries = readStore(path);
-  std::vector<StoredAnswer> kept;
-  for (const StoredAnswer& entry : entries) {
-    if (entry.slot != key.slot) kept.push_back(entry);
-  }
-  while (kept.size() >= static_cast<size_t>(kMostStoredAnswers)) kept.erase(kept.begin());
-  kept.push_back(StoredAnswer{key.slot, key.text, answer});
-  SString text = serializeStore(kept);
-  if (text.length() > kMostStoreBytes) return;
-  if (!replaceStore(path, text)) logOnce("The store of verified JVMs " + path + " cannot be written: " + systemError());
+  rewriteStore([&](std::vector<StoredAnswer>& entries) {
+    std::vector<StoredAnswer> kept;
+    for (const StoredAnswer& entry : entries) {
+      if (entry.slot != key.slot) kept.push_back(entry);
+    }
+    while (kept.size() >= static_cast<size_t>(kMostStoredAnswers)) kept.erase(kept.begin());
+    kept.push_back(StoredAnswer{key.slot, key.text, answer});
+    entries.swap(kept);
+  });
+}
+
+bool answerWasRecalled(const SString& executable) { return recalledExecutables().count(executable.c_str()) != 0; }
+
+void forgetAnswers(const SString& executable) {
+  const SString slotStart = field("java", executable);
+  rewriteStore([&](std::vector<StoredAnswer>& entries) {
+    std::vector<StoredAnswer> kept;
+    for (const StoredAnswer& entry : entries) {
+      if (entry.slot.compare(0, slotStart.length(), slotStart) != 0) kept.push_back(entry);
+    }
+    entries.swap(kept);
+  });
+  recalledExecutables().erase(executable.c_str());
 }

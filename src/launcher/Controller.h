@@ -30,6 +30,8 @@ class Controller : public ControllerOperations {
   void forgetJvmOutcome() { withoutJvm_ = false; }
 
  private:
+  bool stillVerifies(TagFile* description, const SString& home, const SString& executable);
+
   bool withoutJvm_ = false;
 };
 
