@@ -16,6 +16,7 @@
 
 #include "base/Log.h"
 #include "base/OpenFiles.h"
+#include "fsutil/CacheDirectory.h"
 #include "fsutil/Platform.h"
 #include "jvm/Sha256.h"
 
@@ -174,43 +175,15 @@ bool classPathChecksum(const SString& classPath, SString& checksum) {
 }
 
 // No home of the user's, no store: nothing is made where a missing or
-// foreign HOME points.
-SString storeDirectory() {
+// foreign HOME points. The directory is the user's own, and so is every
+// directory on its way, or another user could put answers there.
+bool homeUsable() {
   const SString home = GetEnv("HOME");
   struct stat st;
-  if (home.empty() || stat(home.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || access(home.c_str(), W_OK) != 0) {
-    return SString();
-  }
-  SString base = GetEnv("XDG_CACHE_HOME");
-  // Relative values are to be ignored, as the base directory rules say.
-  if (base.empty() || base[0] != '/') base = home + "/.cache";
-  return base + "/" + kStoreDirectory;
+  return !home.empty() && stat(home.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && access(home.c_str(), W_OK) == 0;
 }
 
-// Creates every missing directory of path, new ones private to the owner.
-bool makeDirectories(const SString& path) {
-  for (SString::size_type slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
-    SString prefix = path.substr(0, slash);
-    if (mkdir(prefix.c_str(), 0700) != 0 && errno != EEXIST) return false;
-    if (slash == SString::npos) return true;
-  }
-}
-
-// The directory must be the user's own, or another user could put answers
-// there; one that others may read or write is made private again.
-bool prepareStoreDirectory(const SString& directory) {
-  if (!makeDirectories(directory)) {
-    logOnce("The store of verified JVMs cannot be created in " + directory + ": " + systemError());
-    return false;
-  }
-  struct stat st;
-  if (lstat(directory.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != geteuid()) {
-    logOnce("The store of verified JVMs is not used: " + directory + " is not a directory of this user.");
-    return false;
-  }
-  if ((st.st_mode & 077) != 0 && chmod(directory.c_str(), 0700) != 0) return false;
-  return true;
-}
+SString storeDirectory() { return homeUsable() ? PrivateCacheDirectory("") : SString(); }
 
 // The store's text, or empty when there is none or it is not ours.
 SString readStoreText(const SString& path) {
@@ -353,7 +326,7 @@ bool replaceStore(const SString& path, const SString& text) {
 // is kept.
 void rewriteStore(const std::function<void(std::vector<StoredAnswer>&)>& change) {
   SString directory = storeDirectory();
-  if (directory.empty() || !prepareStoreDirectory(directory)) return;
+  if (directory.empty()) return;
   SString path = directory + "/" + kStoreFile;
   StoreLock lock(path + ".lock");
   if (!lock.held()) {
@@ -405,7 +378,8 @@ bool makeVerificationKey(const SString& executable, const SString& classPath, co
 bool findStoredAnswer(const VerificationKey& key, SString& answer) {
   SString path = verifiedJvmStorePath();
   if (path.empty()) {
-    logOnce("No store of verified JVMs: HOME is not set, or not a writable directory.");
+    // Where the cache directory is the reason, its check said why.
+    if (!homeUsable()) logOnce("No store of verified JVMs: HOME is not set, or not a writable directory.");
     return false;
   }
   std::vector<StoredAnswer> entries = readStore(path);
