@@ -11,3 +11,7 @@ DamagedLauncherException damagedIndex() { return DamagedLauncherException(Format
 DamagedLauncherException incompleteLauncher() {
   return DamagedLauncherException(FormatMessage(MSG_DAMAGED_INCOMPLETE, nullptr));
 }
+
+DamagedLauncherException longerLauncher() {
+  return DamagedLauncherException(FormatMessage(MSG_DAMAGED_LONGER, nullptr));
+}

@@ -187,11 +187,11 @@ SString extractFile(const SString& launcherPath, FileIndexEntry* entry, const SS
     bytes += entry->getDecompressedSize();
     files += entry->getDecompressedFileCount();
   }
+  SString path = outputPathFor(directory, entry->getName());
   if (!HasEnoughDiskSpace(directory, bytes, files)) {
-    throw LauncherException(GetMessage(ERR_WRITING_FILE) + GetMessage(ERR_DISK_SPACE_HINT));
+    throw WriteFailure(GetMessage(ERR_WRITING_FILE) + GetMessage(ERR_DISK_SPACE_HINT), path, ENOSPC);
   }
 
-  SString path = outputPathFor(directory, entry->getName());
   FileDescriptor launcher(::open(launcherPath.c_str(), O_RDONLY | O_CLOEXEC));
   if (!launcher.isOpen()) throw LauncherException("Cannot open launcher file.");
   refuseToOverwriteLauncher(launcher.get(), path);

@@ -11,6 +11,7 @@
 #include "archive/DamagedLauncher.h"
 #include "archive/EntryName.h"
 #include "archive/Extract.h"
+#include "archive/PackedEnd.h"
 #include "archive/ProgramImage.h"
 #include "base/LauncherException.h"
 #include "base/Log.h"
@@ -58,12 +59,15 @@ void LauncherFile::verifyEntries(FILE* stream) const {
 }
 
 // Without the identification value at its end, the file is either the bare
-// launcher program, exactly as long as its own image, or a launcher that
-// lost its end (an interrupted download). Files that are no ELF program
-// cannot tell and are read as bare programs.
+// launcher program, exactly as long as its own image, a launcher that lost
+// its end (an interrupted download), or one with bytes after its trailer.
+// Files that are no ELF program cannot tell and are read as bare programs.
 void LauncherFile::refuseCutShortLauncher(FILE* stream) const {
   const int64_t image = programImageLength(stream);
-  if (image >= 0 && static_cast<uint64_t>(image) != fileSize(stream)) throw incompleteLauncher();
+  const uint64_t size = fileSize(stream);
+  if (image < 0 || static_cast<uint64_t>(image) == size) return;
+  if (packedEndBeforeFileEnd(stream, static_cast<uint64_t>(image), size) >= 0) throw longerLauncher();
+  throw incompleteLauncher();
 }
 
 uint64_t LauncherFile::fileSize(FILE* stream) {

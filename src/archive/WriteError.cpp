@@ -11,6 +11,6 @@ SString writeFailureText(const SString& path, int error) {
   return text;
 }
 
-LauncherException writeFailure(const SString& path, int error) {
-  return LauncherException(writeFailureText(path, error));
+WriteFailure writeFailure(const SString& path, int error) {
+  return WriteFailure(writeFailureText(path, error), path, error);
 }

@@ -29,6 +29,38 @@ bool heldByOwner(const struct stat& st, uid_t user) {
   return (st.st_mode & (S_IWGRP | S_IWOTH)) == 0 || (st.st_mode & S_ISVTX) != 0;
 }
 
+// Resolved, the directory and every one above it are held by their owners;
+// otherwise names the first that is not.
+bool wayHeldByOwners(const SString& directory, uid_t user, SString& culprit) {
+  char* resolved = realpath(directory.c_str(), nullptr);
+  if (resolved == nullptr) {
+    culprit = directory;
+    return false;
+  }
+  SString path(resolved);
+  std::free(resolved);
+  for (SString::size_type end = path.length(); end != SString::npos && end > 0; end = path.rfind('/', end - 1)) {
+    SString part = path.substr(0, end);
+    struct stat st;
+    if (lstat(part.c_str(), &st) != 0 || !heldByOwner(st, user)) {
+      culprit = part;
+      return false;
+    }
+  }
+  return true;
+}
+
+// The deepest part of an absolute path that exists already.
+SString existingPart(const SString& path) {
+  SString part = path;
+  struct stat st;
+  while (part.length() > 1 && stat(part.c_str(), &st) != 0) {
+    SString::size_type slash = part.rfind('/');
+    part = slash == 0 || slash == SString::npos ? SString("/") : part.substr(0, slash);
+  }
+  return part;
+}
+
 }  // namespace
 
 SString PrivateCacheDirectory(const char* name) {
@@ -39,7 +71,17 @@ SString PrivateCacheDirectory(const char* name) {
     if (home.empty() || home[0] != '/') return SString();
     base = home + "/.cache";
   }
-  SString wanted = base + "/lxlauncher/" + name;
+  SString wanted = base + "/lxlauncher";
+  if (name != nullptr && name[0] != '\0') wanted += SString("/") + name;
+  // Nothing is made where another user could change the way, through a
+  // link of theirs or a directory they may write: what exists of the way is
+  // checked before the rest is made.
+  const uid_t user = geteuid();
+  SString culprit;
+  if (!wayHeldByOwners(existingPart(wanted), user, culprit)) {
+    log("The directory " + wanted + " is not used: " + culprit + " may be changed by another user.", WARNING);
+    return SString();
+  }
   if (!makeDirectories(wanted)) {
     log("No private directory " + wanted + " can be made: " + SString(std::strerror(errno)), WARNING);
     return SString();
@@ -48,7 +90,6 @@ SString PrivateCacheDirectory(const char* name) {
   if (resolved == nullptr) return SString();
   SString path(resolved);
   std::free(resolved);
-  const uid_t user = geteuid();
   struct stat st;
   if (lstat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != user ||
       ((st.st_mode & 077) != 0 && chmod(path.c_str(), 0700) != 0)) {

@@ -7,7 +7,8 @@
 
 #include "base/SString.h"
 
-// The directory cache/lxlauncher/name, made when missing, with symbolic
-// links resolved. Empty when the user has no cache directory, it cannot be
-// made, or it is not safely the user's (logged with why).
+// The directory cache/lxlauncher/name (cache/lxlauncher itself for an empty
+// name), made when missing, with symbolic links resolved. Empty when the
+// user has no cache directory, it cannot be made, or it is not safely the
+// user's (logged with why); nothing is made then where the way is not.
 SString PrivateCacheDirectory(const char* name);

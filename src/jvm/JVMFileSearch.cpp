@@ -188,8 +188,10 @@ bool JVMFile::ruledOutByReleaseFile(const SString& home, const SString& executab
 // stores a complete answer. False when the run gave no usable output.
 bool JVMFile::runOrRecall(const SString& command, const SString& executable, const SString& classPath,
                           const SString& className, const StringPairPtrDeque& properties, SString& output) {
+  VerificationRunner* runner = verificationRunner();
+  if (runner == nullptr) throw LauncherException("No way to run a JVM verification was set up.");
   VerificationKey key;
-  const bool keyed = verifiedJvmStoreEnabled() &&
+  const bool keyed = verifiedJvmStoreEnabled() && !runner->classPathHasOtherEntries(this) &&
                      makeVerificationKey(executable, classPath, className, properties, verificationContext(), key);
   if (keyed && findStoredAnswer(key, output)) {
     log("Took the answer for " + executable + " from the store of verified JVMs " + verifiedJvmStorePath() +
@@ -198,8 +200,6 @@ bool JVMFile::runOrRecall(const SString& command, const SString& executable, con
     return true;
   }
 
-  VerificationRunner* runner = verificationRunner();
-  if (runner == nullptr) throw LauncherException("No way to run a JVM verification was set up.");
   const int timeLimit = verifyTimeoutSeconds();
   VerificationRun run = runner->run(command, this, timeLimit);
   if (run.timedOut) {

@@ -31,6 +31,12 @@ class VerificationRunner {
   // timeLimitSeconds and collects its standard output, at most
   // kMostVerificationOutputBytes of it (and as much of its error output).
   virtual VerificationRun run(const SString& command, JVMFile* jvm, int timeLimitSeconds) = 0;
+  // Whether the command's class path holds entries besides the
+  // verification class (given by the user, side files or the description).
+  // Their files could answer in its place, and the store of verified JVMs
+  // cannot watch them, so such an answer is neither taken from the store
+  // nor kept there.
+  virtual bool classPathHasOtherEntries(JVMFile* /*jvm*/) { return false; }
 };
 
 // The runner every verification uses; set before the first search.

@@ -9,10 +9,14 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <functional>
+#include <set>
+#include <string>
 #include <vector>
 
 #include "base/Log.h"
 #include "base/OpenFiles.h"
+#include "fsutil/CacheDirectory.h"
 #include "fsutil/Platform.h"
 #include "jvm/Sha256.h"
 
@@ -95,6 +99,67 @@ bool hashClassPath(const SString& classPath, SString& checksum) {
   return true;
 }
 
+// What the java program loads to run, relative to the directory above its
+// own bin directory (where the program itself looks, whatever the link it
+// was started through): the JVM library of each layout (lib/server in
+// current ones, lib/<arch>/server in Java 8's JRE, jre/lib/<arch>/server in
+// its JDK), the file that chooses among them, the launcher library, the
+// class library and the release file. A file that is missing is part of
+// the key as well: a JDK that lost its JVM library is another JDK.
+#if defined(__x86_64__)
+#define LX_JAVA_ARCH "amd64"
+#elif defined(__aarch64__)
+#define LX_JAVA_ARCH "aarch64"
+#elif defined(__i386__)
+#define LX_JAVA_ARCH "i386"
+#else
+#define LX_JAVA_ARCH "unknown"
+#endif
+const char* const kRuntimeFiles[] = {
+    "lib/server/libjvm.so",
+    "lib/client/libjvm.so",
+    "lib/" LX_JAVA_ARCH "/server/libjvm.so",
+    "lib/" LX_JAVA_ARCH "/client/libjvm.so",
+    "jre/lib/" LX_JAVA_ARCH "/server/libjvm.so",
+    "jre/lib/" LX_JAVA_ARCH "/client/libjvm.so",
+    "lib/jvm.cfg",
+    "lib/" LX_JAVA_ARCH "/jvm.cfg",
+    "jre/lib/" LX_JAVA_ARCH "/jvm.cfg",
+    "lib/libjli.so",
+    "lib/" LX_JAVA_ARCH "/jli/libjli.so",
+    "lib/modules",
+    "lib/rt.jar",
+    "jre/lib/rt.jar",
+    "release",
+};
+
+SString statusFields(const struct stat& st) {
+  return field("device", fromLong(static_cast<long>(st.st_dev))) +
+         field("inode", fromLong(static_cast<long>(st.st_ino))) +
+         field("size", fromLong(static_cast<long>(st.st_size))) + field("modified", timeField(st.st_mtim)) +
+         field("changed", timeField(st.st_ctim));
+}
+
+// The runtime's files as key fields. False when the program's real path
+// cannot be told.
+bool runtimeFiles(const SString& executable, SString& fields) {
+  char* resolved = realpath(executable.c_str(), nullptr);
+  if (resolved == nullptr) return false;
+  SString runtimeHome(resolved);
+  std::free(resolved);
+  for (int up = 0; up < 2; ++up) {
+    SString::size_type slash = runtimeHome.rfind('/');
+    runtimeHome = slash == SString::npos || slash == 0 ? SString() : runtimeHome.substr(0, slash);
+  }
+  fields = field("runs from", runtimeHome);
+  for (const char* name : kRuntimeFiles) {
+    struct stat st;
+    const SString path = runtimeHome + "/" + name;
+    fields += stat(path.c_str(), &st) == 0 ? field("file", name) + statusFields(st) : field("missing", name);
+  }
+  return true;
+}
+
 // The class is the same for every candidate of a run: hashed once.
 bool classPathChecksum(const SString& classPath, SString& checksum) {
   static SString lastClassPath;
@@ -110,43 +175,15 @@ bool classPathChecksum(const SString& classPath, SString& checksum) {
 }
 
 // No home of the user's, no store: nothing is made where a missing or
-// foreign HOME points.
-SString storeDirectory() {
+// foreign HOME points. The directory is the user's own, and so is every
+// directory on its way, or another user could put answers there.
+bool homeUsable() {
   const SString home = GetEnv("HOME");
   struct stat st;
-  if (home.empty() || stat(home.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || access(home.c_str(), W_OK) != 0) {
-    return SString();
-  }
-  SString base = GetEnv("XDG_CACHE_HOME");
-  // Relative values are to be ignored, as the base directory rules say.
-  if (base.empty() || base[0] != '/') base = home + "/.cache";
-  return base + "/" + kStoreDirectory;
+  return !home.empty() && stat(home.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && access(home.c_str(), W_OK) == 0;
 }
 
-// Creates every missing directory of path, new ones private to the owner.
-bool makeDirectories(const SString& path) {
-  for (SString::size_type slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
-    SString prefix = path.substr(0, slash);
-    if (mkdir(prefix.c_str(), 0700) != 0 && errno != EEXIST) return false;
-    if (slash == SString::npos) return true;
-  }
-}
-
-// The directory must be the user's own, or another user could put answers
-// there; one that others may read or write is made private again.
-bool prepareStoreDirectory(const SString& directory) {
-  if (!makeDirectories(directory)) {
-    logOnce("The store of verified JVMs cannot be created in " + directory + ": " + systemError());
-    return false;
-  }
-  struct stat st;
-  if (lstat(directory.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != geteuid()) {
-    logOnce("The store of verified JVMs is not used: " + directory + " is not a directory of this user.");
-    return false;
-  }
-  if ((st.st_mode & 077) != 0 && chmod(directory.c_str(), 0700) != 0) return false;
-  return true;
-}
+SString storeDirectory() { return homeUsable() ? PrivateCacheDirectory("") : SString(); }
 
 // The store's text, or empty when there is none or it is not ours.
 SString readStoreText(const SString& path) {
@@ -285,6 +322,29 @@ bool replaceStore(const SString& path, const SString& text) {
   return false;
 }
 
+// Changes the store under its lock: what other launchers stored meanwhile
+// is kept.
+void rewriteStore(const std::function<void(std::vector<StoredAnswer>&)>& change) {
+  SString directory = storeDirectory();
+  if (directory.empty()) return;
+  SString path = directory + "/" + kStoreFile;
+  StoreLock lock(path + ".lock");
+  if (!lock.held()) {
+    logOnce("The store of verified JVMs " + path + " stayed locked; it was not changed.");
+    return;
+  }
+  std::vector<StoredAnswer> entries = readStore(path);
+  change(entries);
+  SString text = serializeStore(entries);
+  if (text.length() > kMostStoreBytes) return;
+  if (!replaceStore(path, text)) logOnce("The store of verified JVMs " + path + " cannot be written: " + systemError());
+}
+
+std::set<std::string>& recalledExecutables() {
+  static std::set<std::string> executables;
+  return executables;
+}
+
 }  // namespace
 
 bool verifiedJvmStoreEnabled() { return GetEnv("LX_JVM_CACHE") != "0"; }
@@ -298,6 +358,8 @@ bool makeVerificationKey(const SString& executable, const SString& classPath, co
                          const StringPairPtrDeque& properties, const SString& context, VerificationKey& key) {
   struct stat st;
   if (stat(executable.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  SString runtime;
+  if (!runtimeFiles(executable, runtime)) return false;
   SString checksum;
   if (!classPathChecksum(classPath, checksum)) {
     logOnce("The store of verified JVMs is not used: the verification class path " + classPath +
@@ -306,25 +368,25 @@ bool makeVerificationKey(const SString& executable, const SString& classPath, co
   }
   SString names;
   for (int i = 0; i < properties.count(); ++i) names += properties.get(i)->first + "\n";
+  key.executable = executable;
   key.slot = field("java", executable) + field("class", checksum) + field("name", className) +
              field("properties", names) + field("context", context);
-  key.text = key.slot + field("device", fromLong(static_cast<long>(st.st_dev))) +
-             field("inode", fromLong(static_cast<long>(st.st_ino))) +
-             field("size", fromLong(static_cast<long>(st.st_size))) + field("modified", timeField(st.st_mtim)) +
-             field("changed", timeField(st.st_ctim));
+  key.text = key.slot + statusFields(st) + runtime;
   return true;
 }
 
 bool findStoredAnswer(const VerificationKey& key, SString& answer) {
   SString path = verifiedJvmStorePath();
   if (path.empty()) {
-    logOnce("No store of verified JVMs: HOME is not set, or not a writable directory.");
+    // Where the cache directory is the reason, its check said why.
+    if (!homeUsable()) logOnce("No store of verified JVMs: HOME is not set, or not a writable directory.");
     return false;
   }
   std::vector<StoredAnswer> entries = readStore(path);
   for (const StoredAnswer& entry : entries) {
     if (entry.key == key.text) {
       answer = entry.answer;
+      recalledExecutables().insert(key.executable.c_str());
       return true;
     }
   }
@@ -332,22 +394,27 @@ bool findStoredAnswer(const VerificationKey& key, SString& answer) {
 }
 
 void storeAnswer(const VerificationKey& key, const SString& answer) {
-  SString directory = storeDirectory();
-  if (directory.empty() || !prepareStoreDirectory(directory)) return;
-  SString path = directory + "/" + kStoreFile;
-  StoreLock lock(path + ".lock");
-  if (!lock.held()) {
-    logOnce("The answer was not stored: the store of verified JVMs " + path + " stayed locked.");
-    return;
-  }
-  std::vector<StoredAnswer> entries = readStore(path);
-  std::vector<StoredAnswer> kept;
-  for (const StoredAnswer& entry : entries) {
-    if (entry.slot != key.slot) kept.push_back(entry);
-  }
-  while (kept.size() >= static_cast<size_t>(kMostStoredAnswers)) kept.erase(kept.begin());
-  kept.push_back(StoredAnswer{key.slot, key.text, answer});
-  SString text = serializeStore(kept);
-  if (text.length() > kMostStoreBytes) return;
-  if (!replaceStore(path, text)) logOnce("The store of verified JVMs " + path + " cannot be written: " + systemError());
+  rewriteStore([&](std::vector<StoredAnswer>& entries) {
+    std::vector<StoredAnswer> kept;
+    for (const StoredAnswer& entry : entries) {
+      if (entry.slot != key.slot) kept.push_back(entry);
+    }
+    while (kept.size() >= static_cast<size_t>(kMostStoredAnswers)) kept.erase(kept.begin());
+    kept.push_back(StoredAnswer{key.slot, key.text, answer});
+    entries.swap(kept);
+  });
+}
+
+bool answerWasRecalled(const SString& executable) { return recalledExecutables().count(executable.c_str()) != 0; }
+
+void forgetAnswers(const SString& executable) {
+  const SString slotStart = field("java", executable);
+  rewriteStore([&](std::vector<StoredAnswer>& entries) {
+    std::vector<StoredAnswer> kept;
+    for (const StoredAnswer& entry : entries) {
+      if (entry.slot.compare(0, slotStart.length(), slotStart) != 0) kept.push_back(entry);
+    }
+    entries.swap(kept);
+  });
+  recalledExecutables().erase(executable.c_str());
 }

@@ -3,9 +3,13 @@
 // other made with this project) need not start the same JVM again. An
 // answer is only used for exactly the key it was stored under, and the key
 // holds everything that could change it: the java file (path, device,
-// inode, size, modification and status-change times), the verification
-// class (a checksum of its bytes, and its name), the property names asked
-// and the settings that reach the JVM through the environment.
+// inode, size, modification and status-change times), the files it loads
+// to run (its JVM library, the class library, the release file, and the
+// like, whether there or missing), the verification class (a checksum of
+// its bytes, and its name), the property names asked and the settings that
+// reach the JVM through the environment. Something the key cannot see may
+// still break a JVM: the launcher then forgets the answer
+// (forgetAnswers) when the launch made with it fails at once.
 //
 // The store is one file, $XDG_CACHE_HOME/lxlauncher/verified-jvms (or
 // ~/.cache/lxlauncher/...), private to its owner, replaced as a whole
@@ -18,6 +22,7 @@
 #include "base/SString.h"
 
 struct VerificationKey {
+  SString executable;  // the java file asked about
   // Everything the answer depends on, as one text.
   SString text;
   // The same without the java file's status: a newer answer for the same
@@ -42,3 +47,9 @@ bool findStoredAnswer(const VerificationKey& key, SString& answer);
 // Adds the answer, merged with what other launchers stored meanwhile.
 // Failures are logged and otherwise ignored: the store only saves time.
 void storeAnswer(const VerificationKey& key, const SString& answer);
+
+// Whether this run took an answer for the java file from the store.
+bool answerWasRecalled(const SString& executable);
+// Removes every stored answer for the java file, so that the next search
+// starts it again.
+void forgetAnswers(const SString& executable);

@@ -1,6 +1,13 @@
 #include "launch/LaunchVerification.h"
 
+#include <initializer_list>
+
+#include "base/Log.h"
+#include "base/Settings.h"
+#include "jvm/JVMFile.h"
 #include "launch/LaunchScript.h"
+#include "launch/SideFiles.h"
+#include "tagfile/TagFile.h"
 
 namespace {
 
@@ -19,6 +26,43 @@ class LaunchScriptVerificationRunner final : public VerificationRunner {
     result.output = script.getStdoutText();
     return result;
   }
+
+  bool classPathHasOtherEntries(JVMFile* jvm) override {
+    SString source;
+    if (!trim(settings().cpPrepend, kWhiteSpace).empty()) {
+      source = "-cp:p";
+    } else if (!trim(settings().cpAppend, kWhiteSpace).empty()) {
+      source = "-cp:a";
+    } else if (jvm && !jvm->getTagFile()->getValue("JVM_CLASSPATH", 0).empty()) {
+      source = "the description's JVM_CLASSPATH";
+    } else {
+      for (const char* suffix : {".cp1", ".cp", ".cp2"}) {
+        if (addsEntries(sideFilePath(suffix))) {
+          source = sideFilePath(suffix);
+          break;
+        }
+      }
+    }
+    if (source.empty()) return false;
+    if (source != reported_) {
+      reported_ = source;
+      log("The store of verified JVMs is not used: the verification's class path has entries from " + source + ".",
+          INFO);
+    }
+    return true;
+  }
+
+ private:
+  static bool addsEntries(const SString& sideFile) {
+    StringDeque lines;
+    if (!readTextLines(sideFile, lines)) return false;
+    for (int i = 0; i < lines.count(); ++i) {
+      if (!lines.get(i).empty()) return true;
+    }
+    return false;
+  }
+
+  SString reported_;
 };
 
 }  // namespace

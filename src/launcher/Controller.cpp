@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 #include "archive/Extract.h"
 #include "archive/FileIndexEntry.h"
@@ -16,7 +17,11 @@
 #include "fsutil/TempFiles.h"
 #include "instructions/Variables.h"
 #include "jvm/JVMFile.h"
+#include "jvm/JVMFiles.h"
+#include "jvm/JVMMatch.h"
+#include "jvm/VerifiedJvmStore.h"
 #include "launch/LaunchScript.h"
+#include "launch/ProcessTree.h"
 #include "launch/Quoting.h"
 #include "launch/RunCommand.h"
 #include "launcher/HandOver.h"
@@ -25,6 +30,13 @@
 #include "tagfile/TagFile.h"
 
 namespace {
+
+// A launch that fails within this time, with a JVM whose answer came from
+// the store, may have failed for want of a working JVM: the JVM's own start
+// takes a moment, a wizard that did its work takes longer.
+const long long kQuickFailureMillis = 10000;
+// Each relaunch forgets one stored answer; a few are more than enough.
+const int kMostRelaunches = 3;
 
 // A program extracted into a directory of a file system mounted noexec
 // fails with a bare "Permission denied" from the shell; say what is wrong
@@ -121,9 +133,46 @@ void Controller::installBundledJVM(long mode) {
 int Controller::launchJVMFile(const SString& path, short seconds) {
   LaunchScript* script = runFiles().getLaunchScript();
   if (!script) return -1;
-  TagFile description(path);
-  withoutJvm_ = false;
-  return LaunchWith(script, &description, seconds);
+  SString descriptionPath = path;
+  for (int attempt = 0;; ++attempt) {
+    TagFile description(descriptionPath);
+    withoutJvm_ = false;
+    const long long started = MonotonicMillis();
+    int result = LaunchWith(script, &description, seconds);
+    if (result == 0 || attempt >= kMostRelaunches || MonotonicMillis() - started > kQuickFailureMillis) return result;
+    SString home = description.getValue("JVM_HOME", 0);
+    SString exe = description.getValue("JVM_EXE", 0);
+    SString executable = home + (home.empty() || home[home.length() - 1] == '/' ? "" : "/") + exe;
+    if (!answerWasRecalled(executable) || stillVerifies(&description, home, executable)) return result;
+    // The stored answer was wrong: the JVM cannot run the verification class
+    // either, so the wizard's class never ran, and the launch is made again
+    // with a JVM that verifies now.
+    findJVM(false, true);
+    if (withoutJvm_) return result;
+    descriptionPath = getStringVariable(2);
+  }
+}
+
+// A launch with a JVM whose answer came from the store failed at once. The
+// store's key holds what makes a JVM run, but not everything (a system
+// library, a file the key does not name): the answer is forgotten and the
+// JVM is verified for real. Only when that fails too is the failure the
+// JVM's rather than the wizard's.
+bool Controller::stillVerifies(TagFile* description, const SString& home, const SString& executable) {
+  log("The launch with " + executable + " failed at once; its answer came from the store of verified JVMs, so " +
+          "the answer is forgotten and the JVM is verified again.",
+      WARNING);
+  forgetAnswers(executable);
+  SString classPath, className;
+  runFiles().getJVMFiles().getVerifyClass(classPath, className);
+  JVMFile jvm(description);
+  std::unique_ptr<JVMMatch> match(jvm.verifyAt(home, classPath, className));
+  if (match) {
+    log("The JVM at " + home + " still verifies: the failure is the application's own.", INFO);
+    return true;
+  }
+  log("The JVM at " + home + " no longer verifies: the search is made again.", WARNING);
+  return false;
 }
 
 int Controller::launchInternal(long fileId, short seconds) {

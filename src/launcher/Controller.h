@@ -37,6 +37,7 @@ class Controller : public ControllerOperations {
   // Records and logs the no-JVM text with the download address, and prints
   // both when showFailMsg.
   void reportNoJvm(const SString& text, bool showFailMsg);
+  bool stillVerifies(TagFile* description, const SString& home, const SString& executable);
 
   bool withoutJvm_ = false;
   SString noJvmMessage_;

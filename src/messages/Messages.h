@@ -33,6 +33,7 @@ enum MessageId {
   MSG_DAMAGED_ENTRY = 39,  // "... its embedded file %s is not what was packed ..."
   MSG_DAMAGED_INCOMPLETE = 40,
   MSG_DAMAGED_INDEX = 41,
+  MSG_DAMAGED_LONGER = 42,  // "... it is longer than what was packed into it; ..."
   // Processes and paths (45..54).
   MSG_UNSAFE_TEMP_DIR = 45,       // "The temporary directory %s holds a character ..."
   MSG_UNQUOTABLE_VALUE = 46,      // "... places the value %s inside back quotes ..."

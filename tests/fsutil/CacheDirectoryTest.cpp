@@ -86,5 +86,9 @@ TEST(CacheDirectory, RefusesAWayAnotherUserCouldChange) {
     ScopedEnv cache("XDG_CACHE_HOME", t.file(c.cache));
     std::string got = privateDirectory();
     EXPECT_EQ(c.used, !got.empty()) << got;
+    // Nothing is made where the way is not the user's.
+    if (!c.used) {
+      EXPECT_NE(0, access((t.file(c.cache) + "/lxlauncher").c_str(), F_OK));
+    }
   }
 }

@@ -183,9 +183,28 @@ TEST_F(Store, UnusableStoreDirectoryOnlyCostsTheVerification) {
   ASSERT_TRUE(verify());
   ASSERT_TRUE(verify());
   EXPECT_EQ(2, runs());
-  EXPECT_NE(std::string::npos, log.text().find("The store of verified JVMs cannot be created in " +
-                                               dir_.file("file/cache/lxlauncher") + ": Not a directory"))
+  EXPECT_NE(std::string::npos, log.text().find("No private directory " + dir_.file("file/cache/lxlauncher") +
+                                               " can be made: Not a directory"))
       << log.text();
+}
+
+// A cache directory reached through another user's link or directory is
+// theirs to change: no store is made or read there.
+TEST_F(Store, NoStoreOnAWayAnotherUserCouldChange) {
+  const uid_t other = geteuid() == 12345 ? 12346 : 12345;
+  ASSERT_EQ(0, std::system(("mkdir -p '" + dir_.file("theirs/cache") + "'").c_str()));
+  if (chown(dir_.file("theirs").c_str(), other, other) != 0) GTEST_SKIP() << "cannot give a directory to another user";
+  // Writable for this user too, as a directory shared by mistake would be.
+  chmod(dir_.file("theirs").c_str(), 0777);
+  chmod(dir_.file("theirs/cache").c_str(), 0777);
+  ASSERT_EQ(0, symlink(dir_.file("theirs").c_str(), dir_.file("link").c_str()));
+  ScopedEnv cache("XDG_CACHE_HOME", dir_.file("link/cache").c_str());
+  LogCapture log;
+  ASSERT_TRUE(verify());
+  ASSERT_TRUE(verify());
+  EXPECT_EQ(2, runs());
+  EXPECT_NE(0, access(dir_.file("theirs/cache/lxlauncher").c_str(), F_OK)) << "a directory was made in theirs";
+  EXPECT_TRUE(log.text().find("may be changed by another user") != std::string::npos) << log.text();
 }
 
 TEST_F(Store, ReadOnlyStoreDirectoryOnlyCostsTheVerification) {

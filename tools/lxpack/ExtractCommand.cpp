@@ -1,4 +1,8 @@
 // lxpack extract: the launcher's own extraction, run on any launcher file.
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <set>
 #include <string>
 #include <vector>
@@ -8,7 +12,17 @@
 #include "Usage.h"
 #include "archive/ChecksumBlock.h"
 #include "archive/DamagedLauncher.h"
+#include "archive/EntryName.h"
 #include "archive/Extract.h"
+#include "archive/WriteError.h"
+
+namespace {
+
+void removeAll(const std::vector<SString>& paths) {
+  for (const SString& written : paths) ::unlink(written.c_str());
+}
+
+}  // namespace
 
 int runExtract(Arguments& args) {
   std::string directory = ".";
@@ -40,7 +54,15 @@ int runExtract(Arguments& args) {
     if (!found.count(name)) throw PackError(path + ": no entry named '" + name + "'");
   }
   // Nothing is written from a damaged launcher: every entry asked for is
-  // checked first (and again while it is copied).
+  // checked first (its name, and its bytes, which are checked again while
+  // they are copied).
+  for (FileIndexEntry* entry : selected) {
+    if (!isPlainFileName(entry->getName())) {
+      throw PackError(path + ": entry '" + entry->getName().c_str() +
+                      "' has a name that is not a plain file name (empty, \".\", \"..\" or with \"/\"); nothing was "
+                      "extracted");
+    }
+  }
   for (FileIndexEntry* entry : selected) {
     try {
       verifyEntry(fileno(image.stream()), *entry);
@@ -49,6 +71,25 @@ int runExtract(Arguments& args) {
                       "' does not match its checksum: the file is damaged; nothing was extracted");
     }
   }
-  for (FileIndexEntry* entry : selected) extractFile(path.c_str(), entry, directory.c_str());
+  // A failure half-way (a full disk, a signal) takes back what was written:
+  // a partial set could pass for the whole.
+  std::vector<SString> written;
+  try {
+    for (FileIndexEntry* entry : selected) written.push_back(extractFile(path.c_str(), entry, directory.c_str()));
+  } catch (const WriteFailure& e) {
+    removeAll(written);
+    std::string advice;
+    if (e.error() == ENOSPC || e.error() == EDQUOT) {
+      advice = " (not enough free space in " + directory + ": choose another directory with --directory)";
+    }
+    throw PackError(path + ": cannot write " + e.path().c_str() + ": " + std::strerror(e.error()) + advice +
+                    "; nothing was extracted");
+  } catch (const DamagedLauncherException&) {
+    removeAll(written);
+    throw PackError(path + ": the file changed while it was extracted and is damaged now; nothing was extracted");
+  } catch (...) {
+    removeAll(written);
+    throw;
+  }
   return 0;
 }
