@@ -9,16 +9,28 @@ const int kLanguageCount = 22;
 // language (a null text).
 const int kCatalogueTexts = 100;
 
+// The offset of a gap (an id with no text) in a language's tables.
+const unsigned short kNoText = 65535;
+
 struct CatalogueLanguage {
   // Matched against the locale name; also text 0 of the language.
   const char* code;
   // The usual name of the legacy encoding ("ISO-8859-5", "EUC-JP").
   const char* legacyCharset;
-  // kCatalogueTexts texts indexed by message id (null in a gap), then a
-  // null end marker:
-  // the same texts in the legacy encoding and in UTF-8.
-  const char* const* legacyTexts;
-  const char* const* utf8Texts;
+  // Every text of the language, each ending in a null byte.
+  const char* textBytes;
+  // kCatalogueTexts offsets into textBytes indexed by message id (kNoText
+  // in a gap), then kNoText as an end marker: the same texts in the legacy
+  // encoding and in UTF-8.
+  const unsigned short* legacyOffsets;
+  const unsigned short* utf8Offsets;
+
+  // The text of an id (null in a gap).
+  const char* legacyText(int id) const { return textAt(legacyOffsets[id]); }
+  const char* utf8Text(int id) const { return textAt(utf8Offsets[id]); }
+
+ private:
+  const char* textAt(unsigned short offset) const { return offset == kNoText ? nullptr : textBytes + offset; }
 };
 
 // In the fixed table order that language selection relies on.

@@ -26,7 +26,7 @@ void AppendLimited(SString& result, const char* bytes, size_t n) {
 const char* CatalogueText(int id, const char* locale) {
   const CatalogueLanguage& language = kCatalogueLanguages[LanguageForLocale(locale)];
   bool utf8 = TerminalCharsetOf(locale) == TerminalCharset::kUtf8;
-  return (utf8 ? language.utf8Texts : language.legacyTexts)[id];
+  return utf8 ? language.utf8Text(id) : language.legacyText(id);
 }
 
 int MessageIdOfErrorCode(int code) {

@@ -24,8 +24,8 @@ struct Piece {
 bool LegacyPieceAt(const CatalogueLanguage& language, const char* at, size_t left, Piece& best) {
   best = Piece();
   for (int id = 0; id < kCatalogueTexts; ++id) {
-    const char* legacy = language.legacyTexts[id];
-    const char* utf8 = language.utf8Texts[id];
+    const char* legacy = language.legacyText(id);
+    const char* utf8 = language.utf8Text(id);
     while (legacy && utf8) {
       const char* legacyEnd = std::strstr(legacy, "%s");
       const char* utf8End = std::strstr(utf8, "%s");

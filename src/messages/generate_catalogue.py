@@ -24,6 +24,8 @@ import sys
 # an id that English leaves out is a gap that every language leaves out too
 # (kept free so that texts can be added in groups of ids of their own).
 TEXT_COUNT = 100
+# The offset that stands for a gap (an id with no text); kNoText in Catalogue.h.
+NO_TEXT = 65535
 
 # Table order decides which code wins when LANG is matched, so it is fixed.
 # Each language: its code, the Python codec of its legacy table, and the
@@ -164,7 +166,9 @@ def language_lines(code, legacy, utf8):
     """The source of a language's two tables and the name of each. The texts
     lie end to end in one byte array per language rather than in literals of
     their own, which the compiler would align one by one, and a text that is
-    the same in both encodings (any ASCII text) is stored once."""
+    the same in both encodings (any ASCII text) is stored once. A table
+    holds each text's offset in that array in two bytes, not a pointer in
+    eight: the program carries 44 tables of a hundred texts."""
     blob = f"kTextBytes_{code}"
     offsets = {}
     pieces = []
@@ -174,25 +178,27 @@ def language_lines(code, legacy, utf8):
             offsets[text] = size
             pieces.append(text + b"\0")
             size += len(text) + 1
+    if size >= NO_TEXT:
+        raise CatalogueError(f"{code}: {size} bytes of texts, more than a table's offsets can reach")
     lines = ["", f"const char {blob}[] ="]
     lines.extend(f"    {c_literal(piece)}" for piece in pieces)
     lines[-1] += ";"
 
     def table(name, texts):
         lines.append("")
-        lines.append(f"const char* const {name}[kCatalogueTexts + 1] = {{")
-        lines.extend("    nullptr," if text is None else f"    {blob} + {offsets[text]}," for text in texts)
-        lines.append("    nullptr,")
+        lines.append(f"const unsigned short {name}[kCatalogueTexts + 1] = {{")
+        lines.extend(f"    {NO_TEXT}," if text is None else f"    {offsets[text]}," for text in texts)
+        lines.append(f"    {NO_TEXT},")
         lines.append("};")
 
     legacy_name = f"kLegacyTexts_{code}"
     table(legacy_name, legacy)
     # A language whose texts are all plain ASCII needs one table, not two.
     if utf8 == legacy:
-        return lines, legacy_name, legacy_name
+        return lines, blob, legacy_name, legacy_name
     utf8_name = f"kUtf8Texts_{code}"
     table(utf8_name, utf8)
-    return lines, legacy_name, utf8_name
+    return lines, blob, legacy_name, utf8_name
 
 
 def c_literal(data):
@@ -227,9 +233,9 @@ def generate(translations_dir):
         check_texts(code, texts, english)
         legacy = encode_legacy(code, codec, texts)
         utf8 = [None if text is None else text.encode("utf-8") for text in texts]
-        source, legacy_name, utf8_name = language_lines(code, legacy, utf8)
+        source, blob, legacy_name, utf8_name = language_lines(code, legacy, utf8)
         lines.extend(source)
-        entries.append(f'    {{"{code}", "{charset}", {legacy_name}, {utf8_name}}},')
+        entries.append(f'    {{"{code}", "{charset}", {blob}, {legacy_name}, {utf8_name}}},')
     lines.append("")
     lines.append("}  // namespace")
     lines.append("")

@@ -62,8 +62,8 @@ class CatalogueGeneratorTest(unittest.TestCase):
         self.assertIn('"%s wird ueberprueft\\000"', source)
         self.assertIn('"%s wird \\303\\274berpr\\303\\274ft\\000"', source)
         # Each language has both tables, but English, all ASCII, needs one.
-        self.assertIn('{"ru", "ISO-8859-5", kLegacyTexts_ru, kUtf8Texts_ru}', source)
-        self.assertIn('{"en", "ASCII", kLegacyTexts_en, kLegacyTexts_en}', source)
+        self.assertIn('{"ru", "ISO-8859-5", kTextBytes_ru, kLegacyTexts_ru, kUtf8Texts_ru}', source)
+        self.assertIn('{"en", "ASCII", kTextBytes_en, kLegacyTexts_en, kLegacyTexts_en}', source)
         self.assertNotIn("kUtf8Texts_en", source)
 
     def test_rejects_a_text_its_encoding_cannot_hold(self):

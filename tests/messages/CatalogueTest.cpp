@@ -16,9 +16,9 @@ const int kGerman = 3;
 const CatalogueLanguage& Language(int index) { return kCatalogueLanguages[index]; }
 
 // The legacy table's text.
-std::string Text(int language, int id) { return Language(language).legacyTexts[id]; }
+std::string Text(int language, int id) { return Language(language).legacyText(id); }
 
-std::string Utf8Text(int language, int id) { return Language(language).utf8Texts[id]; }
+std::string Utf8Text(int language, int id) { return Language(language).utf8Text(id); }
 
 // The legacy text as a reader sees it: the stored bytes decoded from the
 // language's legacy encoding.
@@ -44,7 +44,7 @@ std::vector<std::string> Placeholders(const std::string& text) {
 bool IsBlank(char c) { return c == ' '; }
 
 // Ids that English leaves out are gaps, null in every table.
-bool InUse(int id) { return Language(kEnglish).legacyTexts[id] != nullptr; }
+bool InUse(int id) { return Language(kEnglish).legacyText(id) != nullptr; }
 
 }  // namespace
 
@@ -57,12 +57,14 @@ TEST(Catalogue, KeepsTheLanguagesInTheirFixedOrder) {
 TEST(Catalogue, EveryLanguageHasTheEnglishIdsThenTheEndMarker) {
   for (int lang = 0; lang < kLanguageCount; ++lang) {
     SCOPED_TRACE(Language(lang).code);
-    for (const char* const* texts : {Language(lang).legacyTexts, Language(lang).utf8Texts}) {
-      for (int id = 0; id < kCatalogueTexts; ++id) ASSERT_EQ(InUse(id), texts[id] != nullptr) << "id " << id;
-      EXPECT_EQ(nullptr, texts[kCatalogueTexts]);
-      EXPECT_STREQ(Language(lang).code, texts[MSG_LANGUAGE_CODE]);
-      EXPECT_STREQ("LauncherMain", texts[MSG_LAUNCHER_MAIN]);
-      EXPECT_STREQ(".", texts[MSG_PROGRESS_DOT]);
+    const CatalogueLanguage& language = Language(lang);
+    for (bool utf8 : {false, true}) {
+      auto text = [&](int id) { return utf8 ? language.utf8Text(id) : language.legacyText(id); };
+      for (int id = 0; id < kCatalogueTexts; ++id) ASSERT_EQ(InUse(id), text(id) != nullptr) << "id " << id;
+      EXPECT_EQ(nullptr, text(kCatalogueTexts));
+      EXPECT_STREQ(language.code, text(MSG_LANGUAGE_CODE));
+      EXPECT_STREQ("LauncherMain", text(MSG_LAUNCHER_MAIN));
+      EXPECT_STREQ(".", text(MSG_PROGRESS_DOT));
     }
   }
 }

@@ -144,8 +144,8 @@ TEST(FormatMessage, GivesTheLegacyBytesForAnyOtherCharset) {
     ScopedLang lang(c.lang);
     // "%s" as the argument gives back the whole stored text.
     for (int id = 1; id < kCatalogueTexts; ++id) {
-      if (kCatalogueLanguages[0].legacyTexts[id] == nullptr) continue;
-      EXPECT_EQ(kCatalogueLanguages[c.language].legacyTexts[id], Str(FormatMessage(id, "%s"))) << "id " << id;
+      if (kCatalogueLanguages[0].legacyText(id) == nullptr) continue;
+      EXPECT_EQ(kCatalogueLanguages[c.language].legacyText(id), Str(FormatMessage(id, "%s"))) << "id " << id;
     }
   }
 }
@@ -210,6 +210,6 @@ TEST(GetMessage, ComesInTheTerminalsCharset) {
   ScopedLang lang("ja_JP.UTF-8");
   EXPECT_EQ("ユーザーによって取り消されました。", Str(GetMessage(ERR_CANCELED)));
   ScopedLang::set("zh_CN.GB2312");
-  EXPECT_EQ(kCatalogueLanguages[kSimplifiedChinese].legacyTexts[38], Str(GetMessage(ERR_CANCELED)));
+  EXPECT_EQ(kCatalogueLanguages[kSimplifiedChinese].legacyText(38), Str(GetMessage(ERR_CANCELED)));
   EXPECT_EQ("已被用户取消。", ToUtf8(Str(GetMessage(ERR_CANCELED)), "GB2312"));
 }

@@ -28,7 +28,7 @@ TEST(ConsoleTextInUtf8, TurnsEveryLegacyCatalogueTextIntoItsUtf8Text) {
     const std::string legacyLang = language.code;
     const std::string utf8Lang = legacyLang + ".UTF-8";
     for (int id = 0; id < kCatalogueTexts; ++id) {
-      if (language.utf8Texts[id] == nullptr) continue;
+      if (language.utf8Text(id) == nullptr) continue;
       SCOPED_TRACE(legacyLang + " id " + std::to_string(id));
       std::string legacy = Formed(legacyLang.c_str(), id, arg);
       std::string utf8 = Formed(utf8Lang.c_str(), id, arg);
