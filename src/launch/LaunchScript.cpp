@@ -78,6 +78,7 @@ LaunchScript::LaunchScript(const TagFile* script, int captureOutput)
       description_(script->getValue("DESC", 0)),
       archive_(script->getValue("ARCHIVE", 0)),
       javaDownloadUrl_(script->getValue("JAVA_DOWNLOAD_URL", 0)),
+      programNoJvmMessage_(script->getValue("NO_JVM_MESSAGE", 0) == "program"),
       consoleModeValues_(consoleModeValues(*script)),
       expandingArchive_(false) {}
 
@@ -89,6 +90,7 @@ LaunchScript::LaunchScript(const SString& command, int captureOutput, int addEmb
       execTempDir_(false),
       currentJvm_(nullptr),
       addEmbeddedEntries_(addEmbeddedEntries),
+      programNoJvmMessage_(false),
       expandingArchive_(false) {}
 
 void LaunchScript::setTimeLimit(int seconds) {
