@@ -80,7 +80,12 @@ LaunchScript::LaunchScript(const TagFile* script, int captureOutput)
       javaDownloadUrl_(script->getValue("JAVA_DOWNLOAD_URL", 0)),
       programNoJvmMessage_(script->getValue("NO_JVM_MESSAGE", 0) == "program"),
       consoleModeValues_(consoleModeValues(*script)),
-      expandingArchive_(false) {}
+      expandingArchive_(false) {
+  // The wizard's output may be far larger than memory: it goes to the log
+  // as it comes, and only the end of each stream is kept, for the error
+  // output shown after a failure.
+  limits_.tail = kWizardOutputTail;
+}
 
 LaunchScript::LaunchScript(const SString& command, int captureOutput, int addEmbeddedEntries)
     : command_(command),
@@ -180,10 +185,12 @@ int LaunchScript::launch(JVMFile* jvm, StringDeque* extraArgs, int forceConsole)
   int capture = !console && captureOutput_;
   stdoutText_ = "";
   stderrText_ = "";
+  const bool streamed = capture && limits_.tail > 0;
+  if (streamed) log("Output from the launch script execution", INFO);
   int exitCode = runCommand(command, workingDir, console, capture, 1, &stdoutText_, &stderrText_, 0, &limits_);
   SetEnv("JAVA_HOME", previousJavaHome);
 
-  if (capture) {
+  if (capture && !streamed) {
     log("Output from the launch script execution", INFO);
     log("StdOut:", INFO);
     log(stdoutText_, INFO);

@@ -19,6 +19,10 @@
 #include "launch/RunCommand.h"
 #include "tagfile/TagFile.h"
 
+// How much of the end of each output stream of a wizard run without a
+// console is kept in memory (the rest is only in the log).
+const size_t kWizardOutputTail = 64 * 1024;
+
 class LaunchScript final : public MacroHandler {
  public:
   // Reads COMMAND, DISPLAY_CONSOLE, AUTO_SET_WORKING_DIR, EXEC_TEMP_DIR, DESC,
