@@ -99,6 +99,8 @@ bool JavaVersionRange::parse(const SString& text, SString& why) {
   }
   bounded_ = !openEnded;
   text_ = range;
+  lowestText_ = low;
+  highestText_ = openEnded ? SString() : high;
   return true;
 }
 

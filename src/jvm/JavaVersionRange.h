@@ -33,9 +33,17 @@ class JavaVersionRange {
   // False for a version text that cannot be read.
   bool contains(const SString& versionText) const;
   const SString& text() const { return text_; }
+  // The bounds as written ("17", "11" and "21", "17.0.5"), for telling a
+  // user which Java to get: lowest() alone for an open range (orNewer()),
+  // both for a bounded one, the same text twice for a single line ("17").
+  const SString& lowest() const { return lowestText_; }
+  const SString& highest() const { return highestText_; }
+  bool orNewer() const { return !bounded_ && !text_.empty(); }
 
  private:
   SString text_;
+  SString lowestText_;
+  SString highestText_;
   JavaVersion lowest_;
   JavaVersion highest_;
   bool bounded_ = false;

@@ -3,6 +3,8 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include "launch/OutputLog.h"
+
 #ifndef MADV_POPULATE_WRITE
 #define MADV_POPULATE_WRITE 23
 #endif
@@ -16,7 +18,7 @@ const SString::size_type kFirstRoom = 4096;
 const SString::size_type kPopulateStep = 1024 * 1024;
 const uintptr_t kPageSize = 4096;
 
-// Where dropped output goes. It is static, so its pages are mapped once and
+// Where dropped output, and output streamed to the log, is read into. It is static, so its pages are mapped once and
 // a read into it never faults while the pipe is locked against the writer.
 char gDiscarded[256 * 1024];
 
@@ -27,7 +29,41 @@ ssize_t discard(int fd, size_t most) {
 }  // namespace
 
 CapturedOutput::~CapturedOutput() {
+  if (tail_ > 0 && text_) {
+    keepTail(static_cast<SString::size_type>(tail_));
+    // A line cut at its start tells nothing; the log has it whole.
+    SString::size_type lineEnd = text_->find('\n');
+    if (cut_ && lineEnd != SString::npos && lineEnd + 1 < text_->length()) {
+      text_->erase(0, lineEnd + 1);
+    }
+  }
   if (reserved_) text_->shrinkToFit();
+}
+
+void CapturedOutput::streamTo(OutputLog* log, int stream, size_t tail) {
+  log_ = log;
+  stream_ = stream;
+  tail_ = tail;
+}
+
+void CapturedOutput::keepTail(SString::size_type most) {
+  if (text_->length() <= most) return;
+  text_->erase(0, text_->length() - most);
+  cut_ = true;
+}
+
+ssize_t CapturedOutput::readStreamed(int fd, size_t most) {
+  if (most > sizeof gDiscarded) most = sizeof gDiscarded;
+  ssize_t n = ::read(fd, gDiscarded, most);
+  if (n <= 0) return n;
+  if (log_) log_->write(stream_, gDiscarded, static_cast<size_t>(n));
+  if (text_) {
+    text_->append(gDiscarded, static_cast<SString::size_type>(n));
+    // Cut back only once twice the tail is held, so each byte is moved a
+    // bounded number of times.
+    if (text_->length() > 2 * tail_) keepTail(static_cast<SString::size_type>(tail_));
+  }
+  return n;
 }
 
 // Makes sure the text can take more characters without a copy and returns
@@ -66,6 +102,7 @@ void CapturedOutput::populateAhead(char* where, SString::size_type n, SString::s
 }
 
 ssize_t CapturedOutput::readFrom(int fd, size_t most) {
+  if (tail_ > 0) return readStreamed(fd, most);
   if (!text_) return discard(fd, most);
   if (limit_ > 0) {
     if (kept_ >= limit_) {

@@ -13,6 +13,8 @@
 
 #include "base/SString.h"
 
+class OutputLog;
+
 class CapturedOutput {
  public:
   // text receives the output (appended); null discards it. With a limit,
@@ -29,9 +31,15 @@ class CapturedOutput {
   // and dropped, so the child never blocks on a full pipe.
   ssize_t readFrom(int fd, size_t most);
   bool exceeded() const { return exceeded_; }
+  // From now on each block read goes to log (null: nowhere) as stream, and
+  // the text keeps only the last tail bytes, cut to start at a line when
+  // one starts in them: memory stays bounded however much the child prints.
+  void streamTo(OutputLog* log, int stream, size_t tail);
 
  private:
   SString::size_type makeRoom(size_t most);
+  ssize_t readStreamed(int fd, size_t most);
+  void keepTail(SString::size_type most);
   void populateAhead(char* where, SString::size_type n, SString::size_type spare);
 
   SString* text_;
@@ -39,6 +47,10 @@ class CapturedOutput {
   size_t kept_ = 0;
   bool exceeded_ = false;
   bool reserved_ = false;
+  OutputLog* log_ = nullptr;
+  int stream_ = 0;
+  size_t tail_ = 0;   // 0: keep everything
+  bool cut_ = false;  // the text lost its start
   // How far the buffer's pages are known to be mapped, counted in
   // characters from the start of the text.
   uint64_t populated_ = 0;

@@ -78,8 +78,14 @@ LaunchScript::LaunchScript(const TagFile* script, int captureOutput)
       description_(script->getValue("DESC", 0)),
       archive_(script->getValue("ARCHIVE", 0)),
       javaDownloadUrl_(script->getValue("JAVA_DOWNLOAD_URL", 0)),
+      programNoJvmMessage_(script->getValue("NO_JVM_MESSAGE", 0) == "program"),
       consoleModeValues_(consoleModeValues(*script)),
-      expandingArchive_(false) {}
+      expandingArchive_(false) {
+  // The wizard's output may be far larger than memory: it goes to the log
+  // as it comes, and only the end of each stream is kept, for the error
+  // output shown after a failure.
+  limits_.tail = kWizardOutputTail;
+}
 
 LaunchScript::LaunchScript(const SString& command, int captureOutput, int addEmbeddedEntries)
     : command_(command),
@@ -89,6 +95,7 @@ LaunchScript::LaunchScript(const SString& command, int captureOutput, int addEmb
       execTempDir_(false),
       currentJvm_(nullptr),
       addEmbeddedEntries_(addEmbeddedEntries),
+      programNoJvmMessage_(false),
       expandingArchive_(false) {}
 
 void LaunchScript::setTimeLimit(int seconds) {
@@ -178,10 +185,12 @@ int LaunchScript::launch(JVMFile* jvm, StringDeque* extraArgs, int forceConsole)
   int capture = !console && captureOutput_;
   stdoutText_ = "";
   stderrText_ = "";
+  const bool streamed = capture && limits_.tail > 0;
+  if (streamed) log("Output from the launch script execution", INFO);
   int exitCode = runCommand(command, workingDir, console, capture, 1, &stdoutText_, &stderrText_, 0, &limits_);
   SetEnv("JAVA_HOME", previousJavaHome);
 
-  if (capture) {
+  if (capture && !streamed) {
     log("Output from the launch script execution", INFO);
     log("StdOut:", INFO);
     log(stdoutText_, INFO);

@@ -19,10 +19,14 @@
 #include "launch/RunCommand.h"
 #include "tagfile/TagFile.h"
 
+// How much of the end of each output stream of a wizard run without a
+// console is kept in memory (the rest is only in the log).
+const size_t kWizardOutputTail = 64 * 1024;
+
 class LaunchScript final : public MacroHandler {
  public:
   // Reads COMMAND, DISPLAY_CONSOLE, AUTO_SET_WORKING_DIR, EXEC_TEMP_DIR, DESC,
-  // ARCHIVE, JAVA_DOWNLOAD_URL and CONSOLE_MODE_ARGS.
+  // ARCHIVE, JAVA_DOWNLOAD_URL, NO_JVM_MESSAGE and CONSOLE_MODE_ARGS.
   LaunchScript(const TagFile* script, int captureOutput);
   // Runs in the launcher's directory without a console.
   LaunchScript(const SString& command, int captureOutput, int addEmbeddedEntries);
@@ -47,6 +51,10 @@ class LaunchScript final : public MacroHandler {
   const SString& getDescription() const { return description_; }
   // Where a user without a suitable JVM can get one; empty when not given.
   const SString& getJavaDownloadUrl() const { return javaDownloadUrl_; }
+  // NO_JVM_MESSAGE: program. The launcher starts a program rather than an
+  // installer, so a user without Java is told which Java it needs and how
+  // to name one, not to run an installer again.
+  bool programNoJvmMessage() const { return programNoJvmMessage_; }
 
   // Runs of this script end after seconds (0: no limit), with every process
   // the command started; limitExpired tells whether the last run was ended
@@ -95,6 +103,7 @@ class LaunchScript final : public MacroHandler {
   SString description_;
   SString archive_;
   SString javaDownloadUrl_;
+  bool programNoJvmMessage_;
   StringDeque consoleModeValues_;
   bool expandingArchive_;
   RunLimits limits_;

@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "base/LauncherException.h"
@@ -20,6 +21,7 @@
 #include "launch/ChildStart.h"
 #include "launch/CommandLineSplitter.h"
 #include "launch/LateOutput.h"
+#include "launch/OutputLog.h"
 #include "launch/ProcessTree.h"
 #include "messages/Messages.h"
 
@@ -392,6 +394,12 @@ int runCommand(const SString& command, const SString& workingDir, int /*console*
     {
       size_t outputLimit = limits ? limits->outputLimit : 0;
       CapturedOutput out(stdoutText, outputLimit), err(oneText ? &separateErr : stderrText, outputLimit);
+      std::unique_ptr<OutputLog> log;
+      if (limits && limits->tail > 0) {
+        log.reset(new OutputLog(getLogFile()));
+        out.streamTo(log.get(), 0, limits->tail);
+        err.streamTo(log.get(), 1, limits->tail);
+      }
       CaptureLoop loop(pid, pipes.outRead, pipes.errRead, limits, forwarder);
       status = loop.run(&out, &err);
       outOpen = loop.openAt(0);

@@ -19,6 +19,9 @@ struct RunLimits {
   bool expired = false;          // out: the time ran out and the group was killed
   size_t outputLimit = 0;        // 0: keep all; else the most bytes kept of each captured stream
   bool outputExceeded = false;   // out: a stream went past the limit and the child was killed
+  // Not 0: each captured stream goes to the log as it comes, and its text
+  // keeps only the last tail bytes (see CapturedOutput::streamTo).
+  size_t tail = 0;
 };
 
 // Runs command in workingDir (empty: the current directory) and returns the

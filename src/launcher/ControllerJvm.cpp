@@ -27,6 +27,32 @@ SString DownloadLine() {
   return FormatMessage(MSG_DOWNLOAD_JVM, script->getJavaDownloadUrl().c_str());
 }
 
+// "Java 17 or newer", "Java 11 to 21", "Java 17": the first description's
+// JAVA_VERSION in words; "Java" alone when none gives a readable one.
+SString NeededJava() {
+  JVMFiles& descriptions = runFiles().getJVMFiles();
+  for (int i = 0; i < descriptions.count(); ++i) {
+    JavaVersionRange range;
+    try {
+      if (!descriptions.get(i)->requiredVersionRange(range)) continue;
+    } catch (const LauncherException&) {
+      continue;  // the search has logged why it is not readable
+    }
+    if (range.orNewer()) return FormatMessage(MSG_JAVA_OR_NEWER, range.lowest().c_str());
+    if (range.lowest() == range.highest()) return "Java " + range.lowest();
+    return FillPlaceholders(FormatMessage(MSG_JAVA_FROM_TO, "%s"), {range.lowest(), range.highest()});
+  }
+  return "Java";
+}
+
+// A program, unlike an installer, is not run again with an option: its user
+// needs to know which Java to get and how to name one that is there.
+SString NoJvmText() {
+  LaunchScript* script = runFiles().getLaunchScript();
+  if (!script || !script->programNoJvmMessage()) return GetMessage(ERR_NO_SUITABLE_JVM);
+  return FormatMessage(MSG_PROGRAM_NEEDS_JAVA, NeededJava().c_str()) + "\n" + FormatMessage(MSG_POINT_AT_JAVA, nullptr);
+}
+
 }  // namespace
 
 void Controller::reportNoJvm(const SString& text, bool showFailMsg) {
@@ -64,7 +90,7 @@ void Controller::findJVM(bool showUI, bool showFailMsg) {
     setStringVariable(2, file);
     setNumericVariable(1, 1);
   } else {
-    SString message = GetMessage(ERR_NO_SUITABLE_JVM);
+    SString message = NoJvmText();
     log(message, INFO);
     reportNoJvm(message, showFailMsg);
   }

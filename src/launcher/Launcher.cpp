@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <initializer_list>
 
 #include "archive/DamagedLauncher.h"
 #include "archive/LauncherFile.h"
@@ -67,20 +66,6 @@ SString NameTheOptionAsTyped(const SString& text, const char* shortForm, const S
   SString::size_type at = text.find(shortForm);
   if (at == SString::npos) return text;
   return text.substr(0, at) + option + text.substr(at + std::strlen(shortForm));
-}
-
-// The catalogue fills one value into a text; this fills several, in order,
-// into a text whose placeholders were left in place.
-SString FillPlaceholders(const SString& text, std::initializer_list<SString> values) {
-  SString result;
-  SString::size_type from = 0;
-  for (const SString& value : values) {
-    SString::size_type at = text.find("%s", from);
-    if (at == SString::npos) break;
-    result += text.substr(from, at - from) + value;
-    from = at + 2;
-  }
-  return result + text.substr(from);
 }
 
 // What -lx:extract wrote: every entry and the input file, all in the

@@ -65,3 +65,15 @@ SString GetMessage(int code) {
   int id = MessageIdOfErrorCode(code);
   return id < 0 ? SString() : FormatMessage(id, nullptr);
 }
+
+SString FillPlaceholders(const SString& text, std::initializer_list<SString> values) {
+  SString result;
+  SString::size_type from = 0;
+  for (const SString& value : values) {
+    SString::size_type at = text.find("%s", from);
+    if (at == SString::npos) break;
+    result += text.substr(from, at - from) + value;
+    from = at + 2;
+  }
+  return result + text.substr(from);
+}

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdio>
+#include <initializer_list>
 
 #include "base/SString.h"
 
@@ -52,6 +53,11 @@ enum MessageId {
   MSG_HELP_FIRST_OPTION = 60,   // 60..70: one description per option, in the order -lx:help lists them
   MSG_HELP_LAST_OPTION = 70,
   MSG_EXTRACT_SUMMARY = 71,  // "Extracted %s files (%s bytes) into %s"
+  // No JVM for a program that is not an installer (80..89).
+  MSG_JAVA_OR_NEWER = 80,       // "Java %s or newer"
+  MSG_JAVA_FROM_TO = 81,        // "Java %s to %s"
+  MSG_PROGRAM_NEEDS_JAVA = 82,  // "This program needs %s, and none was found ..."
+  MSG_POINT_AT_JAVA = 83,       // "Install it, or name the one to use with ... -lx:javahome ... JAVA_HOME."
   // The dialog that shows a failure on the desktop (95..99).
   MSG_DIALOG_LOG_FILE = 95,  // "Details are in the log file %s"
   MSG_COUNT = 100
@@ -96,6 +102,10 @@ SString FormatMessage(int id, const char* arg);
 // The catalogue text of an error code, chosen like FormatMessage's; empty
 // for a code outside 0..17.
 SString GetMessage(int code);
+// Fills values, in order, into the "%s" placeholders of a text that
+// FormatMessage returned with "%s" as its argument: the catalogue itself
+// fills one value only.
+SString FillPlaceholders(const SString& text, std::initializer_list<SString> values);
 
 // Writes text and a line feed as they are (no conversion), unless silent.
 void PrintMessage(const SString& text);

@@ -50,6 +50,34 @@ TEST(JavaVersionRange, TakesTheVersionsEachFormNames) {
   }
 }
 
+// The bounds as the packager wrote them, from which a user is told which
+// Java to get.
+TEST(JavaVersionRange, GivesItsBoundsAsWritten) {
+  const struct {
+    const char* text;
+    const char* lowest;
+    const char* highest;
+    bool orNewer;
+  } cases[] = {
+      {"17+", "17", "", true},
+      {"17.0.5+", "17.0.5", "", true},
+      {"11-21", "11", "21", false},
+      {"17", "17", "17", false},
+      {" 1.8+ ", "1.8", "", true},
+      {"17-17", "17", "17", false},
+      {"11.0.2-17", "11.0.2", "17", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    JavaVersionRange range;
+    SString why;
+    ASSERT_TRUE(range.parse(c.text, why)) << why.c_str();
+    EXPECT_STREQ(c.lowest, range.lowest().c_str());
+    EXPECT_STREQ(c.highest, range.highest().c_str());
+    EXPECT_EQ(c.orNewer, range.orNewer());
+  }
+}
+
 TEST(JavaVersionRange, RefusesMalformedRangesSayingWhy) {
   const char* const malformed[] = {"",       " ",         "+17", "17++",  "17-",   "-17",   "21-11",
                                    "17+-21", "seventeen", "17.", ".17",   "17..0", "17,21", "17 21",

@@ -2,10 +2,13 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "launch/CapturedOutput.h"
+#include "launch/OutputLog.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -141,4 +144,56 @@ TEST(CapturedOutput, KeepsNoMoreThanItsLimitAndTellsWhenMoreCame) {
     EXPECT_EQ(block.substr(0, kept), std::string(text.c_str(), text.length()));
     EXPECT_EQ(c.exceeded, output.exceeded());
   }
+}
+
+// Streamed, each stream's blocks reach the log in the order read, under
+// their headings, while the texts keep only their ends, from a whole line.
+TEST(CapturedOutput, StreamsToTheLogAndKeepsTheEndFromAWholeLine) {
+  TempDir dir;
+  const std::string logFile = dir.path() + "/run.log";
+  Pipe outPipe, errPipe;
+  SString out, err;
+  {
+    OutputLog log(logFile.c_str());
+    CapturedOutput outCapture(&out), errCapture(&err);
+    outCapture.streamTo(&log, 0, 16);
+    errCapture.streamTo(&log, 1, 16);
+    outPipe.put("first line\nsecond");
+    ASSERT_EQ(17, outCapture.readFrom(outPipe.readEnd, 4096));
+    errPipe.put("oops\n");
+    ASSERT_EQ(5, errCapture.readFrom(errPipe.readEnd, 4096));
+    outPipe.put(" line\nthird line\n");
+    ASSERT_EQ(17, outCapture.readFrom(outPipe.readEnd, 4096));
+    errPipe.put("no newline at the end");
+    ASSERT_EQ(21, errCapture.readFrom(errPipe.readEnd, 4096));
+  }
+  // The last 16 bytes are "line\nthird line\n" and "wline at the end":
+  // the output starts after its cut line; the error output has no line
+  // start to go to and stays as cut.
+  EXPECT_STREQ("third line\n", out.c_str());
+  EXPECT_STREQ("wline at the end", err.c_str());
+  std::string logged;
+  FILE* file = std::fopen(logFile.c_str(), "rb");
+  ASSERT_NE(nullptr, file);
+  char buffer[512];
+  logged.assign(buffer, std::fread(buffer, 1, sizeof buffer, file));
+  std::fclose(file);
+  EXPECT_EQ("StdOut:\nfirst line\nsecond\nErrOut:\noops\nStdOut:\n line\nthird line\nErrOut:\nno newline at the end\n",
+            logged);
+}
+
+// Without a log the streamed text is still bounded and nothing is written.
+TEST(CapturedOutput, StreamedWithoutALogKeepsOnlyTheTail) {
+  Pipe pipe;
+  SString text;
+  {
+    CapturedOutput capture(&text);
+    capture.streamTo(nullptr, 0, 100);
+    for (int i = 0; i < 50; ++i) {
+      pipe.put(pattern(1000, 'a'));
+      ASSERT_EQ(1000, capture.readFrom(pipe.readEnd, 4096));
+      EXPECT_LE(text.length(), 200u);
+    }
+  }
+  EXPECT_EQ(pattern(1000, 'a').substr(900), std::string(text.c_str(), text.length()));
 }

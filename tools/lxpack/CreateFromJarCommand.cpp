@@ -20,7 +20,7 @@ int runCreateFromJar(Arguments& args) {
   plan.output = options.output;
   plan.forceAllowed = false;
   plan.generatedDirectory = directory.path();
-  plan.members = jarLauncherMembers(files, options);
+  plan.members = jarLauncherMembers(files, options, launcher.jar);
   refuseUnreadableRange(plan.members, options, directory.path());
   writePlannedLauncher(plan);
   return 0;

@@ -69,7 +69,7 @@ int runInit(Arguments& args) {
   Undo undo(options.output, makeDirectory(options.output));
   const std::vector<std::string> files = writeLauncherFileSet(options.output, launcher.scripts);
   undo.add(files);
-  const std::vector<ArchiveMember> members = jarLauncherMembers(files, options);
+  const std::vector<ArchiveMember> members = jarLauncherMembers(files, options, launcher.jar);
 
   // What create would refuse is refused here too, before anyone edits it.
   refuseUnreadableRange(members, options, std::string());

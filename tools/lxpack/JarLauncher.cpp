@@ -28,12 +28,15 @@ JarLauncher planJarLauncher(const JarLauncherOptions& options) {
                  "runs the main class from a class path, so give what it asks for with --jvm-option\n",
                  options.mainJar.c_str(), attribute.c_str());
   }
+  for (const std::string& warning : launcher.jar.classPathWarnings) {
+    std::fprintf(stderr, "lxpack: warning: %s\n", warning.c_str());
+  }
   launcher.scripts = makeLauncherScripts(options, launcher.jar);
   return launcher;
 }
 
-std::vector<ArchiveMember> jarLauncherMembers(const std::vector<std::string>& files,
-                                              const JarLauncherOptions& options) {
+std::vector<ArchiveMember> jarLauncherMembers(const std::vector<std::string>& files, const JarLauncherOptions& options,
+                                              const MainJar& jar) {
   std::vector<ArchiveMember> members;
   const int generatedTypes[] = {FT_VERIFY, FT_INSTRUCTIONS, FT_LAUNCH_SCRIPT, FT_JVM};
   const size_t generatedFiles[] = {3, 0, 2, 1};
@@ -41,6 +44,10 @@ std::vector<ArchiveMember> jarLauncherMembers(const std::vector<std::string>& fi
     members.push_back(member(generatedTypes[i], files[generatedFiles[i]], members.size()));
   }
   members.push_back(member(FT_APPLICATION, options.mainJar, members.size()));
+  // Java puts a jar's Class-Path right after the jar, before the rest.
+  for (const std::string& path : jar.manifestClassPathJars) {
+    members.push_back(member(FT_CLASSPATH, path, members.size()));
+  }
   for (const std::string& jar : options.classPathJars) members.push_back(member(FT_CLASSPATH, jar, members.size()));
   return members;
 }

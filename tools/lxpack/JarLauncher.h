@@ -21,8 +21,10 @@ JarLauncher planJarLauncher(const JarLauncherOptions& options);
 
 // The members of the launcher: the verification jar, the instructions, the
 // launch script and the JVM description from files (the paths
-// writeLauncherFileSet returns), then the jar and the class path jars.
-std::vector<ArchiveMember> jarLauncherMembers(const std::vector<std::string>& files, const JarLauncherOptions& options);
+// writeLauncherFileSet returns), then the jar, the jars its manifest's
+// Class-Path names and the --class-path jars.
+std::vector<ArchiveMember> jarLauncherMembers(const std::vector<std::string>& files, const JarLauncherOptions& options,
+                                              const MainJar& jar);
 
 // The JVM description is made from --java alone, so what the launcher would
 // refuse in it is a wrong command line: throws UsageError after printing

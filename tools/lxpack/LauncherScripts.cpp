@@ -23,7 +23,7 @@ bool isMarker(char c) { return c == '%' || c == '@' || c == '#'; }
 std::string launchScript(const JarLauncherOptions& options, const MainJar& jar, const std::string& title) {
   std::string script;
   if (options.cli) {
-    script += "MESSAGES_TO_STDERR: 1\nDISPLAY_CONSOLE: 1\nAUTO_SET_WORKING_DIR: 0\n";
+    script += "MESSAGES_TO_STDERR: 1\nDISPLAY_CONSOLE: 1\nAUTO_SET_WORKING_DIR: 0\nNO_JVM_MESSAGE: program\n";
   } else {
     script += "DESC: " + tagValue(title) + "\nDISPLAY_CONSOLE: 1\nAUTO_SET_WORKING_DIR: 1\n";
   }

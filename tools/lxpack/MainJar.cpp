@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "JarManifest.h"
+#include "ManifestClassPath.h"
 #include "Usage.h"
 #include "ZipDirectory.h"
 
@@ -87,6 +88,12 @@ MainJar inspectJars(const JarLauncherOptions& options) {
   if (!plausibleClassName(result.mainClass)) {
     throw UsageError("'" + result.mainClass + "' is not the name of a class");
   }
+  std::vector<std::string> given{options.mainJar};
+  given.insert(given.end(), options.classPathJars.begin(), options.classPathJars.end());
+  CarriedClassPath carried = carriedClassPath(given);
+  result.manifestClassPathJars = carried.jars;
+  result.classPathWarnings = carried.warnings;
+
   bool found = holdsClass(*jar, result.mainClass);
   for (size_t i = 0; i < classPath.size() && !found; ++i) found = holdsClass(*classPath[i], result.mainClass);
   if (!found) {

@@ -18,10 +18,14 @@ struct MainJar {
   // Attributes of the manifest that only `java -jar` applies, which the
   // launcher's command (a class path and a main class) leaves out.
   std::vector<std::string> jarOnlyAttributes;
+  // The jars the manifests' Class-Path names, to carry and put on the class
+  // path after the main jar, and why others named there cannot be.
+  std::vector<std::string> manifestClassPathJars;
+  std::vector<std::string> classPathWarnings;
 };
 
-// Reads options.mainJar and options.classPathJars; throws UsageError naming
-// the jar and what is wrong with it.
+// Reads options.mainJar and options.classPathJars, and the jars their
+// manifests name; throws UsageError naming the jar and what is wrong with it.
 MainJar inspectJars(const JarLauncherOptions& options);
 
 std::string baseName(const std::string& path);
