@@ -76,7 +76,7 @@ class ProgressSink : public InflateSink {
 
 SString unpackAppDirectory(const SString& launcherPath, FileIndexEntry* entry, const SString& directory) {
   SString path = directory.empty() || directory[directory.length() - 1] == '/' ? directory + entry->getName()
-                                                                                : directory + "/" + entry->getName();
+                                                                               : directory + "/" + entry->getName();
   FileDescriptor launcher(::open(launcherPath.c_str(), O_RDONLY | O_CLOEXEC));
   if (!launcher.isOpen()) throw LauncherException("Cannot open launcher file.");
   MappedEntry compressed(launcher.get(), entry->getOffset(), entry->getLength());

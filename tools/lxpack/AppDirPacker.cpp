@@ -158,7 +158,8 @@ class Packer {
 
 PackedAppDir packAppDirectory(const std::string& directory, const std::string& outputPath) {
   struct stat status;
-  if (::stat(directory.c_str(), &status) != 0) throw PackError("cannot read " + directory + ": " + std::strerror(errno));
+  if (::stat(directory.c_str(), &status) != 0)
+    throw PackError("cannot read " + directory + ": " + std::strerror(errno));
   if (!S_ISDIR(status.st_mode)) throw PackError(directory + " is not a directory");
   DeflateFile out(outputPath);
   out.write(kAppDirMagic, sizeof kAppDirMagic);

@@ -2,9 +2,8 @@
 
 namespace {
 
-const char* const kTypeNames[] = {"instructions",  "jvm",    "launch-script", "classpath",
-                                  "jvm-installer", "verify", "application",   "launcher",
-                                  "app-dir"};
+const char* const kTypeNames[] = {"instructions", "jvm",         "launch-script", "classpath", "jvm-installer",
+                                  "verify",       "application", "launcher",      "app-dir"};
 
 }  // namespace
 

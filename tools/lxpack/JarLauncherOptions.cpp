@@ -30,8 +30,9 @@ std::string propertyName(const std::string& option, const std::string& value) {
 }  // namespace
 
 bool usesJarForm(int argc, char** argv, int first) {
-  const char* const jarOptions[] = {"--main-jar", "--main-class",    "--java",       "--cli",
-                                    "--title",    "--java-download", "--jvm-option", "--class-path", "--app-dir", "--app-dir-property"};
+  const char* const jarOptions[] = {"--main-jar", "--main-class",      "--java",       "--cli",
+                                    "--title",    "--java-download",   "--jvm-option", "--class-path",
+                                    "--app-dir",  "--app-dir-property"};
   for (int i = first; i < argc; ++i) {
     if (std::strcmp(argv[i], "--") == 0) return false;
     for (const char* option : jarOptions) {
