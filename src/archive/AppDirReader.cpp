@@ -119,6 +119,10 @@ void AppDirReader::fieldComplete() {
 void AppDirReader::startRecord() {
   SString problem = appDirNameProblem(name_);
   if (!problem.empty()) invalid("\"" + SString(name_.c_str()) + "\": " + problem);
+  std::string::size_type slash = name_.rfind('/');
+  if (slash != std::string::npos && directories_.count(name_.substr(0, slash)) == 0) {
+    invalid("\"" + SString(name_.c_str()) + "\" comes before its directory");
+  }
   if (filesLeft_ == 0) invalid("it holds more files than the launcher's index announces");
   --filesLeft_;
   if (kind_ == kAppDirDirectory) {
@@ -127,6 +131,7 @@ void AppDirReader::startRecord() {
     if (::mkdirat(root_.get(), name_.c_str(), 0700) != 0 || ::fchmodat(root_.get(), name_.c_str(), 0700, 0) != 0) {
       throw writeFailure(directory_ + "/" + name_.c_str(), errno);
     }
+    directories_.insert(name_);
     state_ = kKind;
     needed_ = 1;
     return;

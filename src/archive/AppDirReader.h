@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <string>
 
 #include "archive/Inflate.h"
@@ -45,6 +46,9 @@ class AppDirReader : public InflateSink {
   std::string name_;
   uint32_t dataLeft_ = 0;
   std::unique_ptr<FileDescriptor> file_;
+  // The directories this container made: a record may only go into one of
+  // them, so no path is ever resolved through anything else.
+  std::set<std::string> directories_;
 };
 
 // Why name cannot be a record's name, or empty when it can.
