@@ -99,6 +99,19 @@ for jdk in "$jdk17" "$jdk25"; do
   expect_clean_tmp "the launcher on $jdk"
 done
 
+# lxpack init writes the other files and shows the command that packs them
+# with the folder; it makes the same launcher.
+run said "$LXPACK" init --main-jar editor.jar --java 17+ --cli --app-dir editor-home/ --app-dir-property editor.home \
+  -o files
+expect_eq "lxpack init status" 0 "$status"
+command=$(printf '%s\n' "$said" | sed -n 's/^  lxpack create /create /p')
+expect_contains "lxpack init's command" " app-dir=editor-home" "$command"
+mv editor.bin first.bin
+eval "\"\$LXPACK\" $command" || fail "the command lxpack init showed ended with $?"
+cmp -s first.bin editor.bin || fail "the command lxpack init showed made another launcher"
+grep -qF '%SYSTEMPROP%("editor.home", """%APP_DIR%()""")' files/launch.txt ||
+  fail "launch.txt does not pass the folder on: $(cat files/launch.txt)"
+
 # Without --app-dir the program misses its folder, as the packager would
 # find out.
 "$LXPACK" create --main-jar editor.jar --java 17+ --cli --jvm-option -Deditor.home=/nonexistent -o bare.bin
