@@ -58,6 +58,19 @@ mkdir extracted
 cmp -s home/keymaps/default.keys extracted/home/keymaps/default.keys || fail "-lx:extract did not unpack the folder"
 cmp -s home/doc/zeros.bin extracted/home/doc/zeros.bin || fail "-lx:extract did not unpack the folder's large file"
 
+# lxpack carries no link (it could point anywhere on the user's machine)
+# and no pipe or device, and writes nothing then.
+mkdir -p linked/sub fifo
+ln -s /etc/passwd linked/sub/passwd
+mkfifo fifo/pipe
+run out "$LXPACK" create --stub "$LXLAUNCHER" -o refused.bin instructions=instructions.txt launch-script=launch.txt app-dir=linked
+expect_eq "a link: status" 1 "$status"
+expect_contains "a link: message" "linked/sub/passwd is a symbolic link" "$(cat "$T/.stderr")"
+run out "$LXPACK" create --stub "$LXLAUNCHER" -o refused.bin instructions=instructions.txt launch-script=launch.txt app-dir=fifo
+expect_eq "a pipe: status" 1 "$status"
+expect_contains "a pipe: message" "fifo/pipe is no file or directory (a device, pipe or socket)" "$(cat "$T/.stderr")"
+[ ! -e refused.bin ] || fail "lxpack wrote a launcher with a link or pipe in the folder"
+
 # 2 MB of zeros compress to a few KB, but unpacked they need 2 MB.
 mount_tmpfs small size=1m
 rm -f seen.txt
