@@ -40,15 +40,16 @@ SString appDirNameProblem(const std::string& name) {
 
 AppDirReader::AppDirReader(const SString& directory, uint32_t fileCount, uint32_t size)
     : directory_(directory),
-      root_(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC)),
+      root_(directory.empty() ? -1 : ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC)),
       filesLeft_(fileCount),
       bytesLeft_(size),
       needed_(sizeof kAppDirMagic) {
-  if (!root_.isOpen()) throw writeFailure(directory, errno);
+  if (!directory.empty() && !root_.isOpen()) throw writeFailure(directory, errno);
 }
 
 void AppDirReader::invalid(const SString& what) const {
-  throw LauncherException("Invalid application directory " + directory_ + ": " + what + ".");
+  throw LauncherException("Invalid application directory" + (directory_.empty() ? SString() : " " + directory_) + ": " +
+                          what + ".");
 }
 
 void AppDirReader::write(const unsigned char* bytes, size_t count) {
@@ -123,12 +124,13 @@ void AppDirReader::startRecord() {
   if (slash != std::string::npos && directories_.count(name_.substr(0, slash)) == 0) {
     invalid("\"" + SString(name_.c_str()) + "\" comes before its directory");
   }
+  if (!names_.insert(name_).second) invalid("\"" + SString(name_.c_str()) + "\" is given twice");
   if (filesLeft_ == 0) invalid("it holds more files than the launcher's index announces");
   --filesLeft_;
   if (kind_ == kAppDirDirectory) {
-    // mkdirat neither follows nor replaces what is there: a name given
-    // twice fails here.
-    if (::mkdirat(root_.get(), name_.c_str(), 0700) != 0 || ::fchmodat(root_.get(), name_.c_str(), 0700, 0) != 0) {
+    // mkdirat neither follows nor replaces what is there.
+    if (root_.isOpen() &&
+        (::mkdirat(root_.get(), name_.c_str(), 0700) != 0 || ::fchmodat(root_.get(), name_.c_str(), 0700, 0) != 0)) {
       throw writeFailure(directory_ + "/" + name_.c_str(), errno);
     }
     directories_.insert(name_);
@@ -143,6 +145,7 @@ void AppDirReader::startRecord() {
 // Created exclusively and without following a link: a name that already
 // stands for anything is refused rather than written through.
 void AppDirReader::openFile() {
+  if (!root_.isOpen()) return;
   const mode_t mode = kind_ == kAppDirExecutable ? 0700 : 0600;
   int fd = ::openat(root_.get(), name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
   if (fd < 0 || ::fchmod(fd, mode) != 0) {
@@ -154,7 +157,7 @@ void AppDirReader::openFile() {
 }
 
 void AppDirReader::writeData(const unsigned char* bytes, size_t count) {
-  for (size_t written = 0; written < count;) {
+  for (size_t written = 0; file_ && written < count;) {
     ssize_t n = ::write(file_->get(), bytes + written, count - written);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) throw writeFailure(directory_ + "/" + name_.c_str(), n == 0 ? ENOSPC : errno);
@@ -162,7 +165,7 @@ void AppDirReader::writeData(const unsigned char* bytes, size_t count) {
   }
   dataLeft_ -= static_cast<uint32_t>(count);
   if (dataLeft_ > 0) return;
-  if (file_->close() != 0) throw writeFailure(directory_ + "/" + name_.c_str(), errno);
+  if (file_ && file_->close() != 0) throw writeFailure(directory_ + "/" + name_.c_str(), errno);
   file_.reset();
   state_ = kKind;
   needed_ = 1;

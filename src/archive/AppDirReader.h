@@ -17,7 +17,8 @@
 
 class AppDirReader : public InflateSink {
  public:
-  // directory must exist and be empty. The container may hold at most
+  // directory must exist and be empty; an empty directory name checks the
+  // container without writing anything. The container may hold at most
   // fileCount files and directories and size bytes of file data: the free
   // space was checked for that much.
   AppDirReader(const SString& directory, uint32_t fileCount, uint32_t size);
@@ -49,6 +50,7 @@ class AppDirReader : public InflateSink {
   // The directories this container made: a record may only go into one of
   // them, so no path is ever resolved through anything else.
   std::set<std::string> directories_;
+  std::set<std::string> names_;
 };
 
 // Why name cannot be a record's name, or empty when it can.

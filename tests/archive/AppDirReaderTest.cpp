@@ -161,4 +161,35 @@ TEST_F(AppDirReaderTest, RefusesMoreThanTheIndexAnnounces) {
   EXPECT_NE(0, access(path("a/two").c_str(), F_OK));
 }
 
+// Without a directory the reader checks a container as it would unpack it
+// (lxpack check does so), and writes nothing.
+TEST(AppDirReaderCheck, ChecksWithoutWriting) {
+  const struct {
+    const char* what;
+    AppDirBytes container;
+    std::string message;
+  } cases[] = {
+      {"good", AppDirBytes().directory("a").file("a/b", "x", true).end(), ""},
+      {"parent", AppDirBytes().file("../b", "x").end(),
+       "Invalid application directory: \"../b\": the name has a \".\" or \"..\" part."},
+      {"file given twice", AppDirBytes().file("b", "x").file("b", "y").end(),
+       "Invalid application directory: \"b\" is given twice."},
+      {"cut short", AppDirBytes().directory("a"), "Invalid application directory: it is cut short."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string compressed = deflateRawBytes(c.container.bytes());
+    std::string message;
+    try {
+      AppDirReader reader(SString(), 10, 10);
+      inflateRaw(reinterpret_cast<const unsigned char*>(compressed.data()), compressed.size(), reader);
+      reader.finish();
+    } catch (const LauncherException& e) {
+      message = e.getMessage().c_str();
+    }
+    EXPECT_EQ(c.message, message);
+    EXPECT_NE(0, access("a", F_OK));
+  }
+}
+
 }  // namespace

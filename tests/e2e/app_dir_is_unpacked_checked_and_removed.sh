@@ -52,6 +52,22 @@ run checked "$LXPACK" check damaged.bin
 expect_eq "damaged: check status" 1 "$status"
 expect_contains "damaged: check" "(home): its bytes do not match their checksum" "$checked"
 
+# Without checksums, damage shows when the folder is unpacked: the launcher
+# refuses it and removes what it had unpacked, and lxpack check tells.
+make_launcher unchecked.bin --no-checksums instructions=instructions.txt launch-script=launch.txt app-dir=home > /dev/null
+offset=$("$LXPACK" list -p unchecked.bin | awk -F'\t' '$1 == "entry" && $NF == "home" { print $5 }')
+length=$("$LXPACK" list -p unchecked.bin | awk -F'\t' '$1 == "entry" && $NF == "home" { print $4 }')
+printf 'garbage!' | dd of=unchecked.bin bs=1 seek=$((offset + length / 2)) conv=notrunc status=none
+rm -f seen.txt
+run out ./unchecked.bin
+expect_eq "damaged without checksums: status" 255 "$status"
+expect_contains "damaged without checksums: message" "Invalid " "$out"
+[ ! -e seen.txt ] || fail "damaged without checksums: the program ran"
+[ -z "$(ls -A tmp)" ] || fail "damaged without checksums: left in the temporary directory: $(ls -A tmp)"
+run checked "$LXPACK" check unchecked.bin
+expect_eq "damaged without checksums: check status" 1 "$status"
+expect_contains "damaged without checksums: check" "(home): the launcher could not unpack this folder: Invalid " "$checked"
+
 # -lx:extract writes the folder itself, not its compressed bytes.
 mkdir extracted
 (cd extracted && ../app.bin -lx:extract > /dev/null) || fail "-lx:extract ended with $?"
