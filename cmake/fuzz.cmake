@@ -11,7 +11,7 @@
 option(LX_FUZZ "Build the libFuzzer targets (needs clang++)" OFF)
 
 set(LX_FUZZ_DIR ${CMAKE_SOURCE_DIR}/fuzz)
-set(LX_FUZZ_TARGETS archive_index tagfile instructions launch_command tokenizer command_line_splitter java_version_range)
+set(LX_FUZZ_TARGETS app_dir archive_index tagfile instructions launch_command tokenizer command_line_splitter java_version_range)
 # Entry points that run scripts use the recording stand-in of the
 # controller from the test helpers.
 set(LX_FUZZ_SUPPORT_instructions ${CMAKE_SOURCE_DIR}/tests/support/RecordingController.cpp)

@@ -36,7 +36,7 @@ void useIndex(const LauncherFile& archive) {
   for (int i = 0; i < count; ++i) {
     const FileIndexEntry* entry = archive.getEntry(i);
     FUZZ_CHECK(entry != nullptr);
-    FUZZ_CHECK(entry->getType() >= FT_INSTRUCTIONS && entry->getType() <= FT_LAUNCHER);
+    FUZZ_CHECK(entry->getType() >= FT_INSTRUCTIONS && entry->getType() <= FT_APP_DIR);
     FUZZ_CHECK(archive.findEntryById(entry->getId()) != nullptr);
     // Tag files are parsed for the tag-file types only.
     if (!entry->isTagFile()) FUZZ_CHECK(entry->getTagFile() == nullptr);

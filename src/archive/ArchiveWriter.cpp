@@ -159,7 +159,7 @@ void writeLauncher(FILE* out, const SString& programPath, const std::vector<Arch
   for (const ArchiveMember& member : members) {
     SString problem = entryNameProblem(member.name);
     if (!problem.empty()) throw LauncherException("Invalid name \"" + member.name + "\": " + problem + ".");
-    if (member.type < FT_INSTRUCTIONS || member.type > FT_LAUNCHER) {
+    if (member.type < FT_INSTRUCTIONS || member.type > FT_APP_DIR) {
       throw LauncherException("Invalid file type " + fromLong(member.type) + " for " + member.sourcePath + ".");
     }
   }

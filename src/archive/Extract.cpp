@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <vector>
 
+#include "archive/AppDirExtract.h"
 #include "archive/BackgroundChecksum.h"
 #include "archive/Crc32c.h"
 #include "archive/DamagedLauncher.h"
@@ -181,7 +182,11 @@ int createAnew(const SString& path, mode_t mode) {
 
 SString extractFile(const SString& launcherPath, FileIndexEntry* entry, const SString& directory) {
   checkEntryName(entry);
-  double bytes = entry->getLength();
+  // A program's folder is unpacked, so only its files take up room; any
+  // other entry is written as it stands, and a compressed one may be
+  // unpacked beside it by the program it serves.
+  const bool folder = entry->getType() == FT_APP_DIR;
+  double bytes = folder ? 0 : entry->getLength();
   long files = 1;
   if (entry->isCompressed()) {
     bytes += entry->getDecompressedSize();
@@ -191,6 +196,7 @@ SString extractFile(const SString& launcherPath, FileIndexEntry* entry, const SS
   if (!HasEnoughDiskSpace(directory, bytes, files)) {
     throw WriteFailure(GetMessage(ERR_WRITING_FILE) + GetMessage(ERR_DISK_SPACE_HINT), path, ENOSPC);
   }
+  if (folder) return unpackAppDirectory(launcherPath, entry, directory);
 
   FileDescriptor launcher(::open(launcherPath.c_str(), O_RDONLY | O_CLOEXEC));
   if (!launcher.isOpen()) throw LauncherException("Cannot open launcher file.");

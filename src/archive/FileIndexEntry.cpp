@@ -36,7 +36,7 @@ int16_t readI16(FILE* stream, const char* message) {
 
 void FileIndexEntry::read(FILE* stream) {
   type_ = std::fgetc(stream);
-  if (type_ < FT_INSTRUCTIONS || type_ > FT_LAUNCHER) throw LauncherException("Invalid file type in file index.");
+  if (type_ < FT_INSTRUCTIONS || type_ > FT_APP_DIR) throw LauncherException("Invalid file type in file index.");
   id_ = readU32(stream, "Unable to load file id.");
   length_ = readU32(stream, "Unable to load file length.");
   offset_ = readU32(stream, "Unable to load offset to file bytes.");

@@ -5,8 +5,9 @@
 //   | compressed flag u8 [| decompressed file count u32 | decompressed size u32]
 //
 // All integers are big-endian. The two decompressed fields follow only when
-// the flag byte is exactly 1; they only enlarge the free-space test before
-// extraction, the launcher never unpacks anything itself.
+// the flag byte is exactly 1; they enlarge the free-space test before
+// extraction. The only entry the launcher unpacks itself is a program's
+// folder (FT_APP_DIR), whose test counts the unpacked files alone.
 #pragma once
 
 #include <cstdint>
@@ -25,7 +26,9 @@ enum FileType {
   FT_JVM_INSTALLER = 4,
   FT_VERIFY = 5,
   FT_APPLICATION = 6,
-  FT_LAUNCHER = 7
+  FT_LAUNCHER = 7,
+  // A program's own folder, unpacked whole (AppDirFormat.h).
+  FT_APP_DIR = 8
 };
 
 // Read big-endian integers byte by byte; when the stream ends first they

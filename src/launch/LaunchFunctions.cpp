@@ -1,4 +1,4 @@
-// The ten functions a launch script command can call. Each gets its parsed
+// The eleven functions a launch script command can call. Each gets its parsed
 // string arguments and returns the text that replaces the call; the value
 // is scanned again, so it may call functions itself. "JVM-expanded" text
 // has the JVM description's @NAME@ macros replaced. Paths of the machine
@@ -7,6 +7,7 @@
 #include "base/LauncherException.h"
 #include "base/Settings.h"
 #include "fsutil/TempFiles.h"
+#include "launch/AppDirectory.h"
 #include "launch/ApplicationArchive.h"
 #include "launch/ClassPath.h"
 #include "launch/LaunchScript.h"
@@ -23,6 +24,7 @@ const LaunchScript::FunctionEntry LaunchScript::kFunctions[] = {
     {"LAUNCHER_DIR", &LaunchScript::launcherDirFunction},
     {"APPLICATION_ARCHIVE", &LaunchScript::applicationArchiveFunction},
     {"TEMP_DIR", &LaunchScript::tempDirFunction},
+    {"APP_DIR", &LaunchScript::appDirFunction},
     {nullptr, nullptr},
 };
 
@@ -136,4 +138,11 @@ SString LaunchScript::tempDirFunction(const StringDeque& args, const SString& te
   SString root = TempDirectory();
   if (endsWith(root, "\\") != SString::npos) root.erase(root.length() - 1, 1);
   return carried_.token(root);
+}
+
+// The program's own folder, unpacked; empty when the launcher carries none.
+SString LaunchScript::appDirFunction(const StringDeque& args, const SString& text) {
+  if (args.count() != 0) scriptError(text, "APP_DIR function takes 0 arguments.");
+  SString path = getAppDirectory();
+  return path.empty() ? path : carried_.token(path);
 }

@@ -90,6 +90,7 @@ class LaunchScript final : public MacroHandler {
   SString launcherDirFunction(const StringDeque& args, const SString& text);
   SString applicationArchiveFunction(const StringDeque& args, const SString& text);
   SString tempDirFunction(const StringDeque& args, const SString& text);
+  SString appDirFunction(const StringDeque& args, const SString& text);
 
   SString command_;
   int captureOutput_;

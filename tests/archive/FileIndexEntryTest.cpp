@@ -85,7 +85,7 @@ TEST(FileIndexEntry, DamagedEntriesNameTheFieldThatFailed) {
     const char* error;
   } cases[] = {
       {"empty", "", "Invalid file type in file index."},
-      {"type 8", byte(8) + be32(0) + be32(0) + be32(0) + be16(0) + byte(0), "Invalid file type in file index."},
+      {"type 9", byte(9) + be32(0) + be32(0) + be32(0) + be16(0) + byte(0), "Invalid file type in file index."},
       {"type 255", byte(255), "Invalid file type in file index."},
       {"cut in id", byte(0) + "\x00\x01", "Unable to load file id."},
       {"cut in length", byte(0) + be32(1) + "\x00", "Unable to load file length."},

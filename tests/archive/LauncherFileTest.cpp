@@ -104,7 +104,7 @@ TEST_F(LauncherFileTest, DamagedLaunchersGiveTheirFormatError) {
       {"shorter than the trailer", "1234567", "Invalid launcher format."},
       {"index offset beyond the file", program + trailer(0x7FFFFFF0u), "Unable to read the file count."},
       {"index offset in the identification value", program + trailer(end + 9 - 2), "Unable to read the file count."},
-      {"type 8", program + be32(1) + plainEntry(8, 0, 0, 0, "x") + trailer(end), "Invalid file type in file index."},
+      {"type 9", program + be32(1) + plainEntry(9, 0, 0, 0, "x") + trailer(end), "Invalid file type in file index."},
       // The trailer is then read as the second entry, up to the end of the file.
       {"more entries than written", program + be32(2) + plainEntry(3, 0, 0, 0, "x") + trailer(end),
        "Unable to load offset to file bytes."},

@@ -18,4 +18,4 @@ damaged_case() {
 }
 damaged_case "index offset beyond the end" $((size - 8)) '\177\377\377\377' "Unable to read the file count."
 damaged_case "more entries than the index holds" "$index" '\000\000\377\377' "Unable to load offset to file bytes."
-damaged_case "an unknown file type" $((index + 4)) '\010' "Invalid file type in file index."
+damaged_case "an unknown file type" $((index + 4)) '\011' "Invalid file type in file index."

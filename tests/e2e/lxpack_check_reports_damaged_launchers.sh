@@ -37,7 +37,7 @@ put_bytes long.bin $((index + 4 + 2 * 16 + 9 + 10 + 5)) '\177'
 check_fails long.bin "long.bin: entry 2 (app.jar): its data end at byte"
 
 cp good.bin type.bin
-put_bytes type.bin $((index + 4)) '\010'
+put_bytes type.bin $((index + 4)) '\011'
 check_fails type.bin "type.bin: file index at byte $index: Invalid file type in file index. (0 entries read)"
 
 cp good.bin damaged.bin

@@ -131,6 +131,7 @@ TEST_F(LaunchScriptTest, WrongArgumentCounts) {
       {"%LAUNCHER_DIR%(\"x\")", "LAUNCHER_DIR function takes 0 arguments."},
       {"%APPLICATION_ARCHIVE%(\"x\", \"y\")", "APPLICATION_ARCHIVE function takes 0 arguments."},
       {"%TEMP_DIR%(\"x\")", "TEMP_DIR function takes 0 arguments."},
+      {"%APP_DIR%(\"x\")", "APP_DIR function takes 0 arguments."},
       {"%SYSTEMPROP%(\"a\"", "SYSTEMPROP function requires 2 arguments."},  // the call ends with the text
   };
   for (const auto& c : cases) {

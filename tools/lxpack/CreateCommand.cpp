@@ -7,13 +7,16 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "AppDirPacker.h"
 #include "AtomicOutput.h"
 #include "Commands.h"
 #include "CreatePlan.h"
 #include "FileTypeNames.h"
+#include "LauncherFileSet.h"
 #include "LauncherImage.h"
 #include "PackagingMistakes.h"
 #include "ProgramArchitecture.h"
@@ -34,7 +37,9 @@ struct EntryOptions {
   std::string lastOption;
 };
 
-std::string baseName(const std::string& path) {
+// "dir/" names the folder "dir" too.
+std::string baseName(std::string path) {
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
   std::string::size_type slash = path.rfind('/');
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
@@ -199,6 +204,24 @@ void say(const CreatePlan& plan, const std::string& prefix, std::string text) {
   std::fprintf(stderr, "lxpack: %s%s\n", prefix.c_str(), text.c_str());
 }
 
+// A program's folder is packed into its container first; the launcher is
+// then written from that as from any other file.
+std::unique_ptr<GeneratedDirectory> packFolders(CreatePlan& plan) {
+  std::unique_ptr<GeneratedDirectory> packed;
+  for (ArchiveMember& m : plan.members) {
+    if (m.type != FT_APP_DIR) continue;
+    if (!packed) packed.reset(new GeneratedDirectory);
+    const std::string container = packed->path() + "/" + std::to_string(m.id) + ".lxdir";
+    packed->adopt({container});
+    const PackedAppDir folder = packAppDirectory(m.sourcePath.c_str(), container);
+    m.sourcePath = container.c_str();
+    m.compressed = true;
+    m.decompressedFileCount = folder.fileCount;
+    m.decompressedSize = folder.size;
+  }
+  return packed;
+}
+
 void fail(const CreatePlan& plan, const std::vector<std::string>& problems) {
   for (const std::string& problem : problems) say(plan, "", problem);
   throw PackError(plan.output + " not written");
@@ -218,6 +241,7 @@ void writePlannedLauncher(CreatePlan& plan) {
   refuseLauncherAsStub(plan.stub);
   std::vector<std::string> problems = planProblems(plan);
   if (!problems.empty()) fail(plan, problems);
+  const std::unique_ptr<GeneratedDirectory> packedFolders = packFolders(plan);
   const std::vector<std::string> mistakes = packagingMistakes(plan.members);
   if (!mistakes.empty() && !plan.force) {
     for (const std::string& mistake : mistakes) say(plan, "", mistake);

@@ -3,6 +3,6 @@
 
 #include <string>
 
-// A type name or number, 0 to 7; -1 for anything else.
+// A type name or number, 0 to 8; -1 for anything else.
 int parseFileType(const std::string& text);
 const char* fileTypeName(int type);

@@ -49,6 +49,7 @@ std::vector<ArchiveMember> jarLauncherMembers(const std::vector<std::string>& fi
     members.push_back(member(FT_CLASSPATH, path, members.size()));
   }
   for (const std::string& jar : options.classPathJars) members.push_back(member(FT_CLASSPATH, jar, members.size()));
+  if (!options.appDir.empty()) members.push_back(member(FT_APP_DIR, options.appDir, members.size()));
   return members;
 }
 

@@ -15,11 +15,24 @@ std::string oneLine(const std::string& option, const std::string& value) {
   return value;
 }
 
+// A system property name lands inside a quoted function argument of the
+// launch script; plain names are all a program reads.
+std::string propertyName(const std::string& option, const std::string& value) {
+  bool plain = !value.empty();
+  for (char c : value) {
+    plain = plain && ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                      std::strchr("._-", c) != nullptr);
+  }
+  if (!plain) throw UsageError(option + " takes a system property name of letters, digits, '.', '_' and '-'");
+  return value;
+}
+
 }  // namespace
 
 bool usesJarForm(int argc, char** argv, int first) {
-  const char* const jarOptions[] = {"--main-jar", "--main-class",    "--java",       "--cli",
-                                    "--title",    "--java-download", "--jvm-option", "--class-path"};
+  const char* const jarOptions[] = {"--main-jar", "--main-class",      "--java",       "--cli",
+                                    "--title",    "--java-download",   "--jvm-option", "--class-path",
+                                    "--app-dir",  "--app-dir-property"};
   for (int i = first; i < argc; ++i) {
     if (std::strcmp(argv[i], "--") == 0) return false;
     for (const char* option : jarOptions) {
@@ -53,6 +66,11 @@ JarLauncherOptions parseJarLauncherOptions(Arguments& args, bool withProgram) {
       options.jvmOptions.push_back(oneLine("--jvm-option", value));
     } else if (args.takeOption(nullptr, "--class-path", value)) {
       options.classPathJars.push_back(oneLine("--class-path", value));
+    } else if (args.takeOption(nullptr, "--app-dir", value)) {
+      options.appDir = oneLine("--app-dir", value);
+      while (options.appDir.size() > 1 && options.appDir.back() == '/') options.appDir.pop_back();
+    } else if (args.takeOption(nullptr, "--app-dir-property", value)) {
+      options.appDirProperty = propertyName("--app-dir-property", value);
     } else if (args.takeOption("-o", "--output", value)) {
       options.output = value;
     } else if (withProgram && args.takeOption("-s", "--stub", value)) {

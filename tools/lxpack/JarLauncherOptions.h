@@ -20,6 +20,10 @@ struct JarLauncherOptions {
   std::string javaDownloadUrl;
   std::vector<std::string> jvmOptions;
   std::vector<std::string> classPathJars;
+  // The program's own folder, carried whole and unpacked before the start;
+  // the program finds it through the system property appDirProperty.
+  std::string appDir;
+  std::string appDirProperty = "lx.app.dir";
   std::string output;
   // create only: the launcher program to put first.
   std::string stub;

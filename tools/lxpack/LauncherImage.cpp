@@ -1,18 +1,22 @@
 #include "LauncherImage.h"
 
 #include <sys/types.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 #include <sstream>
+#include <vector>
 
 #include "ProgramArchitecture.h"
 #include "Usage.h"
+#include "archive/AppDirReader.h"
 #include "archive/ArchiveIndex.h"
 #include "archive/ArchiveLayout.h"
 #include "archive/ArchiveWriter.h"
 #include "archive/ChecksumBlock.h"
 #include "archive/DamagedLauncher.h"
+#include "archive/Inflate.h"
 #include "archive/LauncherKind.h"
 #include "archive/ProgramImage.h"
 #include "base/LauncherException.h"
@@ -161,6 +165,10 @@ void LauncherImage::checkEntry(int position, bool checksums, std::vector<Problem
       return;
     }
   }
+  if (entry->getType() == FT_APP_DIR) {
+    checkFolder(*entry, position, problems);
+    return;
+  }
   if (!entry->isTagFile()) return;
   try {
     entry->loadTagFile(stream_);
@@ -176,5 +184,23 @@ void LauncherImage::checkEntry(int position, bool checksums, std::vector<Problem
                           "a tag file must end with a line feed: the launcher would read its last line "
                           "on into the bytes that follow it"});
     }
+  }
+}
+
+void LauncherImage::checkFolder(const FileIndexEntry& entry, int position, std::vector<Problem>& problems) {
+  std::vector<unsigned char> bytes(entry.getLength());
+  size_t got = 0;
+  while (got < bytes.size()) {
+    ssize_t n =
+        ::pread(fileno(stream_), bytes.data() + got, bytes.size() - got, static_cast<off_t>(entry.getOffset() + got));
+    if (n <= 0) break;
+    got += static_cast<size_t>(n);
+  }
+  try {
+    AppDirReader reader(SString(), entry.getDecompressedFileCount(), entry.getDecompressedSize());
+    inflateRaw(bytes.data(), got, reader);
+    reader.finish();
+  } catch (const LauncherException& e) {
+    problems.push_back({position, std::string("the launcher could not unpack this folder: ") + e.getMessage().c_str()});
   }
 }

@@ -54,6 +54,9 @@ class LauncherImage {
   ChecksumBlock readChecksums();
   void readLayoutProblems(const ChecksumBlock& block);
   void checkEntry(int position, bool checksums, std::vector<Problem>& problems);
+  // A program's folder is decompressed and read as the launcher would
+  // unpack it, without writing anything.
+  void checkFolder(const FileIndexEntry& entry, int position, std::vector<Problem>& problems);
   // Where the file data must end: at the checksum block, or at the index.
   uint64_t dataLimit() const { return hasChecksums_ ? dataLimit_ : indexOffset_; }
 

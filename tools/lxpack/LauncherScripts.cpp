@@ -41,6 +41,9 @@ std::string launchScript(const JarLauncherOptions& options, const MainJar& jar, 
         " %SYSTEMPROP%(\"lx.jvm.file\", \"\"\"@JVM_FILE@\"\"\")"
         " %SYSTEMPROP%(\"lx.external.home\", \"\"\"%LAUNCHER_DIR%()\"\"\")";
   }
+  if (!options.appDir.empty()) {
+    command += " %SYSTEMPROP%(\"" + options.appDirProperty + "\", \"\"\"%APP_DIR%()\"\"\")";
+  }
   for (const std::string& option : options.jvmOptions) command += " " + commandWord(option);
   // The user's side files (.sp, .ja next to the launcher) come last, so
   // that they can change what the packager chose.

@@ -25,12 +25,17 @@ const char kIntroduction[] =
   "                         shown when none is found\n"                        \
   "    --jvm-option OPT     an option for java, such as -Xmx1g (repeat for\n"  \
   "                         more); it reaches java as it is\n"                 \
-  "    --class-path JAR     another jar the program needs (repeat for more)\n"
+  "    --class-path JAR     another jar the program needs (repeat for more)\n" \
+  "    --app-dir DIR        a folder the program needs beside its jar,\n"      \
+  "                         unpacked before the start\n"                       \
+  "    --app-dir-property NAME  the system property naming that folder\n"      \
+  "                         (default lx.app.dir)\n"
 
 const char kCreate[] =
     "  lxpack create --main-jar JAR [--main-class CLASS] --java RANGE [--cli]\n"
     "               [--title TEXT] [--java-download URL] [--jvm-option OPT]...\n"
-    "               [--class-path JAR]... [-a ARCH | -s PROGRAM] -o OUTPUT\n"
+    "               [--class-path JAR]... [--app-dir DIR] [-a ARCH | -s PROGRAM]\n"
+    "               -o OUTPUT\n"
     "      Writes a launcher for the program in JAR, with every file it needs\n"
     "      made by lxpack: instructions that find a Java and launch it, one JVM\n"
     "      description (RANGE, from JAVA_HOME, JDK_HOME, the usual install\n"
@@ -74,12 +79,14 @@ const char kCreate[] =
     "                         bytes in all (enlarges the free-space check)\n"
     "    TYPE is a name or a number:\n"
     "      0 instructions   2 launch-script   4 jvm-installer   6 application\n"
-    "      1 jvm            3 classpath       5 verify          7 launcher\n";
+    "      1 jvm            3 classpath       5 verify          7 launcher\n"
+    "      8 app-dir: FILE is a directory, packed compressed with its files\n"
+    "        (no links, devices, pipes or sockets) and unpacked whole\n";
 
 const char kInit[] =
     "  lxpack init --main-jar JAR [--main-class CLASS] --java RANGE [--cli]\n"
     "             [--title TEXT] [--java-download URL] [--jvm-option OPT]...\n"
-    "             [--class-path JAR]... -o DIR\n"
+    "             [--class-path JAR]... [--app-dir DIR] -o DIR\n"
     "      Writes the files lxpack create --main-jar would pack\n"
     "      (instructions.txt, java.jvm, launch.txt, Verify.jar) into DIR, made\n"
     "      if missing, to be edited, and shows the lxpack create command that\n"

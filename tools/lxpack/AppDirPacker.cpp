@@ -1,0 +1,171 @@
+#include "AppDirPacker.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <zlib.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "Usage.h"
+#include "archive/AppDirFormat.h"
+#include "archive/AppDirReader.h"
+
+namespace {
+
+// Everything written goes through one raw deflate stream into the file.
+class DeflateFile {
+ public:
+  explicit DeflateFile(const std::string& path) : path_(path), file_(std::fopen(path.c_str(), "wb")) {
+    if (!file_) throw PackError("cannot create " + path + ": " + std::strerror(errno));
+    std::memset(&stream_, 0, sizeof stream_);
+    if (deflateInit2(&stream_, 9, Z_DEFLATED, -15, 9, Z_DEFAULT_STRATEGY) != Z_OK) {
+      std::fclose(file_);
+      throw PackError("cannot start compressing " + path);
+    }
+  }
+  ~DeflateFile() {
+    deflateEnd(&stream_);
+    if (file_) std::fclose(file_);
+  }
+  DeflateFile(const DeflateFile&) = delete;
+  DeflateFile& operator=(const DeflateFile&) = delete;
+
+  void write(const void* bytes, size_t count) { run(bytes, count, Z_NO_FLUSH); }
+  void finish() {
+    run(nullptr, 0, Z_FINISH);
+    const int closed = std::fclose(file_);
+    file_ = nullptr;
+    if (closed != 0) throw PackError("cannot write " + path_ + ": " + std::strerror(errno));
+  }
+
+ private:
+  void run(const void* bytes, size_t count, int flush) {
+    stream_.next_in = static_cast<Bytef*>(const_cast<void*>(bytes));
+    stream_.avail_in = static_cast<uInt>(count);
+    unsigned char out[65536];
+    int result;
+    do {
+      stream_.next_out = out;
+      stream_.avail_out = sizeof out;
+      result = deflate(&stream_, flush);
+      const size_t produced = sizeof out - stream_.avail_out;
+      if (produced > 0 && std::fwrite(out, 1, produced, file_) != produced) {
+        throw PackError("cannot write " + path_ + ": " + std::strerror(errno));
+      }
+    } while (stream_.avail_out == 0 || (flush == Z_FINISH && result != Z_STREAM_END));
+  }
+
+  std::string path_;
+  FILE* file_;
+  z_stream stream_;
+};
+
+void bigEndian(unsigned char* bytes, uint32_t value, int count) {
+  for (int i = count - 1; i >= 0; --i, value >>= 8) bytes[i] = static_cast<unsigned char>(value);
+}
+
+class Packer {
+ public:
+  Packer(const std::string& directory, DeflateFile& out) : directory_(directory), out_(out) {}
+
+  void walk(const std::string& relative) {
+    const std::string path = relative.empty() ? directory_ : directory_ + "/" + relative;
+    DIR* dir = ::opendir(path.c_str());
+    if (!dir) throw PackError("cannot read the directory " + path + ": " + std::strerror(errno));
+    std::vector<std::string> names;
+    for (dirent* e; (e = ::readdir(dir)) != nullptr;) {
+      if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0) names.push_back(e->d_name);
+    }
+    ::closedir(dir);
+    // The same folder always packs to the same bytes.
+    std::sort(names.begin(), names.end());
+    for (const std::string& name : names) add(relative.empty() ? name : relative + "/" + name);
+  }
+
+  void end() {
+    const unsigned char end = kAppDirEnd;
+    out_.write(&end, 1);
+  }
+
+  PackedAppDir packed;
+
+ private:
+  void add(const std::string& relative) {
+    const std::string path = directory_ + "/" + relative;
+    struct stat status;
+    if (::lstat(path.c_str(), &status) != 0) throw PackError("cannot read " + path + ": " + std::strerror(errno));
+    const SString problem = appDirNameProblem(relative);
+    if (!problem.empty()) throw PackError(path + ": the launcher could not unpack it: " + problem.c_str());
+    if (S_ISLNK(status.st_mode)) {
+      throw PackError(path +
+                      " is a symbolic link: a program's folder is carried without links, since a link could point "
+                      "anywhere on the user's machine; put a copy of what it points to in its place");
+    }
+    if (S_ISDIR(status.st_mode)) {
+      record(kAppDirDirectory, relative);
+      walk(relative);
+      return;
+    }
+    if (!S_ISREG(status.st_mode)) {
+      throw PackError(path + " is no file or directory (a device, pipe or socket): it cannot be carried");
+    }
+    if (packed.size + static_cast<uint64_t>(status.st_size) > 0xFFFFFFFFu) {
+      throw PackError(directory_ + " holds 4 GiB or more: a launcher cannot carry that much");
+    }
+    record(status.st_mode & S_IXUSR ? kAppDirExecutable : kAppDirFile, relative);
+    copyFile(path, static_cast<uint32_t>(status.st_size));
+  }
+
+  void record(unsigned char kind, const std::string& name) {
+    if (++packed.fileCount == 0) throw PackError(directory_ + " holds too many files");
+    unsigned char head[3] = {kind};
+    bigEndian(head + 1, static_cast<uint32_t>(name.size()), 2);
+    out_.write(head, sizeof head);
+    out_.write(name.data(), name.size());
+  }
+
+  // The size announced is the size found; a file that changes while it is
+  // read is refused rather than packed half old, half new.
+  void copyFile(const std::string& path, uint32_t size) {
+    unsigned char sizeBytes[4];
+    bigEndian(sizeBytes, size, 4);
+    out_.write(sizeBytes, 4);
+    FILE* in = std::fopen(path.c_str(), "rb");
+    if (!in) throw PackError("cannot read " + path + ": " + std::strerror(errno));
+    std::vector<char> buffer(65536);
+    uint32_t left = size;
+    while (left > 0) {
+      const size_t n = std::fread(buffer.data(), 1, std::min<size_t>(left, buffer.size()), in);
+      if (n == 0) break;
+      out_.write(buffer.data(), n);
+      left -= static_cast<uint32_t>(n);
+    }
+    const bool grew = left == 0 && std::fgetc(in) != EOF;
+    std::fclose(in);
+    if (left != 0 || grew) throw PackError(path + " changed while it was packed");
+    packed.size += size;
+  }
+
+  std::string directory_;
+  DeflateFile& out_;
+};
+
+}  // namespace
+
+PackedAppDir packAppDirectory(const std::string& directory, const std::string& outputPath) {
+  struct stat status;
+  if (::stat(directory.c_str(), &status) != 0)
+    throw PackError("cannot read " + directory + ": " + std::strerror(errno));
+  if (!S_ISDIR(status.st_mode)) throw PackError(directory + " is not a directory");
+  DeflateFile out(outputPath);
+  out.write(kAppDirMagic, sizeof kAppDirMagic);
+  Packer packer(directory, out);
+  packer.walk(std::string());
+  packer.end();
+  out.finish();
+  return packer.packed;
+}
