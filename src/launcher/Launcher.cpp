@@ -4,9 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 
 #include "archive/DamagedLauncher.h"
 #include "archive/LauncherFile.h"
@@ -15,15 +13,13 @@
 #include "base/OpenFiles.h"
 #include "base/Settings.h"
 #include "base/Termination.h"
-#include "base/Version.h"
 #include "fsutil/TempFiles.h"
 #include "instructions/Instructions.h"
 #include "jvm/VerificationRunner.h"
 #include "launch/LaunchVerification.h"
-#include "launcher/Actions.h"
+#include "launcher/CommandLine.h"
 #include "launcher/Controller.h"
-#include "launcher/HandOver.h"
-#include "launcher/OptionHelp.h"
+#include "launcher/InputFileActions.h"
 #include "launcher/RunFiles.h"
 #include "messages/Messages.h"
 #include "tagfile/TagFile.h"
@@ -42,32 +38,6 @@ void LoadIndexProtected(bool withTagFiles) {
   }
 }
 
-// The log never complains (a line it cannot write is dropped), so a log
-// file that cannot be written is told once, when it is named.
-void WarnWhenLogCannotBeWritten(const SString& name) {
-  if (name.empty()) return;
-  FileStream probe(std::fopen(name.c_str(), "a"));
-  if (probe) return;
-  PrintMessage(FormatMessage(MSG_LOG_NOT_WRITABLE, name.c_str()) + std::strerror(errno));
-}
-
-void WarnWhenJavaHomeIsNoDirectory(const SString& home) {
-  struct stat status;
-  if (home.empty()) {
-    PrintMessage(FormatMessage(MSG_JAVAHOME_MISSING, nullptr));
-  } else if (::stat(home.c_str(), &status) != 0 || !S_ISDIR(status.st_mode)) {
-    PrintMessage(FormatMessage(MSG_JAVAHOME_NOT_A_DIR, home.c_str()));
-  }
-}
-
-// Catalogue texts name some options by an old short form ("-log"), the
-// same in every language; the user is told the option as it is typed.
-SString NameTheOptionAsTyped(const SString& text, const char* shortForm, const SString& option) {
-  SString::size_type at = text.find(shortForm);
-  if (at == SString::npos) return text;
-  return text.substr(0, at) + option + text.substr(at + std::strlen(shortForm));
-}
-
 // What -lx:extract wrote: every entry and the input file, all in the
 // current directory.
 void PrintExtractSummary() {
@@ -82,15 +52,6 @@ void PrintExtractSummary() {
   char byteCount[32];
   std::snprintf(byteCount, sizeof byteCount, "%llu", bytes);
   PrintMessage(FillPlaceholders(FormatMessage(MSG_EXTRACT_SUMMARY, "%s"), {fromLong(files), byteCount, where}));
-}
-
-// -lx:version and -lx:help print what was asked for: output that could not
-// be written (a full disk, say) makes the run fail, never succeed.
-void RequireWrittenOutput() {
-  if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return;
-  int error = errno != 0 ? errno : EIO;
-  std::clearerr(stdout);
-  throw LauncherException(FormatMessage(MSG_ANSWER_NOT_WRITTEN, std::strerror(error)));
 }
 
 SString StripOneQuotePair(const SString& value) {
@@ -140,92 +101,7 @@ int Launcher::run(const StringDeque& args) {
   settings().originalGiven = 0;
   SetProgress(0);
 
-  // Options come first. The first argument that is not one, or "--", ends
-  // them: what follows is the program's, passed on as it is even where it
-  // looks like an option (a file named -lx:in among the names a shell
-  // pattern gave).
-  bool optionsEnded = false;
-  const int count = args.count();
-  for (int i = 0; i < count; ++i) {
-    const SString& arg = args.get(i);
-    const bool hasValue = i + 2 <= count;
-    if (optionsEnded) {
-      settings().passOnArgs.add(arg);
-    } else if (arg == "--") {
-      optionsEnded = true;
-    } else if (arg == "-lx:log") {
-      if (hasValue) {
-        SString name = args.get(++i);
-        setLogFile(name);
-        WarnWhenLogCannotBeWritten(name);
-      } else {
-        result_ = -1;
-        PrintMessage(NameTheOptionAsTyped(GetMessage(ERR_LOG_NAME_MISSING), "-log", arg));
-      }
-    } else if (arg == "-lx:orig") {
-      if (!hasValue) {
-        result_ = -1;
-        PrintMessage("Missing original launcher file name.");
-      } else if (TakeHandOverFor(settings().launcherPath)) {
-        settings().origLauncherPath = args.get(++i);
-        settings().originalGiven = 1;
-      } else {
-        // It would delete this launcher's file and directory at the end.
-        ++i;
-        result_ = -1;
-        PrintMessage(
-            "-lx:orig is refused: only a launcher handing over to the launcher embedded in it may give it. Nothing "
-            "is deleted.");
-      }
-    } else if (arg == "-lx:tempdir") {
-      if (hasValue) SetTempRoot(args.get(++i));
-    } else if (arg == "-lx:silent") {
-      SetSilent(1);
-    } else if (arg == "-lx:javahome") {
-      // Not a directory: told, then tried as before, so the search and
-      // VERIFY go on as they would.
-      SString home = hasValue ? args.get(++i) : SString();
-      WarnWhenJavaHomeIsNoDirectory(home);
-      if (hasValue) settings().javaHome = home;
-    } else if (arg == "-lx:extract") {
-      LoadIndexProtected(false);
-      try {
-        launcherFile().extractAll();
-      } catch (const LauncherException& e) {
-        throw LauncherException(GetMessage(ERR_EXTRACT_FAILED) + e.getMessage());
-      }
-      SetProgress(100);
-      PrintExtractSummary();
-      runInstructionsFlag_ = 0;
-    } else if (arg == "-lx:in") {
-      if (hasValue) {
-        processInputFile(args.get(++i));
-      } else {
-        PrintMessage(GetMessage(ERR_INPUT_NAME_MISSING));
-        runInstructionsFlag_ = 0;
-        result_ = -1;
-      }
-    } else if (arg == "-lx:version") {
-      errno = 0;
-      PrintMessage(kLauncherVersion);
-      RequireWrittenOutput();
-      runInstructionsFlag_ = 0;
-    } else if (arg == "-lx:help") {
-      errno = 0;
-      printOptionHelp();
-      RequireWrittenOutput();
-      runInstructionsFlag_ = 0;
-    } else if (arg == "-lx:javaconsole") {
-      settings().javaConsole = 1;
-    } else if (arg == "-cp:p") {
-      if (hasValue) settings().cpPrepend = args.get(++i);
-    } else if (arg == "-cp:a") {
-      if (hasValue) settings().cpAppend = args.get(++i);
-    } else {
-      optionsEnded = true;
-      settings().passOnArgs.add(arg);
-    }
-  }
+  applyCommandLine(parseCommandLine(args), *this);
 
   if (runInstructionsFlag_ == 1) {
     if (!launcherFile().isIndexLoaded()) LoadIndexProtected(true);
@@ -233,6 +109,21 @@ int Launcher::run(const StringDeque& args) {
     SetProgress(100);
   }
   return result_;
+}
+
+void Launcher::failRun() { result_ = -1; }
+
+void Launcher::skipInstructions() { runInstructionsFlag_ = 0; }
+
+void Launcher::extractEmbeddedFiles() {
+  LoadIndexProtected(false);
+  try {
+    launcherFile().extractAll();
+  } catch (const LauncherException& e) {
+    throw LauncherException(GetMessage(ERR_EXTRACT_FAILED) + e.getMessage());
+  }
+  SetProgress(100);
+  PrintExtractSummary();
 }
 
 void Launcher::processInputFile(const SString& value) {
@@ -259,56 +150,10 @@ void Launcher::processInputFile(const SString& value) {
     throw;
   }
   LoadIndexProtected(true);
-  performAction(input);
+  ActionOutcome outcome = performInputFileAction(input);
+  runInstructionsFlag_ = outcome.runInstructions ? 1 : 0;
+  if (outcome.failed) result_ = -1;
   if (runInstructionsFlag_ == 1) answersForCaller_ = answersBefore;
-}
-
-void Launcher::performAction(const TagFile& input) {
-  const bool showProgress = input.getBool("SHOW_PROGRESS", false);
-  const bool showFailMsg = input.getBool("SHOW_FAIL_MSG", false);
-  if (showProgress || showFailMsg) {
-    EnableProgress();
-  } else {
-    DisableProgress();
-  }
-  if (showProgress) SetProgress(0);
-
-  const SString action = input.getValue("ACTION", 0);
-  if (action == "RUN_INSTRUCTIONS") {
-    runInstructionsFlag_ = 1;
-  } else if (action == "SEARCH") {
-    searchAction(showProgress, showFailMsg);
-    SetProgress(100);
-    runInstructionsFlag_ = 0;
-  } else if (action == "SEARCH_ALL") {
-    searchAllAction(showProgress, showFailMsg);
-    SetProgress(100);
-    runInstructionsFlag_ = 0;
-  } else if (action == "VERIFY_JVM") {
-    SString file = input.getValue("VERIFY_JVM_FILE", 0);
-    SString home = input.getValue("VERIFY_JVM_HOME", 0);
-    if (!file.empty() && !home.empty()) {
-      verifyAction(showProgress, showFailMsg, file, home);
-      SetProgress(100);
-    } else {
-      log("TO execute the VERIFY_JVM action, you must also provide values in the input file for "
-          "VERIFY_JVM_FILE and VERIFY_JVM_HOME.",
-          ERROR);
-      result_ = -1;
-    }
-    runInstructionsFlag_ = 0;
-  } else if (action == "INSTALL_JVM") {
-    SString exe = input.getValue("INSTALL_JVM_EXE", 0);
-    SString dest = input.getValue("INSTALL_JVM_DEST", 0);
-    if (!exe.empty() && !dest.empty()) installAction(showProgress, showFailMsg, exe, dest);
-    SetProgress(100);
-    runInstructionsFlag_ = 0;
-  } else {
-    runInstructionsFlag_ = 0;
-    SString message = GetMessage(ERR_INVALID_ACTION) + action;
-    PrintMessage(message);
-    throw LauncherException(message);
-  }
 }
 
 int Launcher::runInstructions() {

@@ -5,8 +5,7 @@
 
 #include "base/Deque.h"
 #include "base/SString.h"
-
-class TagFile;
+#include "launcher/LauncherOptions.h"
 
 // The exit status of a run whose instructions ended on their "no suitable
 // JVM" path: the last FIND_JVM, VERIFY or INSTALL_JVM got no JVM and nothing
@@ -15,7 +14,7 @@ class TagFile;
 // it for itself.
 const int kNoJvmExitStatus = 69;
 
-class Launcher {
+class Launcher final : private OptionRun {
  public:
   Launcher() {}
   ~Launcher();
@@ -37,8 +36,11 @@ class Launcher {
   const SString& failureForUser() const { return failureForUser_; }
 
  private:
-  void processInputFile(const SString& value);
-  void performAction(const TagFile& input);
+  // What the options change of the run (LauncherOptions.h).
+  void failRun() override;
+  void skipInstructions() override;
+  void extractEmbeddedFiles() override;
+  void processInputFile(const SString& value) override;
   void keepFailureForUser(const SString& message);
 
   int runInstructionsFlag_ = 1;
