@@ -9,22 +9,20 @@
 #include <cstring>
 
 #include "archive/DamagedLauncher.h"
-#include "archive/LauncherFile.h"
 #include "base/LauncherException.h"
 #include "base/Log.h"
 #include "base/OpenFiles.h"
-#include "base/Settings.h"
 #include "base/Termination.h"
 #include "base/Version.h"
 #include "fsutil/TempFiles.h"
 #include "instructions/Instructions.h"
-#include "jvm/VerificationRunner.h"
-#include "launch/LaunchVerification.h"
 #include "launcher/Actions.h"
 #include "launcher/Controller.h"
 #include "launcher/HandOver.h"
 #include "launcher/OptionHelp.h"
 #include "launcher/RunFiles.h"
+#include "launcher/RunState.h"
+#include "launcher/Settings.h"
 #include "messages/Messages.h"
 #include "tagfile/TagFile.h"
 
@@ -33,7 +31,7 @@ namespace {
 // Failures of loading the archive index get one wording wherever they occur.
 void LoadIndexProtected(bool withTagFiles) {
   try {
-    launcherFile().loadIndex(withTagFiles);
+    launcherFile().loadIndex(settings().fileToRead(), withTagFiles);
   } catch (const DamagedLauncherException&) {
     // Its own message says all: the file must be downloaded again.
     throw;
@@ -106,7 +104,6 @@ Launcher::~Launcher() { RemoveTempFiles(); }
 
 int Launcher::start(const StringDeque& args, const SString& executablePath) {
   try {
-    setVerificationRunner(&launchScriptVerificationRunner());
     settings().launcherPath = executablePath;
     settings().origLauncherPath = executablePath;
     for (int i = 0; i < args.count(); ++i) settings().allArgs.add(args.get(i));
@@ -137,7 +134,6 @@ void Launcher::keepFailureForUser(const SString& message) {
 int Launcher::run(const StringDeque& args) {
   runInstructionsFlag_ = 1;
   result_ = 0;
-  settings().originalGiven = 0;
   SetProgress(0);
 
   // Options come first. The first argument that is not one, or "--", ends
@@ -168,7 +164,7 @@ int Launcher::run(const StringDeque& args) {
         PrintMessage("Missing original launcher file name.");
       } else if (TakeHandOverFor(settings().launcherPath)) {
         settings().origLauncherPath = args.get(++i);
-        settings().originalGiven = 1;
+        RemoveOwnExecutableAtExit(settings().launcherPath);
       } else {
         // It would delete this launcher's file and directory at the end.
         ++i;
