@@ -5,8 +5,10 @@
 #include <chrono>
 #include <cstdio>
 
+#include "archive/LauncherFile.h"
 #include "jvm/JVMFile.h"
 #include "jvm/JVMFiles.h"
+#include "launch/LaunchVerification.h"
 #include "messages/Messages.h"
 #include "tagfile/TagFile.h"
 
@@ -22,8 +24,13 @@ int main(int argc, char** argv) {
   description.setValue("JVM_PROPERTIES", "java.version=...");
   description.setValue("SEARCH_ALL", "1");
 
-  JVMFiles jvmFiles;
-  jvmFiles.addJVMFile(new JVMFile(&description));
+  // No launcher around it: no paths, no options, an empty archive.
+  LauncherPaths paths;
+  UserOptions options;
+  LauncherFile archive;
+  RunContext context{paths, options, archive, launchScriptVerificationRunner()};
+  JVMFiles jvmFiles(context);
+  jvmFiles.addJVMFile(new JVMFile(&description, context));
   // A verification class is named so that nothing is extracted: the
   // benchmark has no archive, and nothing is ever verified.
   jvmFiles.setVerifyClass("\"/nonexistent/Verify.jar\"", "\"Verify\"");

@@ -1,6 +1,6 @@
 // A file that lives in memory but has a path, for code that opens files by
-// name (the launcher reads its own executable through settings().launcherPath,
-// TagFile::write takes a path). Nothing reaches the disk, and each input
+// name (the launcher reads its own executable by its path, TagFile::write
+// takes a path). Nothing reaches the disk, and each input
 // costs no directory entry.
 #pragma once
 

@@ -9,7 +9,6 @@
 #include "archive/LauncherFile.h"
 #include "archive/LauncherKind.h"
 #include "base/LauncherException.h"
-#include "base/Settings.h"
 #include "messages/Messages.h"
 
 namespace {
@@ -50,14 +49,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   launcher.assign(data, size);
   // Loading a launch script shows its title; the console stays quiet.
   SetSilent(1);
-  settings().launcherPath = launcher.path().c_str();
-
   readIndexAlone(launcher.path());
 
-  LauncherFile& archive = launcherFile();
-  archive = LauncherFile();
+  LauncherFile archive;
   try {
-    archive.loadIndex(true);
+    archive.loadIndex(launcher.path().c_str(), true);
     FUZZ_CHECK(archive.isIndexLoaded());
   } catch (const LauncherException&) {
     FUZZ_CHECK(!archive.isIndexLoaded());
@@ -65,6 +61,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   useIndex(archive);
   int kind = getLauncherKind(launcher.path().c_str());
   FUZZ_CHECK(kind >= -1 && kind <= 255);
-  archive = LauncherFile();
   return 0;
 }

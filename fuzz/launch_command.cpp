@@ -21,13 +21,12 @@
 #include <vector>
 
 #include "FuzzTarget.h"
-#include "archive/LauncherFile.h"
 #include "base/LauncherException.h"
-#include "base/Settings.h"
 #include "fsutil/TempFiles.h"
 #include "jvm/JVMFile.h"
 #include "launch/ApplicationArchive.h"
 #include "launch/LaunchScript.h"
+#include "support/TestRunContext.h"
 #include "tagfile/TagFile.h"
 
 namespace {
@@ -86,15 +85,17 @@ const std::string& launcherDirectory() {
   return directory;
 }
 
-void useLauncherDirectory() {
+// The launcher of every input, with a fresh archive each time.
+TestRunContext& useLauncherDirectory() {
+  static TestRunContext launcher;
   const std::string& directory = launcherDirectory();
-  LauncherSettings& s = settings();
-  s.launcherPath = (directory + "/setup.bin").c_str();
-  s.origLauncherPath = s.launcherPath;
-  s.cpPrepend = ("@" + directory + "/list.txt").c_str();
-  s.cpAppend = " x.jar ";
+  launcher.paths.launcherPath = (directory + "/setup.bin").c_str();
+  launcher.paths.origLauncherPath = launcher.paths.launcherPath;
+  launcher.options.cpPrepend = ("@" + directory + "/list.txt").c_str();
+  launcher.options.cpAppend = " x.jar ";
   applicationArchivePath() = (directory + "/app.jar").c_str();
-  launcherFile() = LauncherFile();
+  launcher.archive = LauncherFile();
+  return launcher;
 }
 
 void loadTags(TagFile& tags, const char* bytes, size_t size) {
@@ -120,7 +121,7 @@ void expand(LaunchScript& script, JVMFile* jvm) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  useLauncherDirectory();
+  const RunContext& context = useLauncherDirectory().context;
   const char* bytes = reinterpret_cast<const char*>(data);
   const char* separator = static_cast<const char*>(std::memchr(bytes, '\0', size));
   TagFile tags;
@@ -137,7 +138,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // own environment.
   if (tags.getValueCount("CP_ENV_VAR") > 0) tags.setValue("CP_ENV_VAR", "LX_FUZZ_CLASSPATH");
 
-  JVMFile jvm(&tags);
+  JVMFile jvm(&tags, context);
   try {
     jvm.expand(command);
   } catch (const LauncherException&) {
@@ -146,9 +147,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The application's launch script (embedded class path entries on) and a
   // verification script (off), with and without a JVM description.
   tags.setValue("COMMAND", command);
-  LaunchScript application(&tags, 1);
+  LaunchScript application(context, &tags, 1);
   expand(application, &jvm);
-  LaunchScript verification(command, 1, 0);
+  LaunchScript verification(context, command, 1, 0);
   expand(verification, nullptr);
 
   RemoveTempFiles();

@@ -16,17 +16,11 @@
 #include "base/LauncherException.h"
 #include "base/Log.h"
 #include "base/OpenFiles.h"
-#include "base/Settings.h"
 #include "messages/Messages.h"
 
-LauncherFile& launcherFile() {
-  static LauncherFile instance;
-  return instance;
-}
-
-void LauncherFile::loadIndex(bool withTagFiles) {
+void LauncherFile::loadIndex(const SString& file, bool withTagFiles) {
   if (indexLoaded_) return;
-  path_ = launcherFileToRead();
+  path_ = file;
   FileStream stream(std::fopen(path_.c_str(), "rb"));
   if (!stream) throw LauncherException("Cannot open launcher file.");
   ArchiveTrailer trailer = readTrailer(stream.get());

@@ -1,7 +1,7 @@
-// The archive object of the running launcher: the file index read from the
-// launcher's own executable (settings().launcherPath), the tag files parsed
-// from it or loaded from disk, and which of them the run uses. One instance
-// per process, loaded at most once.
+// The archive object of a launcher: the file index read from the launcher's
+// own executable, the tag files parsed from it or loaded from disk, and
+// which of them the run uses. Loaded at most once. The launcher keeps the
+// one of the run and hands it down in the run context.
 #pragma once
 
 #include <vector>
@@ -26,8 +26,9 @@ class LauncherFile {
   // checksum first. Throws DamagedLauncherException for an entry or index
   // that does not match its checksum and for a launcher cut short, and
   // LauncherException for an archive it cannot read; a program without an
-  // archive simply has no entries.
-  void loadIndex(bool withTagFiles);
+  // archive simply has no entries. file is the launcher's own executable
+  // (LauncherPaths::fileToRead).
+  void loadIndex(const SString& file, bool withTagFiles);
   bool isIndexLoaded() const { return indexLoaded_; }
 
   // Null for a position outside the index.
@@ -98,5 +99,3 @@ class LauncherFile {
   bool jvmFilesGiven_ = false;
   bool indexLoaded_ = false;
 };
-
-LauncherFile& launcherFile();

@@ -15,7 +15,6 @@
 #include "base/Deque.h"
 #include "base/LauncherException.h"
 #include "base/Log.h"
-#include "base/Settings.h"
 #include "fsutil/CacheDirectory.h"
 #include "fsutil/FileNavigator.h"
 #include "fsutil/ProgramsAllowed.h"
@@ -123,12 +122,15 @@ void unregister(StringDeque& list, const SString& path) {
   }
 }
 
-// A launcher started with -lx:orig was extracted into a temporary directory
-// by another launcher, which handed that directory over to it: it removes
-// its own executable and then the directory, if empty by now.
-void removeOwnExecutable() {
-  const SString& path = settings().launcherPath;
-  if (path.empty()) return;
+// The launcher's own executable, once the launcher was told to remove it at
+// exit; empty otherwise.
+SString& ownExecutable() {
+  static SString path;
+  return path;
+}
+
+// The executable goes, and then its directory, if empty by now.
+void removeOwnExecutable(const SString& path) {
   unlink(path.c_str());
   SString::size_type cut = path.rfind('/');
   if (cut != SString::npos && cut > 0) rmdir(path.substr(0, cut).c_str());
@@ -271,8 +273,11 @@ void RemoveTempFiles() {
   // Processed once: a second call finds nothing left to do.
   tempFiles().removeAll();
   tempDirs().removeAll();
-  if (settings().originalGiven) removeOwnExecutable();
+  if (!ownExecutable().empty()) removeOwnExecutable(ownExecutable());
+  ownExecutable() = SString();
 }
+
+void RemoveOwnExecutableAtExit(const SString& path) { ownExecutable() = path; }
 
 void RemovePath(const SString& path) {
   if (isDirectory(path)) {

@@ -34,7 +34,12 @@ SString CreateTempFile();
 void UnregisterTempFile(const SString& path);
 void UnregisterTempDir(const SString& path);
 
-// The clean-up at exit: registered files, then registered directories.
+// The clean-up at exit: registered files, then registered directories,
+// then the launcher's own executable when it was named below.
 void RemoveTempFiles();
+// A launcher started with -lx:orig was extracted into a temporary directory
+// by another launcher, which handed that directory over to it: the clean-up
+// removes path, its executable, and then the directory, if empty by now.
+void RemoveOwnExecutableAtExit(const SString& path);
 // Deletes a directory with everything below it, or a single file.
 void RemovePath(const SString& path);

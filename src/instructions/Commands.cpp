@@ -2,6 +2,7 @@
 
 #include "base/Tokenizer.h"
 #include "instructions/Instructions.h"
+#include "instructions/Variables.h"
 
 namespace {
 
@@ -27,7 +28,12 @@ void findJvm(Instructions& script, const SString& line, Pos pos) {
                   "The second argument to FIND_JVM should be a 1 if a find failure message should be displayed "
                   "in a UI or 0 if no message should be displayed.");
   bool showFailMsg = script.evalBool(word, kNoContext);
-  script.getController().findJVM(showUI, showFailMsg);
+  // found: N1 = 1, S1 = JVM home, S2 = JVM description file; else N1 = 0,
+  // S1 and S2 empty.
+  FoundJvm jvm = script.getController().findJVM(showUI, showFailMsg);
+  setNumericVariable(1, jvm.found ? 1 : 0);
+  setStringVariable(1, jvm.home);
+  setStringVariable(2, jvm.descriptionFile);
 }
 
 void gotoLabel(Instructions& script, const SString& line, Pos pos) {
@@ -54,7 +60,11 @@ void installJvm(Instructions& script, const SString& line, Pos pos) {
   long mode = -1;
   if (!noWord) mode = script.evalNumber(word, kNoContext);
   if (mode < 0 || mode > 2) script.raiseError("The first argument to INSTALL_JVM should be a 0, 1 or 2.");
-  script.getController().installBundledJVM(mode);
+  // installed: N1 = 1, S1 = the installed JVM's description file; else
+  // N1 = 0, S1 empty.
+  InstalledJvm jvm = script.getController().installBundledJVM(mode);
+  setNumericVariable(1, jvm.installed ? 1 : 0);
+  setStringVariable(1, jvm.descriptionFile);
 }
 
 void jumpIfZero(Instructions& script, const SString& line, Pos pos) {
@@ -104,7 +114,10 @@ void verify(Instructions& script, const SString& line, Pos pos) {
   bool showFailMsg = script.evalBool(word, kNoContext);
   word = takeWord(script, line, pos, "The third argument to VERIFY should be the file index number of the jvm file.");
   long fileId = script.evalNumber(word, kNoContext);
-  script.getController().verifyJVMFile(showUI, showFailMsg, fileId);
+  // valid: N1 = 1, S1 = JVM home; invalid: N1 = 0, S1 as it was.
+  VerifiedJvm jvm = script.getController().verifyJVMFile(showUI, showFailMsg, fileId);
+  setNumericVariable(1, jvm.valid ? 1 : 0);
+  if (jvm.valid) setStringVariable(1, jvm.home);
 }
 
 void executeLauncher(Instructions& script, const SString& line, Pos pos) {

@@ -1,7 +1,6 @@
 // The script variables: N1 to N5 hold numbers, S1 to S10 texts. There is one
-// store for the whole run; scripts and the controller's operations share it,
-// which is how an operation such as findJVM hands its results to the next
-// script line.
+// store for the whole run; the interpreter puts what an operation such as
+// findJVM returned into it, for the next script line.
 #pragma once
 
 #include "base/SString.h"

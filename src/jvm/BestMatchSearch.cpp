@@ -13,7 +13,6 @@
 
 #include "base/LauncherException.h"
 #include "base/Log.h"
-#include "base/Settings.h"
 #include "fsutil/Platform.h"
 #include "jvm/HomePatterns.h"
 #include "jvm/JVMFile.h"
@@ -119,33 +118,39 @@ JVMMatch* verifyInOrder(JVMFile& jvmFile, const HomeCandidates& candidates, cons
   throw LauncherException("The JVM description " + tagFile->getFileName() + " has an invalid " + key + ": " + why);
 }
 
+bool readVersionRange(const TagFile* tagFile, JavaVersionRange& range) {
+  if (tagFile->getValueCount("JAVA_VERSION") == 0) return false;
+  SString why;
+  if (!range.parse(tagFile->getValue("JAVA_VERSION", 0), why)) throwInvalidKey(tagFile, "JAVA_VERSION", why);
+  return true;
+}
+
+bool readNewestFirst(const TagFile* tagFile) {
+  if (tagFile->getValueCount("PREFER") == 0) return true;
+  const SString prefer = trim(tagFile->getValue("PREFER", 0), kWhiteSpace);
+  if (prefer == "newest") return true;
+  if (prefer == "first") return false;
+  throwInvalidKey(tagFile, "PREFER", "\"" + prefer + "\" (the values are newest and first)");
+}
+
 }  // namespace
+
+void checkJvmSearchKeys(const TagFile* tagFile) {
+  JavaVersionRange range;
+  readVersionRange(tagFile, range);
+  readNewestFirst(tagFile);
+}
 
 bool JVMFile::usesBestMatchSearch() const {
   return tagFile_->getValueCount("JAVA_VERSION") > 0 || tagFile_->getValueCount("PREFER") > 0 ||
          tagFile_->getValueCount("KNOWN_LOCATIONS") > 0;
 }
 
-bool JVMFile::requiredVersionRange(JavaVersionRange& range) const {
-  if (tagFile_->getValueCount("JAVA_VERSION") == 0) return false;
-  SString why;
-  if (!range.parse(tagFile_->getValue("JAVA_VERSION", 0), why)) throwInvalidKey(tagFile_, "JAVA_VERSION", why);
-  return true;
-}
+bool JVMFile::requiredVersionRange(JavaVersionRange& range) const { return readVersionRange(tagFile_, range); }
 
-bool JVMFile::newestFirst() const {
-  if (tagFile_->getValueCount("PREFER") == 0) return true;
-  const SString prefer = trim(tagFile_->getValue("PREFER", 0), kWhiteSpace);
-  if (prefer == "newest") return true;
-  if (prefer == "first") return false;
-  throwInvalidKey(tagFile_, "PREFER", "\"" + prefer + "\" (the values are newest and first)");
-}
+bool JVMFile::newestFirst() const { return readNewestFirst(tagFile_); }
 
-void JVMFile::checkSearchKeys() const {
-  JavaVersionRange range;
-  requiredVersionRange(range);
-  newestFirst();
-}
+void JVMFile::checkSearchKeys() const { checkJvmSearchKeys(tagFile_); }
 
 JVMMatch* JVMFile::searchBestMatch(const SString& classPath, const SString& className) {
   // The user's own choice first, in the order given.
@@ -187,7 +192,7 @@ void JVMFile::addPathHints(HomeCandidates& candidates, int only) {
     if (only >= 0 && i != only) continue;
     const SString& hint = hints->get(i);
     const bool relative = !hint.empty() && hint[0] != '/' && hint[0] != '~';
-    const SString launcherDir = origLauncherDir();
+    const SString launcherDir = context_.paths.origLauncherDir();
     StringDeque homes;
     expandHomePattern(relative && !launcherDir.empty() ? withSlash(launcherDir) + hint : hint, homes);
     for (int j = 0; j < homes.count(); ++j) {

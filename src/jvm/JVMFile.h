@@ -4,13 +4,15 @@
 // together. Every tag is also a macro "@NAME@" for the launch script.
 //
 // The JVMFile only reads its tag file; the tag file belongs to the archive
-// entry or to the list of tag files loaded from disk.
+// entry or to the list of tag files loaded from disk. Its searches read the
+// launcher's paths and options, and verify, through the run context.
 #pragma once
 
 #include "base/Deque.h"
 #include "base/SString.h"
 #include "jvm/JavaVersionRange.h"
 #include "jvm/MacroHandler.h"
+#include "jvm/RunContext.h"
 #include "tagfile/TagFile.h"
 
 class HomeCandidates;
@@ -18,11 +20,12 @@ class JVMMatch;
 
 class JVMFile final : public MacroHandler {
  public:
-  explicit JVMFile(TagFile* tagFile) : tagFile_(tagFile) {}
+  JVMFile(TagFile* tagFile, const RunContext& context) : tagFile_(tagFile), context_(context) {}
   JVMFile(const JVMFile&) = delete;
   JVMFile& operator=(const JVMFile&) = delete;
 
   TagFile* getTagFile() const { return tagFile_; }
+  const RunContext& context() const { return context_; }
   // The java executable below the JVM home, such as "jre/bin/java".
   SString getJvmExe() const { return tagFile_->getValue("JVM_EXE", 0); }
   bool getSearchAll() const { return tagFile_->getBool("SEARCH_ALL", false); }
@@ -82,10 +85,16 @@ class JVMFile final : public MacroHandler {
   SString verificationContext() const;
 
   TagFile* tagFile_;
+  const RunContext& context_;
   StringDeque candidateReport_;
   int unreportedCandidates_ = 0;
   bool verifyingShown_ = false;
 };
+
+// Throws, naming the file, when the description's JAVA_VERSION or PREFER is
+// malformed, as JVMFile::checkSearchKeys does; for those who only read
+// descriptions and run no search.
+void checkJvmSearchKeys(const TagFile* tagFile);
 
 // The entries own their JVMFile only when asked to.
 class JVMFilePtrDE : public DequeEntry {

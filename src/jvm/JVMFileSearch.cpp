@@ -7,7 +7,6 @@
 #include "base/Deque.h"
 #include "base/LauncherException.h"
 #include "base/Log.h"
-#include "base/Settings.h"
 #include "fsutil/Platform.h"
 #include "jvm/ForeignHome.h"
 #include "jvm/HomePatterns.h"
@@ -188,10 +187,9 @@ bool JVMFile::ruledOutByReleaseFile(const SString& home, const SString& executab
 // stores a complete answer. False when the run gave no usable output.
 bool JVMFile::runOrRecall(const SString& command, const SString& executable, const SString& classPath,
                           const SString& className, const StringPairPtrDeque& properties, SString& output) {
-  VerificationRunner* runner = verificationRunner();
-  if (runner == nullptr) throw LauncherException("No way to run a JVM verification was set up.");
+  VerificationRunner& runner = context_.verification;
   VerificationKey key;
-  const bool keyed = verifiedJvmStoreEnabled() && !runner->classPathHasOtherEntries(this) &&
+  const bool keyed = verifiedJvmStoreEnabled() && !runner.classPathHasOtherEntries(*this) &&
                      makeVerificationKey(executable, classPath, className, properties, verificationContext(), key);
   if (keyed && findStoredAnswer(key, output)) {
     log("Took the answer for " + executable + " from the store of verified JVMs " + verifiedJvmStorePath() +
@@ -201,7 +199,7 @@ bool JVMFile::runOrRecall(const SString& command, const SString& executable, con
   }
 
   const int timeLimit = verifyTimeoutSeconds();
-  VerificationRun run = runner->run(command, this, timeLimit);
+  VerificationRun run = runner.run(command, *this, timeLimit);
   if (run.timedOut) {
     log("Verification of " + executable + " did not end within " + fromLong(timeLimit) + " second(s) and was stopped.",
         WARNING);
@@ -321,7 +319,7 @@ JVMMatch* JVMFile::searchPathHints(const SString& classPath, const SString& clas
       continue;
     }
     // A relative hint names a JVM shipped beside the launcher.
-    SString launcherDir = origLauncherDir();
+    SString launcherDir = context_.paths.origLauncherDir();
     SString candidate = launcherDir.empty() ? hint : withTrailingSeparator(launcherDir) + hint;
     if (JVMMatch* match = verifyAt(candidate, classPath, className)) {
       match->setTemp();

@@ -4,7 +4,6 @@
 #include "archive/FileIndexEntry.h"
 #include "archive/LauncherFile.h"
 #include "base/Log.h"
-#include "base/Settings.h"
 #include "fsutil/FileNavigator.h"
 #include "fsutil/Platform.h"
 #include "fsutil/TempFiles.h"
@@ -13,7 +12,7 @@
 #include "messages/Messages.h"
 #include "tagfile/TagFile.h"
 
-JVMFiles::JVMFiles() : stopAtFirst_(0) {}
+JVMFiles::JVMFiles(const RunContext& context) : context_(context), stopAtFirst_(0) {}
 
 JVMFiles::~JVMFiles() {}
 
@@ -32,7 +31,7 @@ void JVMFiles::getVerifyClass(SString& classPath, SString& className) {
 
 void JVMFiles::prepareVerifyClass() {
   if (!verifyClassPath_.empty() || !verifyClassName_.empty()) return;
-  LauncherFile& archive = launcherFile();
+  LauncherFile& archive = context_.archive;
   SString extracted;
   for (int i = 0; i < archive.getEntryCount(); ++i) {
     FileIndexEntry* entry = archive.getEntry(i);
@@ -67,7 +66,7 @@ void JVMFiles::find(JVMMatchPtrDeque& matches) {
   prepareVerifyClass();
   startSearchReports();
 
-  const SString javaHome = settings().javaHome;
+  const SString javaHome = context_.options.javaHome;
   if (!javaHome.empty()) {
     log("Checking user specified Java home directory => " + javaHome, INFO);
     for (int i = 0; i < count() && !match_; ++i) {

@@ -2,7 +2,8 @@
 // JVM that matches one of them: the user's java home first, then the hints
 // of each description in turn, and, when a description asks for it, a walk
 // over every file system. Candidates are verified by running them with the
-// verification class; the first that passes is the match.
+// verification class; the first that passes is the match. The java home
+// and the archive's verification class come from the run context.
 #pragma once
 
 #include <memory>
@@ -12,10 +13,11 @@
 #include "fsutil/FileFindListener.h"
 #include "jvm/JVMFile.h"
 #include "jvm/JVMMatch.h"
+#include "jvm/RunContext.h"
 
 class JVMFiles final : public FileFindListener {
  public:
-  JVMFiles();
+  explicit JVMFiles(const RunContext& context);
   ~JVMFiles();
   JVMFiles(const JVMFiles&) = delete;
   JVMFiles& operator=(const JVMFiles&) = delete;
@@ -54,6 +56,7 @@ class JVMFiles final : public FileFindListener {
   void verifyUnverified(JVMMatchPtrDeque& matches);
   bool triedAtOnce(const SString& home);
 
+  const RunContext& context_;
   JVMFilePtrDeque jvmFiles_;
   UnverifiedJVMMatchPtrDeque unverified_;
   // Owned until it is handed to the caller's list, so a failure half-way

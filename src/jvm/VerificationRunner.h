@@ -2,7 +2,7 @@
 // launch script, as the wizard's command does (the %CP% function, the
 // description's environment), so the candidate is tried the way it will
 // be used; launch scripts live above this folder, so the launcher hands the
-// searches a runner that does it.
+// searches a runner that does it, in the run context.
 #pragma once
 
 #include <cstddef>
@@ -30,15 +30,11 @@ class VerificationRunner {
   // Runs command, a launch-script command for jvm, for at most
   // timeLimitSeconds and collects its standard output, at most
   // kMostVerificationOutputBytes of it (and as much of its error output).
-  virtual VerificationRun run(const SString& command, JVMFile* jvm, int timeLimitSeconds) = 0;
+  virtual VerificationRun run(const SString& command, JVMFile& jvm, int timeLimitSeconds) = 0;
   // Whether the command's class path holds entries besides the
   // verification class (given by the user, side files or the description).
   // Their files could answer in its place, and the store of verified JVMs
   // cannot watch them, so such an answer is neither taken from the store
   // nor kept there.
-  virtual bool classPathHasOtherEntries(JVMFile* /*jvm*/) { return false; }
+  virtual bool classPathHasOtherEntries(JVMFile& /*jvm*/) { return false; }
 };
-
-// The runner every verification uses; set before the first search.
-void setVerificationRunner(VerificationRunner* runner);
-VerificationRunner* verificationRunner();

@@ -1,12 +1,10 @@
 #include "launch/AppDirectory.h"
 
-#include "archive/LauncherFile.h"
 #include "fsutil/TempFiles.h"
 
-SString getAppDirectory() {
+SString getAppDirectory(LauncherFile& archive) {
   static SString path;
   if (!path.empty()) return path;
-  LauncherFile& archive = launcherFile();
   SString directory;
   SString first;
   for (int i = 0; i < archive.getEntryCount(); ++i) {

@@ -3,9 +3,10 @@
 // first time a command asks for it. Every later request gets the same path.
 #pragma once
 
+#include "archive/LauncherFile.h"
 #include "base/SString.h"
 
-// Unpacks every folder the launcher carries side by side into one new
+// Unpacks every folder that archive carries side by side into one new
 // temporary directory; the first one is the answer. Empty when the launcher
 // carries none.
-SString getAppDirectory();
+SString getAppDirectory(LauncherFile& archive);

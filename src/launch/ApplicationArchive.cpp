@@ -4,10 +4,8 @@
 #include <cstdio>
 
 #include "archive/Extract.h"
-#include "archive/LauncherFile.h"
 #include "archive/WriteError.h"
 #include "base/OpenFiles.h"
-#include "base/Settings.h"
 #include "fsutil/TempFiles.h"
 
 namespace {
@@ -43,11 +41,10 @@ SString& applicationArchivePath() {
   return path;
 }
 
-SString getApplicationArchive() {
+SString getApplicationArchive(LauncherFile& archive) {
   SString& path = applicationArchivePath();
   if (!path.empty()) return path;
   SString directory = CreateTempDir();
-  LauncherFile& archive = launcherFile();
   for (int i = 0; i < archive.getEntryCount(); ++i) {
     FileIndexEntry* entry = archive.getEntry(i);
     if (entry && entry->getType() == FT_APPLICATION) path = archive.extract(entry, directory);
@@ -55,10 +52,10 @@ SString getApplicationArchive() {
   return path;
 }
 
-SString copyApplicationArchive(const SString& fileName) {
+SString copyApplicationArchive(const LauncherPaths& paths, const SString& fileName) {
   SString& path = applicationArchivePath();
   if (!path.empty()) return path;
-  SString directory = origLauncherDir();
+  SString directory = paths.origLauncherDir();
   SString source =
       directory.empty() ? fileName : directory + (endsWith(directory, "/") == SString::npos ? "/" : "") + fileName;
   FileStream in(std::fopen(source.c_str(), "rb"));

@@ -5,17 +5,20 @@
 // the same path.
 #pragma once
 
+#include "archive/LauncherFile.h"
+#include "base/LauncherPaths.h"
 #include "base/SString.h"
 
 // The path found so far; empty until an archive was found.
 SString& applicationArchivePath();
 
-// Extracts every embedded application archive into one new temporary
-// directory; the last one extracted is the answer. Empty when the launcher
-// carries none.
-SString getApplicationArchive();
+// Extracts every application archive embedded in archive into one new
+// temporary directory; the last one extracted is the answer. Empty when the
+// launcher carries none.
+SString getApplicationArchive(LauncherFile& archive);
 
-// Copies fileName, taken from the original launcher's directory, into a new
-// temporary directory under its base name. Empty when it cannot be read or
-// the copy cannot be created; throws LauncherException when writing fails.
-SString copyApplicationArchive(const SString& fileName);
+// Copies fileName, taken from the original launcher's directory (of paths),
+// into a new temporary directory under its base name. Empty when it cannot
+// be read or the copy cannot be created; throws LauncherException when
+// writing fails.
+SString copyApplicationArchive(const LauncherPaths& paths, const SString& fileName);

@@ -3,7 +3,6 @@
 #include "archive/Extract.h"
 #include "archive/LauncherFile.h"
 #include "base/Log.h"
-#include "base/Settings.h"
 #include "fsutil/Platform.h"
 #include "fsutil/TempFiles.h"
 #include "launch/SideFiles.h"
@@ -43,9 +42,8 @@ class ClassPath {
   }
 
   // A new directory per call, also when there is nothing to put in it.
-  void appendEmbeddedEntries(CarriedValues& carried) {
+  void appendEmbeddedEntries(LauncherFile& archive, CarriedValues& carried) {
     SString directory = CreateTempDir();
-    LauncherFile& archive = launcherFile();
     for (int i = 0; i < archive.getEntryCount(); ++i) {
       FileIndexEntry* entry = archive.getEntry(i);
       if (entry && entry->getType() == FT_CLASSPATH) appendEntry(carried.token(archive.extract(entry, directory)));
@@ -70,23 +68,23 @@ SString stripQuotes(const SString& text) {
 
 }  // namespace
 
-SString buildClassPath(JVMFile* jvm, const StringDeque& args, const SString& archive, bool addEmbeddedEntries,
-                       CarriedValues& carried) {
+SString buildClassPath(const RunContext& context, JVMFile* jvm, const StringDeque& args, const SString& archive,
+                       bool addEmbeddedEntries, CarriedValues& carried) {
   TagFile empty;
   const TagFile& tags = jvm ? *jvm->getTagFile() : empty;
   bool environmentMode = tags.getValue("USE_CP_ENV_VAR", 0) == "1";
 
   ClassPath classPath(tags.getValue("CLASSPATH_SEPARATOR", 0));
-  classPath.appendSource(settings().cpPrepend);
-  classPath.appendFile(sideFilePath(".cp1"));
+  classPath.appendSource(context.options.cpPrepend);
+  classPath.appendFile(sideFilePath(context.paths, ".cp1"));
   classPath.appendEntry(tags.getValue("JVM_CLASSPATH", 0));
-  classPath.appendFile(sideFilePath(".cp"));
+  classPath.appendFile(sideFilePath(context.paths, ".cp"));
   for (int i = 0; i < args.count(); ++i)
     classPath.appendEntry(environmentMode ? stripQuotes(args.get(i)) : args.get(i));
   classPath.appendEntry(environmentMode ? stripQuotes(archive) : archive);
-  if (addEmbeddedEntries) classPath.appendEmbeddedEntries(carried);
-  classPath.appendFile(sideFilePath(".cp2"));
-  classPath.appendSource(settings().cpAppend);
+  if (addEmbeddedEntries) classPath.appendEmbeddedEntries(context.archive, carried);
+  classPath.appendFile(sideFilePath(context.paths, ".cp2"));
+  classPath.appendSource(context.options.cpAppend);
 
   if (!environmentMode) return classPath.text().empty() ? SString() : tags.getValue("CLASSPATH", 0) + classPath.text();
   SString variable = tags.getValue("CP_ENV_VAR", 0);

@@ -9,6 +9,7 @@
 #include "base/Deque.h"
 #include "base/SString.h"
 #include "jvm/JVMFile.h"
+#include "jvm/RunContext.h"
 #include "launch/CarriedValues.h"
 
 // Returns the call's value: the JVM's CLASSPATH option text followed by the
@@ -17,6 +18,7 @@
 // quotes around arguments and ARCHIVE removed), and the call yields empty.
 // archive is the script's ARCHIVE value with its functions expanded. The
 // extracted archives' paths go into the option as tokens of carried, and
-// the variable gets every carried value as it is.
-SString buildClassPath(JVMFile* jvm, const StringDeque& args, const SString& archive, bool addEmbeddedEntries,
-                       CarriedValues& carried);
+// the variable gets every carried value as it is. The user's sources, the
+// side files and the embedded archives are those of context.
+SString buildClassPath(const RunContext& context, JVMFile* jvm, const StringDeque& args, const SString& archive,
+                       bool addEmbeddedEntries, CarriedValues& carried);

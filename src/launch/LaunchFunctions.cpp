@@ -5,7 +5,6 @@
 // (the launcher's, temporary ones) are returned as carried tokens, which
 // the rescans leave alone and the complete command gets quoted.
 #include "base/LauncherException.h"
-#include "base/Settings.h"
 #include "fsutil/TempFiles.h"
 #include "launch/AppDirectory.h"
 #include "launch/ApplicationArchive.h"
@@ -57,7 +56,7 @@ SString LaunchScript::replaceFunction(const StringDeque& args, const SString& te
 SString LaunchScript::runtimeSystemPropFunction(const StringDeque& args, const SString& text) {
   if (args.count() != 0) scriptError(text, "RUNTIME_SYSTEMPROP function takes no arguments.");
   StringDeque lines;
-  readTextLines(sideFilePath(".sp"), lines);
+  readTextLines(sideFilePath(context_.paths, ".sp"), lines);
   SString options;
   for (int i = 0; i < lines.count(); ++i) {
     const SString& line = lines.get(i);
@@ -73,7 +72,7 @@ SString LaunchScript::runtimeSystemPropFunction(const StringDeque& args, const S
 SString LaunchScript::runtimeJavaArgsFunction(const StringDeque& args, const SString& text) {
   if (args.count() != 0) scriptError(text, "RUNTIME_JAVAARGS function takes no arguments.");
   StringDeque lines;
-  readTextLines(sideFilePath(".ja"), lines);
+  readTextLines(sideFilePath(context_.paths, ".ja"), lines);
   SString javaArgs;
   for (int i = 0; i < lines.count(); ++i) {
     SString arg = jvmExpand(lines.get(i));
@@ -104,7 +103,7 @@ SString LaunchScript::classPathFunction(const StringDeque& args, const SString& 
     }
     expandingArchive_ = false;
   }
-  return buildClassPath(currentJvm_, args, archive, addEmbeddedEntries_ != 0, carried_);
+  return buildClassPath(context_, currentJvm_, args, archive, addEmbeddedEntries_ != 0, carried_);
 }
 
 // IF_EXISTS(tag, text): the JVM-expanded text when the JVM description has
@@ -116,19 +115,20 @@ SString LaunchScript::ifExistsFunction(const StringDeque& args, const SString& t
 
 SString LaunchScript::launcherFileFunction(const StringDeque& args, const SString& text) {
   if (args.count() != 0) scriptError(text, "LAUNCHER_FILE function takes 0 arguments.");
-  return carried_.token(settings().launcherPath);
+  return carried_.token(context_.paths.launcherPath);
 }
 
 SString LaunchScript::launcherDirFunction(const StringDeque& args, const SString& text) {
   if (args.count() != 0) scriptError(text, "LAUNCHER_DIR function takes 0 arguments.");
-  return carried_.token(origLauncherDir());
+  return carried_.token(context_.paths.origLauncherDir());
 }
 
 // No argument: the archive embedded in the launcher; one: a file next to
 // the original launcher.
 SString LaunchScript::applicationArchiveFunction(const StringDeque& args, const SString& text) {
   if (args.count() > 1) scriptError(text, "APPLICATION_ARCHIVE function takes 0 arguments.");
-  SString path = args.count() == 0 ? getApplicationArchive() : copyApplicationArchive(args.get(0));
+  SString path =
+      args.count() == 0 ? getApplicationArchive(context_.archive) : copyApplicationArchive(context_.paths, args.get(0));
   return path.empty() ? path : carried_.token(path);
 }
 
@@ -143,6 +143,6 @@ SString LaunchScript::tempDirFunction(const StringDeque& args, const SString& te
 // The program's own folder, unpacked; empty when the launcher carries none.
 SString LaunchScript::appDirFunction(const StringDeque& args, const SString& text) {
   if (args.count() != 0) scriptError(text, "APP_DIR function takes 0 arguments.");
-  SString path = getAppDirectory();
+  SString path = getAppDirectory(context_.archive);
   return path.empty() ? path : carried_.token(path);
 }

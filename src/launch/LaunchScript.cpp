@@ -3,7 +3,6 @@
 #include "archive/LauncherKind.h"
 #include "base/LauncherException.h"
 #include "base/Log.h"
-#include "base/Settings.h"
 #include "fsutil/Platform.h"
 #include "fsutil/TempFiles.h"
 #include "launch/ConsoleMode.h"
@@ -59,16 +58,17 @@ void applyWizardEnvironment(const TagFile& tags) {
 
 // The directory of the running launcher, not of -lx:orig: the wizard's
 // files are unpacked next to the program that runs.
-SString launcherDirectory() {
-  const SString& path = settings().launcherPath;
+SString launcherDirectory(const LauncherPaths& paths) {
+  const SString& path = paths.launcherPath;
   SString::size_type slash = path.rfind('/');
   return slash == SString::npos ? SString() : path.substr(0, slash);
 }
 
 }  // namespace
 
-LaunchScript::LaunchScript(const TagFile* script, int captureOutput)
-    : command_(script->getValue("COMMAND", 0)),
+LaunchScript::LaunchScript(const RunContext& context, const TagFile* script, int captureOutput)
+    : context_(context),
+      command_(script->getValue("COMMAND", 0)),
       captureOutput_(captureOutput),
       displayConsole_(script->getBool("DISPLAY_CONSOLE", false)),
       autoSetWorkingDir_(script->getBool("AUTO_SET_WORKING_DIR", true)),
@@ -87,8 +87,9 @@ LaunchScript::LaunchScript(const TagFile* script, int captureOutput)
   limits_.tail = kWizardOutputTail;
 }
 
-LaunchScript::LaunchScript(const SString& command, int captureOutput, int addEmbeddedEntries)
-    : command_(command),
+LaunchScript::LaunchScript(const RunContext& context, const SString& command, int captureOutput, int addEmbeddedEntries)
+    : context_(context),
+      command_(command),
       captureOutput_(captureOutput),
       displayConsole_(0),
       autoSetWorkingDir_(1),
@@ -161,7 +162,7 @@ int LaunchScript::launch(JVMFile* jvm, StringDeque* extraArgs, int forceConsole)
   // the directory: the wizard unpacks native code there.
   if (execTempDir_) UseExecutableTempDirectory("the launch script asks for it (EXEC_TEMP_DIR)");
   SString command = expandCommand(jvm);
-  SString workingDir = autoSetWorkingDir_ ? launcherDirectory() : SString();
+  SString workingDir = autoSetWorkingDir_ ? launcherDirectory(context_.paths) : SString();
   TagFile noTags;
   const TagFile& tags = jvm ? *jvm->getTagFile() : noTags;
   StringDeque consoleWords = consoleModeWords(consoleModeValues_);
@@ -178,7 +179,7 @@ int LaunchScript::launch(JVMFile* jvm, StringDeque* extraArgs, int forceConsole)
   SString previousJavaHome = GetEnv("JAVA_HOME");
   SetEnv("JAVA_HOME", tags.getValue("JVM_HOME", 0));
   // Launcher kind 1 leaves the wizard's environment alone.
-  int kind = getLauncherKind(settings().launcherPath);
+  int kind = runningLauncherKind(context_.paths);
   if (kind == 0 || kind == 2) applyWizardEnvironment(tags);
 
   int console = displayConsole_ || forceConsole;

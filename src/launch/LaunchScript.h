@@ -8,13 +8,16 @@
 //   #NAME#               environment variables
 //
 // The application's launch script is a tag file from the archive; the JVM
-// verification builds a throw-away script from a command string.
+// verification builds a throw-away script from a command string. The
+// launcher's paths, the user's class path options and the archive come from
+// the run context.
 #pragma once
 
 #include "base/Deque.h"
 #include "base/SString.h"
 #include "jvm/JVMFile.h"
 #include "jvm/MacroHandler.h"
+#include "jvm/RunContext.h"
 #include "launch/CarriedValues.h"
 #include "launch/RunCommand.h"
 #include "tagfile/TagFile.h"
@@ -27,9 +30,9 @@ class LaunchScript final : public MacroHandler {
  public:
   // Reads COMMAND, DISPLAY_CONSOLE, AUTO_SET_WORKING_DIR, EXEC_TEMP_DIR, DESC,
   // ARCHIVE, JAVA_DOWNLOAD_URL, NO_JVM_MESSAGE and CONSOLE_MODE_ARGS.
-  LaunchScript(const TagFile* script, int captureOutput);
+  LaunchScript(const RunContext& context, const TagFile* script, int captureOutput);
   // Runs in the launcher's directory without a console.
-  LaunchScript(const SString& command, int captureOutput, int addEmbeddedEntries);
+  LaunchScript(const RunContext& context, const SString& command, int captureOutput, int addEmbeddedEntries);
   LaunchScript(const LaunchScript&) = delete;
   LaunchScript& operator=(const LaunchScript&) = delete;
 
@@ -92,6 +95,7 @@ class LaunchScript final : public MacroHandler {
   SString tempDirFunction(const StringDeque& args, const SString& text);
   SString appDirFunction(const StringDeque& args, const SString& text);
 
+  const RunContext& context_;
   SString command_;
   int captureOutput_;
   int displayConsole_;

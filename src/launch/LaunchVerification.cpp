@@ -3,7 +3,6 @@
 #include <initializer_list>
 
 #include "base/Log.h"
-#include "base/Settings.h"
 #include "jvm/JVMFile.h"
 #include "launch/LaunchScript.h"
 #include "launch/SideFiles.h"
@@ -13,13 +12,13 @@ namespace {
 
 class LaunchScriptVerificationRunner final : public VerificationRunner {
  public:
-  VerificationRun run(const SString& command, JVMFile* jvm, int timeLimitSeconds) override {
+  VerificationRun run(const SString& command, JVMFile& jvm, int timeLimitSeconds) override {
     // The verification's own class path only: the archive's class path
     // entries are the wizard's.
-    LaunchScript script(command, 1, 0);
+    LaunchScript script(jvm.context(), command, 1, 0);
     script.setTimeLimit(timeLimitSeconds);
     script.setOutputLimit(kMostVerificationOutputBytes);
-    script.launch(jvm, nullptr, 0);
+    script.launch(&jvm, nullptr, 0);
     VerificationRun result;
     result.timedOut = script.limitExpired();
     result.outputExceeded = script.outputLimitExceeded();
@@ -27,18 +26,19 @@ class LaunchScriptVerificationRunner final : public VerificationRunner {
     return result;
   }
 
-  bool classPathHasOtherEntries(JVMFile* jvm) override {
+  bool classPathHasOtherEntries(JVMFile& jvm) override {
+    const RunContext& context = jvm.context();
     SString source;
-    if (!trim(settings().cpPrepend, kWhiteSpace).empty()) {
+    if (!trim(context.options.cpPrepend, kWhiteSpace).empty()) {
       source = "-cp:p";
-    } else if (!trim(settings().cpAppend, kWhiteSpace).empty()) {
+    } else if (!trim(context.options.cpAppend, kWhiteSpace).empty()) {
       source = "-cp:a";
-    } else if (jvm && !jvm->getTagFile()->getValue("JVM_CLASSPATH", 0).empty()) {
+    } else if (!jvm.getTagFile()->getValue("JVM_CLASSPATH", 0).empty()) {
       source = "the description's JVM_CLASSPATH";
     } else {
       for (const char* suffix : {".cp1", ".cp", ".cp2"}) {
-        if (addsEntries(sideFilePath(suffix))) {
-          source = sideFilePath(suffix);
+        if (addsEntries(sideFilePath(context.paths, suffix))) {
+          source = sideFilePath(context.paths, suffix);
           break;
         }
       }

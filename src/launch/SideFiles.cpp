@@ -3,10 +3,8 @@
 #include <cstdio>
 #include <string>
 
-#include "base/Settings.h"
-
-SString sideFilePath(const char* suffix) {
-  SString path = settings().origLauncherPath;
+SString sideFilePath(const LauncherPaths& paths, const char* suffix) {
+  SString path = paths.origLauncherPath;
   SString::size_type separator = path.find_last_of("/\\");
   SString::size_type dot = path.rfind('.');
   if (separator != SString::npos && dot != SString::npos && dot > separator) path = path.substr(0, dot);

@@ -5,11 +5,12 @@
 #pragma once
 
 #include "base/Deque.h"
+#include "base/LauncherPaths.h"
 #include "base/SString.h"
 
-// origLauncherPath with its extension replaced by suffix; a name without
-// an extension, or a path without a directory, keeps what it has.
-SString sideFilePath(const char* suffix);
+// paths.origLauncherPath with its extension replaced by suffix; a name
+// without an extension, or a path without a directory, keeps what it has.
+SString sideFilePath(const LauncherPaths& paths, const char* suffix);
 
 // Fills lines with the file's lines, each trimmed of blanks, tabs and line
 // ends, empty ones included. False, with no lines, when the file cannot be

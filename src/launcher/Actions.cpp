@@ -5,11 +5,9 @@
 #include <cstring>
 #include <new>
 
-#include "archive/LauncherFile.h"
 #include "base/LauncherException.h"
 #include "base/Log.h"
 #include "fsutil/TempFiles.h"
-#include "instructions/Variables.h"
 #include "jvm/JVMFiles.h"
 #include "jvm/JVMMatch.h"
 #include "launch/RunCommand.h"
@@ -49,13 +47,9 @@ void AnswerText(const SString& text) {
 }  // namespace
 
 void searchAction(bool showProgress, bool showFailMsg) {
-  long found = 0;
-  SString home, description;
+  FoundJvm jvm;
   try {
-    controller().findJVM(showProgress, showFailMsg);
-    found = getNumericVariable(1);
-    home = getStringVariable(1);
-    description = getStringVariable(2);
+    jvm = controller().findJVM(showProgress, showFailMsg);
   } catch (const LauncherException& e) {
     // No answer and no console message: the caller reads the missing answer
     // as no JVM. The log keeps the reason for whoever has to find it.
@@ -69,11 +63,11 @@ void searchAction(bool showProgress, bool showFailMsg) {
   }
   // The description outlives the run only once its name has reached the
   // caller; an answer that cannot be written leaves it to the clean-up.
-  AnswerNumber(found);
-  if (found == 1) {
-    AnswerText(home);
-    AnswerText(description);
-    UnregisterTempFile(description);
+  AnswerNumber(jvm.found ? 1 : 0);
+  if (jvm.found) {
+    AnswerText(jvm.home);
+    AnswerText(jvm.descriptionFile);
+    UnregisterTempFile(jvm.descriptionFile);
   }
 }
 
@@ -107,8 +101,8 @@ void searchAllAction(bool showProgress, bool showFailMsg) {
 
 void verifyAction(bool showProgress, bool showFailMsg, const SString& file, const SString& home) {
   TagFile description(file);
-  controller().verifyAgainstHome(showProgress, showFailMsg, &description, home);
-  AnswerNumber(getNumericVariable(1));
+  VerifiedJvm verified = controller().verifyAgainstHome(showProgress, showFailMsg, &description, home);
+  AnswerNumber(verified.valid ? 1 : 0);
 }
 
 void installAction(bool showProgress, bool /*showFailMsg*/, const SString& exe, const SString& dest) {

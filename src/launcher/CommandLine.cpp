@@ -1,6 +1,6 @@
 #include "launcher/CommandLine.h"
 
-#include "base/Settings.h"
+#include "launcher/Settings.h"
 
 CommandLine parseCommandLine(const StringDeque& args) {
   CommandLine line;

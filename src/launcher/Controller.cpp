@@ -10,12 +10,10 @@
 #include "archive/LauncherFile.h"
 #include "base/LauncherException.h"
 #include "base/Log.h"
-#include "base/Settings.h"
 #include "base/Termination.h"
 #include "fsutil/Platform.h"
 #include "fsutil/ProgramsAllowed.h"
 #include "fsutil/TempFiles.h"
-#include "instructions/Variables.h"
 #include "jvm/JVMFile.h"
 #include "jvm/JVMFiles.h"
 #include "jvm/JVMMatch.h"
@@ -26,6 +24,8 @@
 #include "launch/RunCommand.h"
 #include "launcher/HandOver.h"
 #include "launcher/RunFiles.h"
+#include "launcher/RunState.h"
+#include "launcher/Settings.h"
 #include "messages/Messages.h"
 #include "tagfile/TagFile.h"
 
@@ -46,10 +46,13 @@ void RequireExecutableDestination(const SString& dir) {
   throw LauncherException(FormatMessage(MSG_NOEXEC_DESTINATION, dir.c_str()));
 }
 
+}  // namespace
+
 // Runs the launch script with a JVM description and keeps what the
-// application wrote, for the entry point to show after a failing run.
-int LaunchWith(LaunchScript* script, TagFile* description, short seconds) {
-  JVMFile jvm(description);
+// application wrote to its error output, for the entry point to show after
+// a failing run.
+int Controller::launchWith(LaunchScript* script, TagFile* description, short seconds) {
+  JVMFile jvm(description, runContext());
   if (seconds > 0) {
     ShowStatus(STATUS_RUNNING);
     ShowStep(STEP_NONE, "");
@@ -58,12 +61,9 @@ int LaunchWith(LaunchScript* script, TagFile* description, short seconds) {
   // The program's own output starts on a line of its own.
   EndProgressLine();
   int result = script->launch(&jvm, &settings().passOnArgs, settings().javaConsole);
-  settings().childOutput = script->getStdoutText();
-  settings().childErrorOutput = script->getStderrText();
+  childErrorOutput_ = script->getStderrText();
   return result;
 }
-
-}  // namespace
 
 SString jvmDescriptionPath(const SString& directory) {
   SString path = directory;
@@ -82,9 +82,8 @@ void Controller::initializeUI() {
   EnableProgress();
 }
 
-void Controller::installBundledJVM(long mode) {
-  setNumericVariable(1, 0);
-  setStringVariable(1, "");
+InstalledJvm Controller::installBundledJVM(long mode) {
+  InstalledJvm installed;
   if (mode == 0) {
     DisableProgress();
   } else {
@@ -109,7 +108,7 @@ void Controller::installBundledJVM(long mode) {
     // A signal cuts the prompt short; the empty answer is not the user's.
     CheckTermination();
   }
-  if (destination.empty()) return;
+  if (destination.empty()) return installed;
 
   if (mode == 2) RequireExecutableDestination(destination);
   SString program = launcherFile().extract(installer, destination);
@@ -120,14 +119,15 @@ void Controller::installBundledJVM(long mode) {
   SString descriptionPath = jvmDescriptionPath(destination);
   if (!FileExists(descriptionPath)) {
     log("Invalid bundled JVM. Missing 'jvm' file.", ERROR);
-    return;
+    return installed;
   }
   TagFile description(descriptionPath);
   description.setJvmInfo(destination, descriptionPath, true);
   description.write(descriptionPath);
   withoutJvm_ = false;
-  setNumericVariable(1, 1);
-  setStringVariable(1, descriptionPath);
+  installed.installed = true;
+  installed.descriptionFile = descriptionPath;
+  return installed;
 }
 
 int Controller::launchJVMFile(const SString& path, short seconds) {
@@ -138,7 +138,7 @@ int Controller::launchJVMFile(const SString& path, short seconds) {
     TagFile description(descriptionPath);
     withoutJvm_ = false;
     const long long started = MonotonicMillis();
-    int result = LaunchWith(script, &description, seconds);
+    int result = launchWith(script, &description, seconds);
     if (result == 0 || attempt >= kMostRelaunches || MonotonicMillis() - started > kQuickFailureMillis) return result;
     SString home = description.getValue("JVM_HOME", 0);
     SString exe = description.getValue("JVM_EXE", 0);
@@ -147,9 +147,9 @@ int Controller::launchJVMFile(const SString& path, short seconds) {
     // The stored answer was wrong: the JVM cannot run the verification class
     // either, so the wizard's class never ran, and the launch is made again
     // with a JVM that verifies now.
-    findJVM(false, true);
-    if (withoutJvm_) return result;
-    descriptionPath = getStringVariable(2);
+    FoundJvm again = findJVM(false, true);
+    if (!again.found) return result;
+    descriptionPath = again.descriptionFile;
   }
 }
 
@@ -165,7 +165,7 @@ bool Controller::stillVerifies(TagFile* description, const SString& home, const 
   forgetAnswers(executable);
   SString classPath, className;
   runFiles().getJVMFiles().getVerifyClass(classPath, className);
-  JVMFile jvm(description);
+  JVMFile jvm(description, runContext());
   std::unique_ptr<JVMMatch> match(jvm.verifyAt(home, classPath, className));
   if (match) {
     log("The JVM at " + home + " still verifies: the failure is the application's own.", INFO);
@@ -185,7 +185,7 @@ int Controller::launchInternal(long fileId, short seconds) {
     return -1;
   }
   withoutJvm_ = false;
-  return LaunchWith(script, entry->getTagFile(), seconds);
+  return launchWith(script, entry->getTagFile(), seconds);
 }
 
 void Controller::executeEmbeddedLauncher(long position) {

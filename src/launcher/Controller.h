@@ -1,27 +1,27 @@
 // The operations the instructions script calls: find, verify and install a
 // JVM, launch the application, hand over to an embedded launcher. Each
-// reports back through the script variables N1, S1 and S2, its result and
-// the log.
+// reports back through its result and the log.
 #pragma once
 
 #include "base/SString.h"
 #include "instructions/ControllerOperations.h"
 
+class LaunchScript;
 class TagFile;
 
 class Controller : public ControllerOperations {
  public:
-  void findJVM(bool showUI, bool showFailMsg) override;
+  FoundJvm findJVM(bool showUI, bool showFailMsg) override;
   void initializeUI() override;
-  void installBundledJVM(long mode) override;
+  InstalledJvm installBundledJVM(long mode) override;
   int launchJVMFile(const SString& path, short seconds) override;
   int launchInternal(long fileId, short seconds) override;
-  void verifyJVMFile(bool showUI, bool showFailMsg, long fileId) override;
+  VerifiedJvm verifyJVMFile(bool showUI, bool showFailMsg, long fileId) override;
   void executeEmbeddedLauncher(long position) override;
 
   // Shared by VERIFY and the VERIFY_JVM action: an empty home verifies the
   // home that the description names itself.
-  void verifyAgainstHome(bool showUI, bool showFailMsg, TagFile* description, const SString& home);
+  VerifiedJvm verifyAgainstHome(bool showUI, bool showFailMsg, TagFile* description, const SString& home);
 
   // Whether the instructions stand on their "no suitable JVM" path: the
   // last FIND_JVM, VERIFY or INSTALL_JVM got no JVM, and nothing was
@@ -32,15 +32,20 @@ class Controller : public ControllerOperations {
   // asked to print it: the no-JVM text, and the download address when the
   // launch script gives one.
   const SString& noJvmMessage() const { return noJvmMessage_; }
+  // The end of what the last launched application wrote to its error
+  // output, for the entry point to show after a failing run.
+  const SString& childErrorOutput() const { return childErrorOutput_; }
 
  private:
   // Records and logs the no-JVM text with the download address, and prints
   // both when showFailMsg.
   void reportNoJvm(const SString& text, bool showFailMsg);
   bool stillVerifies(TagFile* description, const SString& home, const SString& executable);
+  int launchWith(LaunchScript* script, TagFile* description, short seconds);
 
   bool withoutJvm_ = false;
   SString noJvmMessage_;
+  SString childErrorOutput_;
 };
 
 // The one controller of the process.

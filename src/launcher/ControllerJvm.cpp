@@ -4,14 +4,14 @@
 #include "archive/LauncherFile.h"
 #include "base/LauncherException.h"
 #include "base/Log.h"
-#include "base/Settings.h"
-#include "instructions/Variables.h"
 #include "jvm/JVMFile.h"
 #include "jvm/JVMFiles.h"
 #include "jvm/JVMMatch.h"
 #include "launch/LaunchScript.h"
 #include "launcher/Controller.h"
 #include "launcher/RunFiles.h"
+#include "launcher/RunState.h"
+#include "launcher/Settings.h"
 #include "messages/Messages.h"
 #include "tagfile/TagFile.h"
 
@@ -65,7 +65,7 @@ void Controller::reportNoJvm(const SString& text, bool showFailMsg) {
   if (!download.empty()) log(download, INFO);
 }
 
-void Controller::findJVM(bool showUI, bool showFailMsg) {
+FoundJvm Controller::findJVM(bool showUI, bool showFailMsg) {
   log("Finding a JVM", INFO);
   if (showUI) {
     ShowStatus(STATUS_SEARCHING);
@@ -73,10 +73,7 @@ void Controller::findJVM(bool showUI, bool showFailMsg) {
   } else {
     DisableProgress();
   }
-  setStringVariable(1, "");
-  setStringVariable(2, "");
-  setNumericVariable(1, 0);
-
+  FoundJvm found;
   JVMMatchPtrDeque matches;
   runFiles().getJVMFiles().find(matches);
   JVMMatch* match = matches.first();
@@ -86,17 +83,18 @@ void Controller::findJVM(bool showUI, bool showFailMsg) {
     SString home = match->getHome();
     log("Matching JVM home is " + home, INFO);
     log("Matching JVM file is " + file, INFO);
-    setStringVariable(1, home);
-    setStringVariable(2, file);
-    setNumericVariable(1, 1);
+    found.found = true;
+    found.home = home;
+    found.descriptionFile = file;
   } else {
     SString message = NoJvmText();
     log(message, INFO);
     reportNoJvm(message, showFailMsg);
   }
+  return found;
 }
 
-void Controller::verifyJVMFile(bool showUI, bool showFailMsg, long fileId) {
+VerifiedJvm Controller::verifyJVMFile(bool showUI, bool showFailMsg, long fileId) {
   if (showUI) {
     ShowStatus(STATUS_SEARCHING);
     EnableProgress();
@@ -111,13 +109,14 @@ void Controller::verifyJVMFile(bool showUI, bool showFailMsg, long fileId) {
                             " which corresponds to the file named " + entry->getName());
   }
   if (!entry->getTagFile()) throw LauncherException("The jvm file with file id " + id + " could not be read.");
-  verifyAgainstHome(showUI, showFailMsg, entry->getTagFile(), settings().javaHome);
+  return verifyAgainstHome(showUI, showFailMsg, entry->getTagFile(), settings().javaHome);
 }
 
-void Controller::verifyAgainstHome(bool /*showUI*/, bool showFailMsg, TagFile* description, const SString& home) {
-  setNumericVariable(1, 0);
+VerifiedJvm Controller::verifyAgainstHome(bool /*showUI*/, bool showFailMsg, TagFile* description,
+                                          const SString& home) {
+  VerifiedJvm verified;
   // The verification shows its step itself, once there is a JVM to start.
-  JVMFile jvm(description);
+  JVMFile jvm(description, runContext());
   SString classPath, className;
   runFiles().getJVMFiles().getVerifyClass(classPath, className);
   std::unique_ptr<JVMMatch> match(home.empty() ? jvm.verifyHome(classPath, className)
@@ -126,11 +125,12 @@ void Controller::verifyAgainstHome(bool /*showUI*/, bool showFailMsg, TagFile* d
   if (!match) {
     reportNoJvm(GetMessage(ERR_JVM_NOT_VALID), showFailMsg);
     log("In VERIFY, the jvm is invalid.", INFO);
-    return;
+    return verified;
   }
   // The description keeps the verified home too, for an ILAUNCH of it.
   SString verifiedHome = match->getHome();
-  setNumericVariable(1, 1);
-  setStringVariable(1, verifiedHome);
+  verified.valid = true;
+  verified.home = verifiedHome;
   log("After VERIFY, the jvm home is " + verifiedHome, INFO);
+  return verified;
 }

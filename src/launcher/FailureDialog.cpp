@@ -8,10 +8,10 @@
 #include <initializer_list>
 
 #include "base/Log.h"
-#include "base/Settings.h"
 #include "jvm/WindowingLibrary.h"
 #include "launch/RunProgram.h"
 #include "launcher/DialogTools.h"
+#include "launcher/Settings.h"
 #include "messages/Messages.h"
 #include "messages/UserLocale.h"
 #include "messages/Utf8Text.h"

@@ -7,20 +7,18 @@
 #include <cstdio>
 
 #include "archive/DamagedLauncher.h"
-#include "archive/LauncherFile.h"
 #include "base/LauncherException.h"
 #include "base/Log.h"
 #include "base/OpenFiles.h"
-#include "base/Settings.h"
 #include "base/Termination.h"
 #include "fsutil/TempFiles.h"
 #include "instructions/Instructions.h"
-#include "jvm/VerificationRunner.h"
-#include "launch/LaunchVerification.h"
 #include "launcher/CommandLine.h"
 #include "launcher/Controller.h"
 #include "launcher/InputFileActions.h"
 #include "launcher/RunFiles.h"
+#include "launcher/RunState.h"
+#include "launcher/Settings.h"
 #include "messages/Messages.h"
 #include "tagfile/TagFile.h"
 
@@ -29,7 +27,7 @@ namespace {
 // Failures of loading the archive index get one wording wherever they occur.
 void LoadIndexProtected(bool withTagFiles) {
   try {
-    launcherFile().loadIndex(withTagFiles);
+    launcherFile().loadIndex(settings().fileToRead(), withTagFiles);
   } catch (const DamagedLauncherException&) {
     // Its own message says all: the file must be downloaded again.
     throw;
@@ -67,7 +65,6 @@ Launcher::~Launcher() { RemoveTempFiles(); }
 
 int Launcher::start(const StringDeque& args, const SString& executablePath) {
   try {
-    setVerificationRunner(&launchScriptVerificationRunner());
     settings().launcherPath = executablePath;
     settings().origLauncherPath = executablePath;
     for (int i = 0; i < args.count(); ++i) settings().allArgs.add(args.get(i));
@@ -98,7 +95,6 @@ void Launcher::keepFailureForUser(const SString& message) {
 int Launcher::run(const StringDeque& args) {
   runInstructionsFlag_ = 1;
   result_ = 0;
-  settings().originalGiven = 0;
   SetProgress(0);
 
   applyCommandLine(parseCommandLine(args), *this);

@@ -9,11 +9,11 @@
 #include "base/LauncherException.h"
 #include "base/Log.h"
 #include "base/OpenFiles.h"
-#include "base/Settings.h"
 #include "base/Version.h"
 #include "fsutil/TempFiles.h"
 #include "launcher/HandOver.h"
 #include "launcher/OptionHelp.h"
+#include "launcher/Settings.h"
 #include "messages/Messages.h"
 
 namespace {
@@ -66,7 +66,7 @@ void logNameMissing(OptionRun& run, const char* option) {
 void originalLauncher(OptionRun& run, const SString& path) {
   if (TakeHandOverFor(settings().launcherPath)) {
     settings().origLauncherPath = path;
-    settings().originalGiven = 1;
+    RemoveOwnExecutableAtExit(settings().launcherPath);
     return;
   }
   // It would delete this launcher's file and directory at the end.

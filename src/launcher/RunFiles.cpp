@@ -4,13 +4,14 @@
 #include "instructions/Instructions.h"
 #include "launch/LaunchScript.h"
 #include "launcher/Controller.h"
+#include "launcher/RunState.h"
 
 RunFiles& runFiles() {
   static RunFiles instance;
   return instance;
 }
 
-RunFiles::RunFiles() = default;
+RunFiles::RunFiles() : jvmFiles_(runContext()) {}
 RunFiles::~RunFiles() = default;
 
 Instructions* RunFiles::getInstructions() {
@@ -25,7 +26,7 @@ Instructions* RunFiles::getInstructions() {
 LaunchScript* RunFiles::getLaunchScript() {
   TagFile* chosen = launcherFile().getLaunchScriptFile();
   if (chosen != launchScriptSource_) {
-    launchScript_.reset(chosen ? new LaunchScript(chosen, 1) : nullptr);
+    launchScript_.reset(chosen ? new LaunchScript(runContext(), chosen, 1) : nullptr);
     launchScriptSource_ = chosen;
   }
   return launchScript_.get();
@@ -36,7 +37,7 @@ JVMFiles& RunFiles::getJVMFiles() {
   // Descriptions are only ever added to the choice, never taken back.
   const std::vector<TagFile*>& chosen = archive.getJvmDescriptionFiles();
   for (; jvmSourcesUsed_ < chosen.size(); ++jvmSourcesUsed_) {
-    jvmFiles_.addJVMFile(new JVMFile(chosen[jvmSourcesUsed_]));
+    jvmFiles_.addJVMFile(new JVMFile(chosen[jvmSourcesUsed_], runContext()));
   }
   if (!archive.getVerifyClassName().empty()) {
     jvmFiles_.setVerifyClass(archive.getVerifyClassPath(), archive.getVerifyClassName());

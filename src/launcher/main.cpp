@@ -10,13 +10,14 @@
 
 #include "base/Deque.h"
 #include "base/Log.h"
-#include "base/Settings.h"
 #include "base/Termination.h"
 #include "launch/ProcessTree.h"
+#include "launcher/Controller.h"
 #include "launcher/ExecutablePath.h"
 #include "launcher/FailureDialog.h"
 #include "launcher/HandOver.h"
 #include "launcher/Launcher.h"
+#include "launcher/Settings.h"
 #include "messages/Messages.h"
 
 // The C++ runtime's own handler for std::terminate names the type of the
@@ -83,7 +84,7 @@ int main(int argc, char** argv) {
     // launcher.
     Launcher launcher;
     result = launcher.start(args, executable);
-    if (result != 0 && !settings().childErrorOutput.empty()) PrintMessage(settings().childErrorOutput);
+    if (result != 0 && !controller().childErrorOutput().empty()) PrintMessage(controller().childErrorOutput());
     failure = launcher.failureForUser();
   } catch (const std::bad_alloc&) {
     // Memory ran out somewhere: the clean-up has run while the exception

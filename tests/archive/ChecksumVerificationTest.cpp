@@ -13,7 +13,6 @@
 #include "archive/LauncherFile.h"
 #include "archive/ProgramImage.h"
 #include "base/OpenFiles.h"
-#include "base/Settings.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -74,8 +73,6 @@ class ChecksumVerificationTest : public ::testing::Test {
     unsetenv("LC_MESSAGES");
     setenv("LANG", "C", 1);
   }
-  void TearDown() override { settings().launcherPath = ""; }
-
   // A launcher made by the writer around a small ELF program.
   std::string makeLauncher() {
     std::vector<ArchiveMember> members;
@@ -102,9 +99,9 @@ class ChecksumVerificationTest : public ::testing::Test {
   std::string program() const { return dir.write("program", smallProgram()); }
 
   std::string load(const std::string& bytes, bool withTagFiles) {
-    settings().launcherPath = dir.write("damaged", bytes).c_str();
+    const SString path = dir.write("damaged", bytes).c_str();
     LauncherFile file;
-    return damageOf([&] { file.loadIndex(withTagFiles); });
+    return damageOf([&] { file.loadIndex(path, withTagFiles); });
   }
 
   // Where each part of the launcher lies.
@@ -114,9 +111,8 @@ class ChecksumVerificationTest : public ::testing::Test {
     uint32_t indexOffset;
   };
   Layout layoutOf(const std::string& bytes) {
-    settings().launcherPath = dir.write("layout", bytes).c_str();
     LauncherFile file;
-    file.loadIndex(false);
+    file.loadIndex(dir.write("layout", bytes).c_str(), false);
     Layout layout;
     for (int i = 0; i < file.getEntryCount(); ++i) {
       layout.entries.push_back({file.getEntry(i)->getName().c_str(), file.getEntry(i)->getOffset()});

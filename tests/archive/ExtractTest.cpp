@@ -16,7 +16,6 @@
 #include "archive/Crc32c.h"
 #include "archive/Extract.h"
 #include "archive/LauncherFile.h"
-#include "base/Settings.h"
 #include "base/Termination.h"
 #include "messages/Messages.h"
 #include "support/DeniedSystemCall.h"
@@ -53,8 +52,6 @@ class ExtractTest : public ::testing::Test {
     ASSERT_EQ(0, mkdir(out().c_str(), 0777));
   }
 
-  void TearDown() override { settings().launcherPath = ""; }
-
   std::string out() const { return dir.file("out"); }
 
   // Writes a launcher holding members and loads its index. claimed, when
@@ -70,9 +67,9 @@ class ExtractTest : public ::testing::Test {
       data += m.bytes;
     }
     std::string launcher = data + index + trailer(static_cast<uint32_t>(data.size()));
-    settings().launcherPath = dir.write("launcher", launcher).c_str();
+    launcherPath = dir.write("launcher", launcher);
     file = LauncherFile();
-    file.loadIndex(false);
+    file.loadIndex(launcherPath.c_str(), false);
   }
 
   // Extracts the first entry into out(); returns the path and counts the
@@ -114,6 +111,7 @@ class ExtractTest : public ::testing::Test {
   }
 
   TempDir dir;
+  std::string launcherPath;
   LauncherFile file;
 };
 
@@ -149,7 +147,7 @@ TEST_F(ExtractTest, DataEndingBeyondTheLauncherIsCopiedAsFarAsItGoes) {
   SString path = extractCounting(out().c_str(), dots);
   std::string copied = ReadFile(path.c_str());
   EXPECT_EQ("0123456789", copied.substr(0, 10));
-  EXPECT_EQ(ReadFile(settings().launcherPath.c_str()).substr(14), copied);
+  EXPECT_EQ(ReadFile(launcherPath.c_str()).substr(14), copied);
   EXPECT_EQ(1, dots);
 }
 
@@ -162,13 +160,13 @@ TEST_F(ExtractTest, ALauncherThatEndsEarlyStopsAfterTheChunkItEndsIn) {
     int steps;
   } cases[] = {{61438, 1}, {61439, 2}, {2 * 61439 - 5000, 2}, {2 * 61439 - 100, 2}, {2 * 61439, 3}};
   makeLauncher({{3, "cp.jar", ""}}, 1000000);
-  const size_t indexAndTrailer = ReadFile(settings().launcherPath.c_str()).size() - 14;
+  const size_t indexAndTrailer = ReadFile(launcherPath.c_str()).size() - 14;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.available);
     makeLauncher({{3, "cp.jar", pattern(c.available - indexAndTrailer)}}, 1000000);
     int dots = 0;
     SString path = extractCounting(out().c_str(), dots);
-    std::string launcher = ReadFile(settings().launcherPath.c_str());
+    std::string launcher = ReadFile(launcherPath.c_str());
     ASSERT_EQ(14 + c.available, launcher.size());
     EXPECT_TRUE(ReadFile(path.c_str()) == launcher.substr(14));
     EXPECT_EQ(c.steps, dots);
@@ -267,7 +265,7 @@ TEST_F(ExtractTest, ALauncherThatEndsEarlyIsToldByReadingNotByTheKernelCopy) {
   // Only a read that finds the end of the launcher file ends the copy; a
   // kernel copy answering 0 before it does not.
   makeLauncher({{3, "cp.jar", pattern(70000)}}, 1000000);
-  const std::string launcher = ReadFile(settings().launcherPath.c_str());
+  const std::string launcher = ReadFile(launcherPath.c_str());
   for (int answer : kRefusals) {
     SCOPED_TRACE(answer);
     Outcome outcome = extractWithKernelCopyAnswering(answer);
@@ -354,7 +352,7 @@ TEST_F(ExtractTest, RefusesNamesThatLeaveTheDirectory) {
 
 TEST_F(ExtractTest, LauncherThatCannotBeOpenedFailsWithoutWriting) {
   makeLauncher({{6, "app.jar", "abc"}});
-  ASSERT_EQ(0, unlink(settings().launcherPath.c_str()));
+  ASSERT_EQ(0, unlink(launcherPath.c_str()));
   EXPECT_EQ("Cannot open launcher file.", errorOf([&] { file.extract(file.getEntry(0), out().c_str()); }));
   EXPECT_NE(0, access((out() + "/app.jar").c_str(), F_OK));
 }
@@ -369,10 +367,10 @@ TEST_F(ExtractTest, ADirectoryAtTheOutputsNameIsLeftAloneAndNamed) {
 TEST_F(ExtractTest, NeverOverwritesTheLauncherItself) {
   std::string bytes = pattern(1000);
   makeLauncher({{7, "launcher", bytes}});
-  std::string before = ReadFile(settings().launcherPath.c_str());
+  std::string before = ReadFile(launcherPath.c_str());
   std::string error = errorOf([&] { file.extract(file.getEntry(0), dir.path().c_str()); });
   EXPECT_EQ("Cannot extract " + dir.file("launcher") + ": it is the launcher file itself.", error);
-  EXPECT_TRUE(before == ReadFile(settings().launcherPath.c_str()));
+  EXPECT_TRUE(before == ReadFile(launcherPath.c_str()));
 }
 
 TEST_F(ExtractTest, ASignalStopsTheCopyAndLeavesNoPartialFile) {

@@ -5,7 +5,6 @@
 #include "archive/ArchiveBytes.h"
 #include "archive/LauncherFile.h"
 #include "base/Log.h"
-#include "base/Settings.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -34,18 +33,16 @@ class LauncherFileTest : public ::testing::Test {
     return data + index + trailer(static_cast<uint32_t>(data.size()));
   }
 
-  void useLauncher(const std::string& bytes) { settings().launcherPath = dir.write("launcher", bytes).c_str(); }
+  void useLauncher(const std::string& bytes) { launcherPath = dir.write("launcher", bytes).c_str(); }
 
   std::string loadError(bool withTagFiles) {
-    return errorOf([&] { file.loadIndex(withTagFiles); });
+    return errorOf([&] { file.loadIndex(launcherPath, withTagFiles); });
   }
 
-  void TearDown() override {
-    settings().launcherPath = "";
-    setLogFile("");
-  }
+  void TearDown() override { setLogFile(""); }
 
   TempDir dir;
+  SString launcherPath;
   LauncherFile file;
 };
 
@@ -53,7 +50,7 @@ class LauncherFileTest : public ::testing::Test {
 
 TEST_F(LauncherFileTest, LoadsIndexAndEmbeddedTagFiles) {
   useLauncher(standardLauncher());
-  file.loadIndex(true);
+  file.loadIndex(launcherPath, true);
   ASSERT_TRUE(file.isIndexLoaded());
   ASSERT_EQ(5, file.getEntryCount());
   EXPECT_EQ(SString("Verify.jar"), file.getEntry(0)->getName());
@@ -76,7 +73,7 @@ TEST_F(LauncherFileTest, ListsEveryEntryInTheLog) {
   std::string data = kProgram;
   std::string index = be32(2) + plainEntry(6, 0xFFFFFFFFu, 0, 15, "app.jar") + plainEntry(3, 12, 0, 15, "cp.jar");
   useLauncher(data + index + trailer(static_cast<uint32_t>(data.size())));
-  file.loadIndex(false);
+  file.loadIndex(launcherPath, false);
   std::string log = ReadFile(logPath);
   EXPECT_NE(std::string::npos, log.find("file type: 6\n  file id: -1\n  length: 0\n  offset: 15\n"
                                         "  file name: app.jar\n"
@@ -87,7 +84,7 @@ TEST_F(LauncherFileTest, ListsEveryEntryInTheLog) {
 
 TEST_F(LauncherFileTest, ProgramWithoutArchiveHasNoEntries) {
   useLauncher(std::string(kProgram) + be32(0) + be32(0xCA82CA83u));
-  file.loadIndex(true);
+  file.loadIndex(launcherPath, true);
   EXPECT_TRUE(file.isIndexLoaded());
   EXPECT_EQ(0, file.getEntryCount());
   EXPECT_EQ(nullptr, file.getEmbeddedInstructions());
@@ -119,7 +116,7 @@ TEST_F(LauncherFileTest, DamagedLaunchersGiveTheirFormatError) {
 }
 
 TEST_F(LauncherFileTest, MissingLauncherFileCannotBeOpened) {
-  settings().launcherPath = dir.file("missing").c_str();
+  launcherPath = dir.file("missing").c_str();
   EXPECT_EQ("Cannot open launcher file.", loadError(true));
 }
 
@@ -135,7 +132,7 @@ TEST_F(LauncherFileTest, EntriesBeforeADamagedOneStayButTheIndexIsNotLoaded) {
 TEST_F(LauncherFileTest, CountFromTheTopBitUpReadsNoEntry) {
   std::string program = kProgram;
   useLauncher(program + be32(0x80000000u) + trailer(static_cast<uint32_t>(program.size())));
-  file.loadIndex(true);
+  file.loadIndex(launcherPath, true);
   EXPECT_TRUE(file.isIndexLoaded());
   EXPECT_EQ(0, file.getEntryCount());
 }
@@ -144,7 +141,7 @@ TEST_F(LauncherFileTest, FindsEntriesByIdAndPosition) {
   std::string program = kProgram;
   useLauncher(program + be32(3) + plainEntry(6, 4, 0, 0, "first") + plainEntry(3, 4, 0, 0, "second") +
               plainEntry(3, 0xFFFFFFFFu, 0, 0, "unnumbered") + trailer(static_cast<uint32_t>(program.size())));
-  file.loadIndex(false);
+  file.loadIndex(launcherPath, false);
   ASSERT_NE(nullptr, file.findEntryById(4));
   EXPECT_EQ(SString("first"), file.findEntryById(4)->getName());
   EXPECT_EQ(SString("unnumbered"), file.findEntryById(-1)->getName());
@@ -156,8 +153,8 @@ TEST_F(LauncherFileTest, FindsEntriesByIdAndPosition) {
 
 TEST_F(LauncherFileTest, IndexIsLoadedOnceSoAFirstLoadWithoutTagFilesWins) {
   useLauncher(standardLauncher());
-  file.loadIndex(false);
-  file.loadIndex(true);
+  file.loadIndex(launcherPath, false);
+  file.loadIndex(launcherPath, true);
   EXPECT_EQ(5, file.getEntryCount());
   for (int i = 0; i < file.getEntryCount(); ++i) EXPECT_EQ(nullptr, file.getEntry(i)->getTagFile());
   EXPECT_EQ(nullptr, file.getEmbeddedInstructions());
@@ -178,7 +175,7 @@ TEST_F(LauncherFileTest, FirstInstructionsAndLaunchScriptWinAndGivenJvmFilesKeep
   add(2, "launch2.txt", "N: 2\n");
   useLauncher(data + index + trailer(static_cast<uint32_t>(data.size())));
   file.setJvmFilesGiven();
-  file.loadIndex(true);
+  file.loadIndex(launcherPath, true);
   EXPECT_EQ(SString("instr1.txt"), file.getEmbeddedInstructions()->getFileName());
   EXPECT_EQ(SString("launch1.txt"), file.getEmbeddedLaunchScript()->getFileName());
   EXPECT_TRUE(file.getEmbeddedJvmFiles().empty());
@@ -210,7 +207,7 @@ TEST_F(LauncherFileTest, LoadsTagFilesFromDiskAndKeepsThem) {
 
 TEST_F(LauncherFileTest, AFreshObjectForgetsEverything) {
   useLauncher(standardLauncher());
-  file.loadIndex(true);
+  file.loadIndex(launcherPath, true);
   file = LauncherFile();
   EXPECT_FALSE(file.isIndexLoaded());
   EXPECT_EQ(0, file.getEntryCount());
@@ -218,6 +215,6 @@ TEST_F(LauncherFileTest, AFreshObjectForgetsEverything) {
   EXPECT_EQ(nullptr, file.getEmbeddedLaunchScript());
   EXPECT_TRUE(file.getEmbeddedJvmFiles().empty());
   EXPECT_FALSE(file.areJvmFilesGiven());
-  file.loadIndex(true);
+  file.loadIndex(launcherPath, true);
   EXPECT_EQ(5, file.getEntryCount());
 }

@@ -4,7 +4,7 @@
 
 #include "archive/ArchiveBytes.h"
 #include "archive/LauncherKind.h"
-#include "base/Settings.h"
+#include "base/LauncherPaths.h"
 #include "support/TempDir.h"
 
 TEST(LauncherKind, IsTheByteBeforeTheIndexOffset) {
@@ -27,17 +27,22 @@ TEST(LauncherKind, IsTheByteBeforeTheIndexOffset) {
   EXPECT_EQ(-1, getLauncherKind(dir.file("missing").c_str()));
 }
 
-TEST(LauncherKind, AnswerForTheRunningLauncherIsRememberedOthersAreNot) {
+TEST(LauncherKind, AnswerForTheRunningLauncherIsRememberedFromTheFileItRunsFrom) {
   TempDir dir;
   std::string launcher = dir.write("launcher", "program" + trailer(0, 3));
+  std::string running = dir.write("running", "program" + trailer(0, 6));
   std::string other = dir.write("other", "program" + trailer(0, 4));
-  settings().launcherPath = launcher.c_str();
-  EXPECT_EQ(3, getLauncherKind(launcher.c_str()));
+  LauncherPaths paths;
+  paths.launcherPath = launcher.c_str();
+  EXPECT_EQ(3, runningLauncherKind(paths));
   dir.write("launcher", "program" + trailer(0, 9));
   dir.write("other", "program" + trailer(0, 5));
-  EXPECT_EQ(3, getLauncherKind(launcher.c_str()));
+  EXPECT_EQ(3, runningLauncherKind(paths));
+  EXPECT_EQ(9, getLauncherKind(launcher.c_str()));
   EXPECT_EQ(5, getLauncherKind(other.c_str()));
-  settings().launcherPath = other.c_str();
-  EXPECT_EQ(5, getLauncherKind(other.c_str()));
-  settings().launcherPath = "";
+
+  // Another launcher is read afresh, from the file that runs when it is named.
+  paths.launcherPath = other.c_str();
+  paths.runningFile = running.c_str();
+  EXPECT_EQ(6, runningLauncherKind(paths));
 }

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "base/LauncherException.h"
-#include "base/Settings.h"
 #include "fsutil/FileSystemFixtures.h"
 #include "fsutil/TempFiles.h"
 #include "support/DeniedSystemCall.h"
@@ -244,27 +243,20 @@ TEST(TempFiles, AnEmbeddedLauncherRemovesItselfAndItsDirectoryAtExit) {
   std::string alone = Touch(t.file("alone/launcher"));
   std::string shared = Touch(t.file("shared/launcher"));
   Touch(t.file("shared/other"));
-  const SString savedPath = settings().launcherPath;
-  const int savedGiven = settings().originalGiven;
 
-  settings().originalGiven = 1;
-  settings().launcherPath = alone.c_str();
+  RemoveOwnExecutableAtExit(alone.c_str());
   RemoveTempFiles();
   EXPECT_FALSE(PathExists(t.file("alone")));
 
-  settings().launcherPath = shared.c_str();
+  RemoveOwnExecutableAtExit(shared.c_str());
   RemoveTempFiles();
   EXPECT_FALSE(PathExists(shared));
   EXPECT_TRUE(PathExists(t.file("shared/other")));
 
-  std::string untouched = Touch(t.file("plain/launcher"));
-  settings().originalGiven = 0;
-  settings().launcherPath = untouched.c_str();
+  // Removed once: a file of that name made afterwards is not the launcher's.
+  Touch(shared);
   RemoveTempFiles();
-  EXPECT_TRUE(PathExists(untouched));
-
-  settings().launcherPath = savedPath;
-  settings().originalGiven = savedGiven;
+  EXPECT_TRUE(PathExists(shared));
 }
 
 TEST(TempFiles, RemovePathDeletesTreesAndSingleFilesAndIgnoresMissingOnes) {

@@ -188,6 +188,28 @@ TEST_F(CommandsTest, LaterLinesReadWhatTheOperationsLeft) {
   EXPECT_EQ("launchJVMFile(/tmp/lxj2/jvm, 0)", controller.calls.back());
 }
 
+// What a script reads after an operation that got no JVM: the interpreter
+// clears what the operation would have set, except that a failed VERIFY
+// leaves S1 as it was.
+TEST_F(CommandsTest, OperationsWithoutAJvmLeaveTheirVariablesSo) {
+  const struct {
+    const char* command;
+    const char* s1;
+    const char* s2;
+  } cases[] = {
+      {"FIND_JVM 0 0", "", ""},
+      {"INSTALL_JVM 1", "", "oldS2"},
+      {"VERIFY 0 0 1", "oldS1", "oldS2"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.command);
+    run({"SET N1 = 1", "SET S1 = oldS1", "SET S2 = oldS2", c.command});
+    EXPECT_EQ(0, getNumericVariable(1));
+    EXPECT_EQ(SString(c.s1), getStringVariable(1));
+    EXPECT_EQ(SString(c.s2), getStringVariable(2));
+  }
+}
+
 TEST_F(CommandsTest, FailedSearchJumpsToTheInstall) {
   run({"SET N1 = 1", "FIND_JVM 1 1", "JMP0 @N1@ DO_INSTALL", "ILAUNCH 1 0", ":DO_INSTALL", "INSTALL_JVM 2"});
   EXPECT_EQ((Calls{"findJVM(1, 1)", "installBundledJVM(2)"}), controller.calls);

@@ -10,7 +10,6 @@
 #include <memory>
 #include <string>
 
-#include "base/Settings.h"
 #include "jvm/JVMFiles.h"
 #include "jvm/SearchFixture.h"
 #include "messages/Console.h"

@@ -38,7 +38,7 @@ class Exhaustive : public ::testing::Test {
   TagFile* add(const char* desc, const char* exe, const char* vendor) {
     std::string property = std::string("java.vendor=") + vendor;
     tags_.emplace_back(NewDescription(desc, exe, {property.c_str()}));
-    files_.addJVMFile(new JVMFile(tags_.back().get()));
+    files_.addJVMFile(new JVMFile(tags_.back().get(), run_.context));
     return tags_.back().get();
   }
   // Writes a recording fake at root/<home>/<exe>; returns the full home.
@@ -53,8 +53,9 @@ class Exhaustive : public ::testing::Test {
   // The tests count the JVMs started: none may be answered from the store.
   ScopedEnv noStore_{"LX_JVM_CACHE", "0"};
   TempDir tree_;
+  TestRunContext run_;
   std::vector<std::unique_ptr<TagFile>> tags_;
-  JVMFiles files_;
+  JVMFiles files_{run_.context};
 };
 
 TEST(ExhaustiveSearch, FoundFileGivesAHomeOnlyAtAPathSeparator) {
@@ -69,9 +70,10 @@ TEST(ExhaustiveSearch, FoundFileGivesAHomeOnlyAtAPathSeparator) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.path);
-    JVMFiles files;
+    TestRunContext run;
+    JVMFiles files(run.context);
     std::unique_ptr<TagFile> tags(NewDescription("Jre", "jre/bin/java", {"java.vendor=..."}));
-    files.addJVMFile(new JVMFile(tags.get()));
+    files.addJVMFile(new JVMFile(tags.get(), run.context));
     EXPECT_EQ(0, files.fileFound(c.path));
     const UnverifiedJVMMatch* candidates = files.getUnverified().first();
     if (!c.home) {
@@ -103,7 +105,8 @@ TEST_F(Exhaustive, HomeFoundTwiceIsVerifiedOnce) {
   for (int stopAtFirst = 0; stopAtFirst <= 1; ++stopAtFirst) {
     SCOPED_TRACE(stopAtFirst);
     std::remove(runs().c_str());
-    JVMFiles files;
+    TestRunContext run;
+    JVMFiles files(run.context);
     VerifyClass verify = BuiltVerifyClass();
     files.setVerifyClass(verify.classPath.c_str(), verify.className.c_str());
     StringDeque roots;
@@ -111,8 +114,8 @@ TEST_F(Exhaustive, HomeFoundTwiceIsVerifiedOnce) {
     files.setSearchRoots(roots);
     std::unique_ptr<TagFile> bin(NewDescription("Bin", "bin/java", {"java.vendor=Nobody"}));
     std::unique_ptr<TagFile> jre(NewDescription("Jre", "jre/bin/java", {"java.vendor=Nobody"}));
-    files.addJVMFile(new JVMFile(bin.get()));
-    files.addJVMFile(new JVMFile(jre.get()));
+    files.addJVMFile(new JVMFile(bin.get(), run.context));
+    files.addJVMFile(new JVMFile(jre.get(), run.context));
     fake("opt/x/jre", "Fake Corp.");
     JVMMatchPtrDeque matches;
     files.searchAll(matches, stopAtFirst);
@@ -193,10 +196,11 @@ TEST(ExhaustiveSearch, FindsEveryJdkInstalledOnThisMachineOutsideProcAndSys) {
   // Fakes that other tests write outside /tmp (when TMPDIR points
   // elsewhere) may be met on the way; none may hold the walk for long.
   ScopedEnv timeLimit("LX_VERIFY_TIMEOUT", "20");
-  JVMFiles files;
-  files.addJVMFile(new JVMFile(tags.get()));
-  files.addJVMFile(new JVMFile(proc.get()));
-  files.addJVMFile(new JVMFile(sys.get()));
+  TestRunContext run;
+  JVMFiles files(run.context);
+  files.addJVMFile(new JVMFile(tags.get(), run.context));
+  files.addJVMFile(new JVMFile(proc.get(), run.context));
+  files.addJVMFile(new JVMFile(sys.get(), run.context));
   VerifyClass verify = BuiltVerifyClass();
   files.setVerifyClass(verify.classPath.c_str(), verify.className.c_str());
   JVMMatchPtrDeque matches;

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "base/Settings.h"
 #include "jvm/JVMFile.h"
 #include "jvm/JVMMatch.h"
 #include "jvm/SearchFixture.h"
+#include "support/TestRunContext.h"
 
 namespace {
 
@@ -39,7 +39,8 @@ TEST(VerifyAt, AcceptsEachInstalledJdkOnlyForItsOwnVersion) {
       std::string prefix = "java.version=" + wanted.specificationVersion + "...";
       std::unique_ptr<TagFile> tags(
           NewDescription("JDK", "bin/java", {exact.c_str(), prefix.c_str(), "java.vendor=..."}));
-      JVMFile jvm(tags.get());
+      TestRunContext run;
+      JVMFile jvm(tags.get(), run.context);
       std::unique_ptr<JVMMatch> match(VerifyAt(jvm, jdk.home));
       ASSERT_EQ(jdk.specificationVersion == wanted.specificationVersion, match != nullptr);
       if (match) {
@@ -76,7 +77,8 @@ TEST(VerifyAt, MatchesPropertiesExactlyByPrefixAndForUnsetOnes) {
     SCOPED_TRACE(c.properties.front());
     std::unique_ptr<TagFile> tags(NewDescription("JDK", "bin/java", {}));
     for (const std::string& p : c.properties) tags->addValue("JVM_PROPERTIES", p.c_str());
-    JVMFile jvm(tags.get());
+    TestRunContext run;
+    JVMFile jvm(tags.get(), run.context);
     LogCapture log;
     std::unique_ptr<JVMMatch> match(VerifyAt(jvm, jdk.home));
     EXPECT_EQ(c.want, match != nullptr);
@@ -87,7 +89,8 @@ TEST(VerifyAt, MatchesPropertiesExactlyByPrefixAndForUnsetOnes) {
 
 TEST(VerifyAt, MissingExecutableIsLoggedWithoutDoubledSeparator) {
   std::unique_ptr<TagFile> tags(NewFakeDescription());
-  JVMFile jvm(tags.get());
+  TestRunContext run;
+  JVMFile jvm(tags.get(), run.context);
   for (const char* home : {"/nonexistent/lx-jdk", "/nonexistent/lx-jdk/"}) {
     SCOPED_TRACE(home);
     LogCapture log;
@@ -101,7 +104,8 @@ TEST(VerifyAt, EmptyHomeOrExecutableIsNotTried) {
   TempDir dir;
   WriteFakeJava(dir.path(), kGoodFake);
   std::unique_ptr<TagFile> tags(NewFakeDescription());
-  JVMFile jvm(tags.get());
+  TestRunContext run;
+  JVMFile jvm(tags.get(), run.context);
   LogCapture log;
   EXPECT_EQ(nullptr, VerifyAt(jvm, ""));
   tags->setValue("JVM_EXE", "");
@@ -130,7 +134,8 @@ TEST(VerifyAt, JudgesFakeJavasByWhatTheyPrint) {
     TempDir dir;
     WriteFakeJava(dir.path(), c.body);
     std::unique_ptr<TagFile> tags(NewFakeDescription());
-    JVMFile jvm(tags.get());
+    TestRunContext run;
+    JVMFile jvm(tags.get(), run.context);
     std::unique_ptr<JVMMatch> match(VerifyAt(jvm, dir.path()));
     EXPECT_EQ(c.want, match != nullptr);
   }
@@ -142,7 +147,8 @@ TEST(VerifyAt, PassesClassPathClassAndPropertyNamesInOrder) {
   WriteFakeJava(dir.file("jdk"), "for a in \"$@\"; do echo \"$a\"; done > '" + argsFile +
                                      "'\necho 1739021872\necho first\necho second\n");
   std::unique_ptr<TagFile> tags(NewDescription("Order", "bin/java", {"a.first=first", "b.second=sec..."}));
-  JVMFile jvm(tags.get());
+  TestRunContext run;
+  JVMFile jvm(tags.get(), run.context);
   std::unique_ptr<JVMMatch> match(VerifyAt(jvm, dir.file("jdk")));
   EXPECT_NE(nullptr, match);
   EXPECT_EQ("-cp\n" + BuiltVerifyJar() + "\nVerify\na.first\nb.second\n", ReadFile(argsFile));
@@ -157,7 +163,8 @@ TEST(VerifyAt, RefusesHomesTheShellOrTheMacrosWouldInterpret) {
     std::string home = dir.file(name);
     WriteFakeJava(home, kGoodFake);
     std::unique_ptr<TagFile> tags(NewFakeDescription());
-    JVMFile jvm(tags.get());
+    TestRunContext run;
+    JVMFile jvm(tags.get(), run.context);
     LogCapture log;
     std::unique_ptr<JVMMatch> match;
     {
@@ -190,7 +197,8 @@ TEST(VerifyAt, StopsAJavaThatNeverEndsAtTheTimeLimit) {
   // ends: only the time limit gets the launcher going again.
   WriteFakeJava(dir.file("jdk"), "sleep 300 &\necho $! > '" + pidFile + "'\n" + kGoodFake + "wait\n");
   std::unique_ptr<TagFile> tags(NewFakeDescription());
-  JVMFile jvm(tags.get());
+  TestRunContext run;
+  JVMFile jvm(tags.get(), run.context);
   LogCapture log;
   auto start = std::chrono::steady_clock::now();
   std::unique_ptr<JVMMatch> match(VerifyAt(jvm, dir.file("jdk")));
@@ -217,10 +225,11 @@ class HintSearch : public ::testing::Test {
     jdk_ = jdks_.front();
     std::string exact = "java.specification.version=" + jdk_.specificationVersion;
     tags_.reset(NewDescription("Real JDK", "bin/java", {exact.c_str(), "java.vendor=..."}));
-    jvm_.reset(new JVMFile(tags_.get()));
+    jvm_.reset(new JVMFile(tags_.get(), run_.context));
     verify_ = BuiltVerifyClass();
   }
 
+  TestRunContext run_;
   std::vector<InstalledJdk> jdks_;
   InstalledJdk jdk_;
   std::unique_ptr<TagFile> tags_;
@@ -250,11 +259,7 @@ TEST_F(HintSearch, PlatformHintsTryEveryPieceOfEachVariable) {
 TEST_F(HintSearch, PathHintsAbsoluteWithSlashAndBesideTheLauncher) {
   TempDir launcherDir;
   ASSERT_EQ(0, symlink(jdk_.home.c_str(), launcherDir.file("jre").c_str()));
-  struct RestoredOrigLauncherPath {
-    SString saved = settings().origLauncherPath;
-    ~RestoredOrigLauncherPath() { settings().origLauncherPath = saved; }
-  } restored;
-  settings().origLauncherPath = launcherDir.file("setup.bin").c_str();
+  run_.paths.origLauncherPath = launcherDir.file("setup.bin").c_str();
   const struct {
     std::string hint;
     std::string home;
@@ -318,7 +323,7 @@ TEST_F(HintSearch, DescriptionWithoutPropertiesIsRefusedByHintsButNotByAHome) {
       dir.write("noprops.jvm", "DESC: No properties\nJVM_EXE: bin/java\nCLASSPATH: \"-cp \"\nPATH_HINT: " + jdk_.home +
                                    "\nPLATFORM_HINT: JAVA_HOME\nJVM_HOME: " + jdk_.home + "\n");
   TagFile tags(file.c_str());
-  JVMFile jvm(&tags);
+  JVMFile jvm(&tags, run_.context);
   LogCapture log;
   ScopedEnv javaHome("JAVA_HOME", jdk_.home.c_str());
   std::string path = jdk_.home + "/bin";

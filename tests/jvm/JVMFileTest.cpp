@@ -1,7 +1,18 @@
 #include <gtest/gtest.h>
 
 #include "jvm/JVMFile.h"
+#include "support/TestRunContext.h"
 #include "tagfile/TagFile.h"
+
+namespace {
+
+// Macros and keys read the tag file alone: no search uses the context.
+const RunContext& unusedContext() {
+  static TestRunContext run;
+  return run.context;
+}
+
+}  // namespace
 
 TEST(JVMFile, ExpandsTagsAsMacros) {
   TagFile tags;
@@ -10,7 +21,7 @@ TEST(JVMFile, ExpandsTagsAsMacros) {
   tags.setValue("TITLE", "Java: @DESC@");
   tags.setValue("JVM_HOME", "C:\\jdk\\\\");
   tags.setValue("OTHER", "C:\\dir\\");
-  JVMFile jvm(&tags);
+  JVMFile jvm(&tags, unusedContext());
   const struct {
     const char* text;
     const char* want;
@@ -34,13 +45,13 @@ TEST(JVMFile, ExpandsTagsAsMacros) {
 TEST(JVMFile, JvmHomeWithOneBackslash) {
   TagFile tags;
   tags.setValue("JVM_HOME", "C:\\jdk\\");
-  JVMFile jvm(&tags);
+  JVMFile jvm(&tags, unusedContext());
   EXPECT_EQ(SString("C:\\jdk/bin"), jvm.expand("@JVM_HOME@/bin"));
 }
 
 TEST(JVMFile, KeysAndDefaults) {
   TagFile empty;
-  JVMFile none(&empty);
+  JVMFile none(&empty, unusedContext());
   EXPECT_EQ(SString(""), none.getJvmExe());
   EXPECT_FALSE(none.getSearchAll());
   EXPECT_EQ(&empty, none.getTagFile());
@@ -55,7 +66,7 @@ TEST(JVMFile, KeysAndDefaults) {
     tags.setValue("SEARCH_ALL", c.value);
     tags.setValue("JVM_EXE", "bin/java");
     tags.addValue("JVM_EXE", "ignored/java");
-    JVMFile jvm(&tags);
+    JVMFile jvm(&tags, unusedContext());
     EXPECT_EQ(c.want, jvm.getSearchAll());
     EXPECT_EQ(SString("bin/java"), jvm.getJvmExe());
   }
@@ -64,14 +75,14 @@ TEST(JVMFile, KeysAndDefaults) {
 TEST(JVMFile, SelfReferringTagIsReported) {
   TagFile tags;
   tags.setValue("LOOP", "-X@LOOP@");
-  JVMFile jvm(&tags);
+  JVMFile jvm(&tags, unusedContext());
   EXPECT_THROW(jvm.expand("java @LOOP@"), MacroLoopException);
 }
 
 TEST(JVMFilePtrDeque, DeletesOnlyTheFilesItOwns) {
   TagFile tags;
-  JVMFile borrowed(&tags);
-  JVMFile* owned = new JVMFile(&tags);
+  JVMFile borrowed(&tags, unusedContext());
+  JVMFile* owned = new JVMFile(&tags, unusedContext());
   {
     JVMFilePtrDeque files;
     files.add(&borrowed, false);

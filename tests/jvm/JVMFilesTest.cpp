@@ -12,11 +12,11 @@
 
 #include "archive/ArchiveWriter.h"
 #include "archive/LauncherFile.h"
-#include "base/Settings.h"
 #include "fsutil/TempFiles.h"
 #include "jvm/JVMFiles.h"
 #include "jvm/SearchFixture.h"
 #include "support/TempDir.h"
+#include "support/TestRunContext.h"
 
 namespace {
 
@@ -42,7 +42,7 @@ TEST_F(SearchSet, UserJavaHomeIsTriedWithEveryDescriptionBeforeAnyHint) {
   TagFile* never = add(NewDescription("Never", "bin/java", {"java.specification.version=0"}));
   never->addValue("PATH_HINT", jdks.front().home.c_str());
   TagFile* wanted = addJdkDescription("Wanted", jdks.front());
-  settings().javaHome = jdks.front().home.c_str();
+  run_.options.javaHome = jdks.front().home.c_str();
   LogCapture log;
   JVMMatchPtrDeque matches;
   files_.find(matches);
@@ -58,7 +58,7 @@ TEST_F(SearchSet, HintsFollowWhenTheUserHomeDoesNotMatch) {
   ASSERT_FALSE(jdks.empty());
   TagFile* wanted = addJdkDescription("Wanted", jdks.front());
   wanted->addValue("PATH_HINT", jdks.front().home.c_str());
-  settings().javaHome = "/nonexistent/lx-user-jdk";
+  run_.options.javaHome = "/nonexistent/lx-user-jdk";
   LogCapture log;
   JVMMatchPtrDeque matches;
   files_.find(matches);
@@ -88,7 +88,7 @@ TEST_F(SearchSet, DescriptionWithoutPropertiesMatchesAnyJvmAtTheUserHome) {
   std::vector<InstalledJdk> jdks = RequireJdks(1);
   ASSERT_FALSE(jdks.empty());
   TagFile* loose = add(NewDescription("Loose", "bin/java", {}));
-  settings().javaHome = jdks.front().home.c_str();
+  run_.options.javaHome = jdks.front().home.c_str();
   JVMMatchPtrDeque matches;
   files_.find(matches);
   ASSERT_EQ(1, matches.count());
@@ -106,7 +106,7 @@ TEST_F(SearchSet, DescriptionsAfterASearchAllOneAreLeftToTheWalk) {
   } cases[] = {{"Fake Corp.", 0}, {"Other Corp.", 1}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.vendor);
-    JVMFiles files;
+    JVMFiles files(run_.context);
     VerifyClass verify = BuiltVerifyClass();
     files.setVerifyClass(verify.classPath.c_str(), verify.className.c_str());
     std::unique_ptr<TagFile> first(NewDescription("First", "bin/java", {"java.vendor=Fake..."}));
@@ -114,8 +114,8 @@ TEST_F(SearchSet, DescriptionsAfterASearchAllOneAreLeftToTheWalk) {
     first->addValue("PATH_HINT", "/nonexistent/lx-jdk");
     std::unique_ptr<TagFile> second(NewDescription("Second", "bin/java", {"java.vendor=..."}));
     second->addValue("PATH_HINT", jdks.front().home.c_str());
-    files.addJVMFile(new JVMFile(first.get()));
-    files.addJVMFile(new JVMFile(second.get()));
+    files.addJVMFile(new JVMFile(first.get(), run_.context));
+    files.addJVMFile(new JVMFile(second.get(), run_.context));
     TempDir tree;
     WriteFakeJava(tree.file("opt/fake"), std::string("echo 1739021872\necho '") + c.vendor + "'\n");
     StringDeque roots;
@@ -188,7 +188,7 @@ TEST_F(SearchSet, WrittenDescriptionHoldsEveryTagAndNamesItself) {
 }
 
 TEST_F(SearchSet, VerifyClassGivenByTheInputFileIsKept) {
-  JVMFiles files;
+  JVMFiles files(run_.context);
   files.setVerifyClass("\"/opt/app/Check.jar\"", "\"Check\"");
   SString classPath, className;
   files.getVerifyClass(classPath, className);
@@ -200,20 +200,13 @@ TEST_F(SearchSet, VerifyClassGivenByTheInputFileIsKept) {
 // type-5 entry; the last one is the one used.
 class ArchivedVerifyClass : public ::testing::Test {
  protected:
-  void TearDown() override {
-    launcherFile() = LauncherFile();
-    settings().launcherPath = "";
-  }
-
   void useLauncher(const std::vector<ArchiveMember>& members) {
     std::string path = dir_.file("setup.bin");
     FILE* out = std::fopen(path.c_str(), "wb");
     ASSERT_NE(nullptr, out);
     writeLauncher(out, dir_.write("program", "#!fake program\n").c_str(), members, 0);
     std::fclose(out);
-    settings().launcherPath = path.c_str();
-    launcherFile() = LauncherFile();
-    launcherFile().loadIndex(false);
+    run_.loadLauncher(path.c_str());
   }
 
   static ArchiveMember member(int type, uint32_t id, const char* name, const std::string& source) {
@@ -226,6 +219,7 @@ class ArchivedVerifyClass : public ::testing::Test {
   }
 
   TempDir dir_;
+  TestRunContext run_;
 };
 
 TEST_F(ArchivedVerifyClass, LastVerifyEntryIsExtractedAndQuoted) {
@@ -236,7 +230,7 @@ TEST_F(ArchivedVerifyClass, LastVerifyEntryIsExtractedAndQuoted) {
                member(FT_VERIFY, 2, "Verify.jar", jar)});
   // The extracted files land in the test's directory and go with it.
   ScopedEnv tmpdir("TMPDIR", dir_.path().c_str());
-  JVMFiles files;
+  JVMFiles files(run_.context);
   SString classPath, className;
   files.getVerifyClass(classPath, className);
   EXPECT_EQ("\"Verify\"", className);
@@ -257,14 +251,14 @@ TEST_F(ArchivedVerifyClass, LastVerifyEntryIsExtractedAndQuoted) {
   std::vector<InstalledJdk> jdks = RequireJdks(1);
   ASSERT_FALSE(jdks.empty());
   std::unique_ptr<TagFile> tags(NewDescription("Any", "bin/java", {"java.vendor=..."}));
-  JVMFile jvm(tags.get());
+  JVMFile jvm(tags.get(), run_.context);
   std::unique_ptr<JVMMatch> match(jvm.verifyAt(jdks.front().home.c_str(), classPath, className));
   EXPECT_NE(nullptr, match);
 }
 
 TEST_F(ArchivedVerifyClass, WithoutVerifyEntryNothingIsKnown) {
   useLauncher({member(FT_APPLICATION, 0, "app.jar", dir_.write("app", "app"))});
-  JVMFiles files;
+  JVMFiles files(run_.context);
   SString classPath = "unchanged", className = "unchanged";
   files.getVerifyClass(classPath, className);
   EXPECT_EQ("", classPath);

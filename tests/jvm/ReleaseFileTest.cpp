@@ -54,7 +54,8 @@ TEST(ReleaseFile, RulesOutOnlyVersionsThatDifferWhereBothHaveCharacters) {
     TempDir dir;
     std::string home = FakeHome(dir, c.jvmVersion, c.release);
     std::unique_ptr<TagFile> tags(NewDescription("Fake", "bin/java", {c.property}));
-    JVMFile jvm(tags.get());
+    TestRunContext run;
+    JVMFile jvm(tags.get(), run.context);
     VerifyClass verify = BuiltVerifyClass();
     LogCapture log;
     std::unique_ptr<JVMMatch> match(jvm.verifyAt(home.c_str(), verify.classPath.c_str(), verify.className.c_str()));
@@ -98,7 +99,8 @@ TEST(ReleaseFile, OlderRealJdkListedFirstIsNotStarted) {
   std::unique_ptr<TagFile> tags(NewDescription("Newer", "bin/java", {wanted.c_str(), "java.vendor=..."}));
   tags->addValue("PATH_HINT", older->home.c_str());
   tags->addValue("PATH_HINT", newer->home.c_str());
-  JVMFile jvm(tags.get());
+  TestRunContext run;
+  JVMFile jvm(tags.get(), run.context);
   VerifyClass verify = BuiltVerifyClass();
   LogCapture log;
   std::unique_ptr<JVMMatch> match(jvm.searchPathHints(verify.classPath.c_str(), verify.className.c_str()));

@@ -11,11 +11,11 @@
 #include <vector>
 
 #include "base/Log.h"
-#include "base/Settings.h"
 #include "jvm/JVMFile.h"
 #include "jvm/JVMFiles.h"
 #include "support/FakeJava.h"
 #include "support/TempDir.h"
+#include "support/TestRunContext.h"
 #include "tagfile/TagFile.h"
 
 // Sends the log to a file of its own for the lifetime of the object.
@@ -101,20 +101,17 @@ inline std::vector<InstalledJdk> RequireJdks(size_t atLeast) {
 class DescriptionSetTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    savedJavaHome_ = settings().javaHome;
-    settings().javaHome = "";
     VerifyClass verify = BuiltVerifyClass();
     files_.setVerifyClass(verify.classPath.c_str(), verify.className.c_str());
   }
-  void TearDown() override { settings().javaHome = savedJavaHome_; }
 
   TagFile* add(TagFile* tags) {
     tags_.emplace_back(tags);
-    files_.addJVMFile(new JVMFile(tags));
+    files_.addJVMFile(new JVMFile(tags, run_.context));
     return tags;
   }
 
+  TestRunContext run_;
   std::vector<std::unique_ptr<TagFile>> tags_;
-  JVMFiles files_;
-  SString savedJavaHome_;
+  JVMFiles files_{run_.context};
 };

@@ -51,7 +51,8 @@ class Store : public ::testing::Test {
   }
 
   bool verify(const std::string& jar = "", const char* className = "\"Verify\"") {
-    JVMFile jvm(tags_.get());
+    TestRunContext run;
+    JVMFile jvm(tags_.get(), run.context);
     std::string classPath = "\"" + (jar.empty() ? jar_ : jar) + "\"";
     std::unique_ptr<JVMMatch> match(jvm.verifyAt(home_.c_str(), classPath.c_str(), className));
     return match != nullptr;

@@ -19,7 +19,7 @@ class ApplicationArchiveTest : public LaunchFixture {
   // Expanded inside double quotes, where a launch script puts a path, so
   // the path comes back as it is.
   std::string expand(const char* command) {
-    LaunchScript script(SString("\"") + command + "\"", 1, 0);
+    LaunchScript script(launcher.context, SString("\"") + command + "\"", 1, 0);
     std::string quoted = script.expandCommand(&jvm).c_str();
     return quoted.substr(1, quoted.size() - 2);
   }
@@ -75,7 +75,7 @@ TEST_F(ApplicationArchiveTest, FailedWriteIsReported) {
     signal(SIGXFSZ, SIG_IGN);
     struct rlimit small = {1000, 1000};
     setrlimit(RLIMIT_FSIZE, &small);
-    std::string message = ThrownBy([] { copyApplicationArchive("media.jar"); });
+    std::string message = ThrownBy([this] { copyApplicationArchive(launcher.paths, "media.jar"); });
     small.rlim_cur = small.rlim_max = RLIM_INFINITY;
     setrlimit(RLIMIT_FSIZE, &small);
     std::ofstream(resultFile) << message << "|" << applicationArchivePath().c_str();

@@ -21,7 +21,7 @@ class ClassPathTest : public LaunchFixture {
     TagFile tags;
     tags.setValue("COMMAND", command);
     tags.setValue("ARCHIVE", archive);
-    LaunchScript script(&tags, 1);
+    LaunchScript script(launcher.context, &tags, 1);
     return script.expandCommand(&jvm).c_str();
   }
 
@@ -42,8 +42,8 @@ class ClassPathTest : public LaunchFixture {
 TEST_F(ClassPathTest, NoSourceNoOption) { EXPECT_EQ("java  Main", expand("java %CP%() Main")); }
 
 TEST_F(ClassPathTest, NineSourcesInOrder) {
-  settings().cpPrepend = "  pre1.jar:pre2.jar\t";
-  settings().cpAppend = "post.jar";
+  launcher.options.cpPrepend = "  pre1.jar:pre2.jar\t";
+  launcher.options.cpAppend = "post.jar";
   dir.write("setup.cp1", "one.jar\n");
   dir.write("setup.cp", "\ncp.jar\n\n");
   dir.write("setup.cp2", "two.jar");
@@ -54,22 +54,22 @@ TEST_F(ClassPathTest, NineSourcesInOrder) {
 
 TEST_F(ClassPathTest, ListFilesNamedWithAnAt) {
   std::string list = dir.write("list.txt", "a.jar\n\nb.jar\n");
-  settings().cpPrepend = ("@" + list).c_str();
-  settings().cpAppend = ("@" + dir.file("missing.txt")).c_str();
+  launcher.options.cpPrepend = ("@" + list).c_str();
+  launcher.options.cpAppend = ("@" + dir.file("missing.txt")).c_str();
   EXPECT_EQ("-cp a.jar:b.jar:x.jar", expand("%CP%(\"x.jar\")"));
   EXPECT_NE(std::string::npos, logText().find("WARNING: Could not find the file " + dir.file("missing.txt") +
                                               " while building the classpath.\n"));
 }
 
 TEST_F(ClassPathTest, ArchiveValueCallsFunctions) {
-  settings().origLauncherPath = "/media/cd/setup.bin";
+  launcher.paths.origLauncherPath = "/media/cd/setup.bin";
   EXPECT_EQ("-cp \"/media/cd\"/app.jar", expand("%CP%()", "%LAUNCHER_DIR%()/app.jar"));
 }
 
 TEST_F(ClassPathTest, SideFilesNextToALauncherInAnUnusualDirectory) {
   std::string unusual = dir.file("Mein Ördner Ωμέγα");
   ASSERT_EQ(0, mkdir(unusual.c_str(), 0700));
-  settings().origLauncherPath = (unusual + "/setup.bin").c_str();
+  launcher.paths.origLauncherPath = (unusual + "/setup.bin").c_str();
   std::ofstream(unusual + "/setup.cp1") << "first.jar\n";
   std::ofstream(unusual + "/setup.cp") << "middle.jar\n";
   std::ofstream(unusual + "/setup.cp2") << "last.jar\n";
@@ -134,6 +134,6 @@ TEST_F(ClassPathTest, EmbeddedClassPathArchivesGoToANewDirectoryEachTime) {
   jvmTags.setValue("USE_CP_ENV_VAR", "0");
 
   // A verification script leaves them out.
-  LaunchScript verification("%CP%(\"Verify.jar\")", 1, 0);
+  LaunchScript verification(launcher.context, "%CP%(\"Verify.jar\")", 1, 0);
   EXPECT_EQ(SString("-cp Verify.jar"), verification.expandCommand(&jvm));
 }

@@ -42,7 +42,7 @@ class ConsoleModeTest : public LaunchFixture {
     TagFile tags;
     tags.setValue("COMMAND", "\"@JVM_HOME@/@JVM_EXE@\" run");
     tags.setValue("CONSOLE_MODE_ARGS", consoleModeArgs);
-    LaunchScript script(&tags, 1);
+    LaunchScript script(launcher.context, &tags, 1);
     StringDeque passOn;
     passOn.add("user arg");
     EXPECT_EQ(0, script.launch(&jvm, &passOn, 0));

@@ -58,7 +58,8 @@ TEST_F(JavaLaunchTest, StartsAJavaProgramAndReturnsItsExitStatus) {
   describeJvm(jdk.c_str(), "bin/java");
   jvmTags.setValue("DESC", "Test JDK");
   // The class path is relative: the program runs in the launcher's directory.
-  LaunchScript script("\"@JVM_HOME@/@JVM_EXE@\" %CP%(\"classes\") %SYSTEMPROP%(\"lx.desc\", \"\"\"@DESC@\"\"\") Hello",
+  LaunchScript script(launcher.context,
+                      "\"@JVM_HOME@/@JVM_EXE@\" %CP%(\"classes\") %SYSTEMPROP%(\"lx.desc\", \"\"\"@DESC@\"\"\") Hello",
                       1, 0);
   StringDeque passOn;
   passOn.add("a b");

@@ -1,5 +1,5 @@
-// A launcher that lives in a fresh directory: settings point at
-// <dir>/setup.bin, the log goes to <dir>/launch.log, temporary files go to
+// A launcher that lives in a fresh directory: the run context's paths point
+// at <dir>/setup.bin, the log goes to <dir>/launch.log, temporary files go to
 // <dir>/tmp and are removed afterwards, and the environment variables a
 // launch sets are put back.
 #pragma once
@@ -13,32 +13,26 @@
 #include <vector>
 
 #include "archive/ArchiveWriter.h"
-#include "archive/LauncherFile.h"
 #include "base/LauncherException.h"
 #include "base/Log.h"
-#include "base/Settings.h"
 #include "fsutil/Platform.h"
 #include "fsutil/TempFiles.h"
 #include "jvm/JVMFile.h"
 #include "launch/ApplicationArchive.h"
 #include "support/TempDir.h"
+#include "support/TestRunContext.h"
 #include "support/Thrown.h"
 #include "tagfile/TagFile.h"
 
 class LaunchFixture : public ::testing::Test {
  protected:
-  LaunchFixture() : jvm(&jvmTags) {
-    savedLauncherPath_ = settings().launcherPath;
-    savedOrigLauncherPath_ = settings().origLauncherPath;
+  LaunchFixture() : jvm(&jvmTags, launcher.context) {
     for (const char* name : kRestoredVariables) {
       const char* value = std::getenv(name);
       if (value) savedEnvironment_[name] = value;
     }
-    settings().launcherPath = launcherPath().c_str();
-    settings().origLauncherPath = launcherPath().c_str();
-    settings().cpPrepend = "";
-    settings().cpAppend = "";
-    settings().javaConsole = 0;
+    launcher.paths.launcherPath = launcherPath().c_str();
+    launcher.paths.origLauncherPath = launcherPath().c_str();
     applicationArchivePath() = "";
     mkdir(tmp().c_str(), 0700);
     setenv("TMPDIR", tmp().c_str(), 1);
@@ -46,15 +40,9 @@ class LaunchFixture : public ::testing::Test {
   }
 
   ~LaunchFixture() override {
-    launcherFile() = LauncherFile();
     RemoveTempFiles();
     setLogFile("");
     applicationArchivePath() = "";
-    settings().launcherPath = savedLauncherPath_;
-    settings().origLauncherPath = savedOrigLauncherPath_;
-    settings().cpPrepend = "";
-    settings().cpAppend = "";
-    settings().javaConsole = 0;
     for (const char* name : kRestoredVariables) {
       auto found = savedEnvironment_.find(name);
       if (found == savedEnvironment_.end()) {
@@ -92,8 +80,7 @@ class LaunchFixture : public ::testing::Test {
     ASSERT_NE(nullptr, out);
     writeLauncher(out, program.c_str(), members, 0);
     std::fclose(out);
-    launcherFile() = LauncherFile();
-    launcherFile().loadIndex(false);
+    launcher.loadLauncher(launcherPath().c_str());
   }
 
   // The description of a JVM with the usual option syntax.
@@ -110,11 +97,10 @@ class LaunchFixture : public ::testing::Test {
                                                        "LX_WIZARD_A", "LX_WIZARD_B"};
 
   TempDir dir;
+  TestRunContext launcher;
   TagFile jvmTags;
   JVMFile jvm;
 
  private:
-  SString savedLauncherPath_;
-  SString savedOrigLauncherPath_;
   std::map<std::string, std::string> savedEnvironment_;
 };

@@ -13,7 +13,7 @@ class LaunchScriptTest : public LaunchFixture {
   LaunchScriptTest() { SetTempRoot("/tmp"); }
 
   std::string expand(const char* command) {
-    LaunchScript script(command, 1, 0);
+    LaunchScript script(launcher.context, command, 1, 0);
     return script.expandCommand(&jvm).c_str();
   }
 
@@ -28,12 +28,12 @@ TEST_F(LaunchScriptTest, ReadsItsKeysFromTheTagFile) {
   TagFile tags;
   tags.setValue("COMMAND", "run #LX_WIZARD_A#");
   tags.setValue("DESC", "Quillon Wizard");
-  LaunchScript defaults(&tags, 1);
+  LaunchScript defaults(launcher.context, &tags, 1);
   EXPECT_EQ(SString("Quillon Wizard"), defaults.getDescription());
   setenv("LX_WIZARD_A", "now", 1);
   EXPECT_EQ(SString("run now"), defaults.expandCommand(&jvm));
 
-  LaunchScript fromString("x", 1, 0);
+  LaunchScript fromString(launcher.context, "x", 1, 0);
   EXPECT_EQ(SString(""), fromString.getDescription());
   EXPECT_EQ(SString(""), fromString.getStdoutText());
   EXPECT_EQ(SString(""), fromString.getStderrText());
@@ -45,7 +45,7 @@ TEST_F(LaunchScriptTest, FunctionsMacrosAndVariables) {
   jvmTags.setValue("EXTRA", "-Dx=%TEMP_DIR%()");
   setenv("LX_WIZARD_A", "envvalue", 1);
   unsetenv("LX_WIZARD_B");
-  settings().origLauncherPath = "/media/cd/setup.bin";
+  launcher.paths.origLauncherPath = "/media/cd/setup.bin";
   // The launcher's own paths reach the shell quoted for where they stand:
   // a word of their own outside quotes, escaped inside them.
   const std::string temp = tmp();
@@ -81,12 +81,12 @@ TEST_F(LaunchScriptTest, FunctionsMacrosAndVariables) {
 }
 
 TEST_F(LaunchScriptTest, LauncherFileAndDirectory) {
-  settings().launcherPath = "/tmp/lxjAbc/launcher";
-  settings().origLauncherPath = "/home/u/setup.bin";
+  launcher.paths.launcherPath = "/tmp/lxjAbc/launcher";
+  launcher.paths.origLauncherPath = "/home/u/setup.bin";
   EXPECT_EQ("\"/tmp/lxjAbc/launcher\" \"/home/u\"", expand("%LAUNCHER_FILE%() %LAUNCHER_DIR%()"));
-  settings().origLauncherPath = "setup.bin";
+  launcher.paths.origLauncherPath = "setup.bin";
   EXPECT_EQ("[]", expand("[%LAUNCHER_DIR%()]"));
-  settings().origLauncherPath = "C:\\cd\\setup.exe";
+  launcher.paths.origLauncherPath = "C:\\cd\\setup.exe";
   EXPECT_EQ("\"C:\\\\cd\"", expand("%LAUNCHER_DIR%()"));
 }
 
@@ -204,7 +204,7 @@ TEST_F(LaunchScriptTest, ArchiveThatCallsTheClassPathIsAnError) {
   TagFile tags;
   tags.setValue("COMMAND", "java %CP%()");
   tags.setValue("ARCHIVE", "%CP%()");
-  LaunchScript script(&tags, 1);
+  LaunchScript script(launcher.context, &tags, 1);
   EXPECT_EQ("Launch script error: The ARCHIVE value of the launch script must not call the CP function.",
             ThrownBy([&] { script.expandCommand(&jvm); }));
 }

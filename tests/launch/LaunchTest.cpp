@@ -52,7 +52,7 @@ TEST_F(LaunchTest, WorkedExample) {
   tags.setValue("COMMAND",
                 "\"@JVM_HOME@/@JVM_EXE@\" %CP%(\"\"\"app.jar\"\"\") %SYSTEMPROP%(\"temp.dir\", "
                 "\"\"\"%TEMP_DIR%()\"\"\") run ");
-  LaunchScript script(&tags, 1);
+  LaunchScript script(launcher.context, &tags, 1);
   StringDeque passOn;
   passOn.add("x y");
   int exitCode = script.launch(&jvm, &passOn, 0);
@@ -75,7 +75,7 @@ TEST_F(LaunchTest, PassOnArgumentsReachTheProgramByteForByte) {
     passOn.add(a.c_str());
     want += a + '\0';
   }
-  LaunchScript script("\"@JVM_HOME@/@JVM_EXE@\"", 1, 0);
+  LaunchScript script(launcher.context, "\"@JVM_HOME@/@JVM_EXE@\"", 1, 0);
   EXPECT_EQ(0, script.launch(&jvm, &passOn, 0));
   const SString& out = script.getStdoutText();
   EXPECT_EQ(want, std::string(out.c_str(), out.length()));
@@ -87,14 +87,14 @@ TEST_F(LaunchTest, QuotesPassOnArgumentsForTheShell) {
   StringDeque passOn;
   passOn.add("a b");
   passOn.add("say \"hi\"");
-  LaunchScript script("\"@JVM_HOME@/@JVM_EXE@\"", 1, 0);
+  LaunchScript script(launcher.context, "\"@JVM_HOME@/@JVM_EXE@\"", 1, 0);
   script.launch(&jvm, &passOn, 0);
   EXPECT_NE(std::string::npos, logText().find("printargs\" \"a b\" \"say \\\"hi\\\"\" in working directory"));
 }
 
 TEST_F(LaunchTest, JavaHomeDuringTheRunAndAfterIt) {
   describeJvm("/opt/jre", "bin/java");
-  LaunchScript script("echo \"$JAVA_HOME\"", 1, 0);
+  LaunchScript script(launcher.context, "echo \"$JAVA_HOME\"", 1, 0);
   const struct {
     const char* before;  // null: unset
     const char* after;
@@ -118,7 +118,7 @@ TEST_F(LaunchTest, WizardEnvironmentDependsOnTheLauncherKind) {
   jvmTags.addValue("SET_ENV_FOR_WIZARD", "   ");
   jvmTags.addValue("SET_ENV_FOR_WIZARD", " LX_WIZARD_A =  spaced value ");
   jvmTags.addValue("SET_ENV_FOR_WIZARD", "LX_WIZARD_B");
-  LaunchScript script("echo \"$JAVA2D_USEAWTFONTS|$LX_WIZARD_A|${LX_WIZARD_B-unset}\"", 1, 0);
+  LaunchScript script(launcher.context, "echo \"$JAVA2D_USEAWTFONTS|$LX_WIZARD_A|${LX_WIZARD_B-unset}\"", 1, 0);
   const struct {
     int kind;  // -1: no launcher file
     const char* seen;
@@ -129,7 +129,7 @@ TEST_F(LaunchTest, WizardEnvironmentDependsOnTheLauncherKind) {
     unsetenv("LX_WIZARD_A");
     unsetenv("LX_WIZARD_B");
     // Each kind in a file of its own: the kind of a launcher path is read once.
-    settings().launcherPath = dir.file("setup" + std::to_string(c.kind + 1) + ".bin").c_str();
+    launcher.paths.launcherPath = dir.file("setup" + std::to_string(c.kind + 1) + ".bin").c_str();
     if (c.kind >= 0) {
       std::string bytes(16, '\0');
       bytes[16 - 9] = static_cast<char>(c.kind);
@@ -141,14 +141,14 @@ TEST_F(LaunchTest, WizardEnvironmentDependsOnTheLauncherKind) {
 }
 
 TEST_F(LaunchTest, WorkingDirectory) {
-  LaunchScript inLauncherDir("pwd -P", 1, 0);
+  LaunchScript inLauncherDir(launcher.context, "pwd -P", 1, 0);
   EXPECT_EQ(0, inLauncherDir.launch(&jvm, nullptr, 0));
   EXPECT_EQ(SString((realPath(dir.path()) + "\n").c_str()), inLauncherDir.getStdoutText());
 
   TagFile tags;
   tags.setValue("COMMAND", "pwd -P");
   tags.setValue("AUTO_SET_WORKING_DIR", "0");
-  LaunchScript here(&tags, 1);
+  LaunchScript here(launcher.context, &tags, 1);
   EXPECT_EQ(0, here.launch(&jvm, nullptr, 0));
   EXPECT_EQ(SString((realPath(".") + "\n").c_str()), here.getStdoutText());
   EXPECT_NE(std::string::npos,
@@ -156,7 +156,7 @@ TEST_F(LaunchTest, WorkingDirectory) {
 }
 
 TEST_F(LaunchTest, CapturedOutputGoesToTheLog) {
-  LaunchScript script("echo out; echo err >&2; exit 4", 1, 0);
+  LaunchScript script(launcher.context, "echo out; echo err >&2; exit 4", 1, 0);
   EXPECT_EQ(4, script.launch(&jvm, nullptr, 0));
   EXPECT_EQ(SString("out\n"), script.getStdoutText());
   EXPECT_EQ(SString("err\n"), script.getStderrText());
@@ -180,7 +180,7 @@ TEST_F(LaunchTest, ConsoleModeCapturesNothing) {
   } cases[] = {{&console, 0}, {&plain, 1}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.forceConsole);
-    LaunchScript script(c.tags, 1);
+    LaunchScript script(launcher.context, c.tags, 1);
     EXPECT_EQ(0, script.launch(&jvm, nullptr, c.forceConsole));
   }
   EXPECT_EQ(std::string::npos, logText().find("Output from the launch script execution"));
@@ -190,20 +190,20 @@ TEST_F(LaunchTest, ExpansionErrorRunsNothing) {
   setenv("JAVA_HOME", "/before", 1);
   describeJvm("/opt/jre", "bin/java");
   std::string marker = dir.file("ran");
-  LaunchScript script(("touch '" + marker + "' %NOSUCH%()").c_str(), 1, 0);
+  LaunchScript script(launcher.context, ("touch '" + marker + "' %NOSUCH%()").c_str(), 1, 0);
   EXPECT_EQ("Launch script error: Invalid function name (NOSUCH).", ThrownBy([&] { script.launch(&jvm, nullptr, 0); }));
   EXPECT_FALSE(std::ifstream(marker).good());
   EXPECT_STREQ("/before", std::getenv("JAVA_HOME"));
 }
 
 TEST_F(LaunchTest, TimeLimitEndsTheRun) {
-  LaunchScript script("echo begun; sleep 30", 1, 0);
+  LaunchScript script(launcher.context, "echo begun; sleep 30", 1, 0);
   script.setTimeLimit(1);
   EXPECT_EQ(128 + SIGKILL, script.launch(&jvm, nullptr, 0));
   EXPECT_TRUE(script.limitExpired());
   EXPECT_EQ(SString("begun\n"), script.getStdoutText());
   script.setTimeLimit(0);
-  LaunchScript quick("exit 2", 1, 0);
+  LaunchScript quick(launcher.context, "exit 2", 1, 0);
   EXPECT_EQ(2, quick.launch(&jvm, nullptr, 0));
   EXPECT_FALSE(quick.limitExpired());
 }
@@ -212,7 +212,7 @@ TEST_F(LaunchTest, NothingIsLeftInTheTemporaryDirectory) {
   dir.write("app.jar", "PK application");
   TagFile tags;
   tags.setValue("COMMAND", "cat %APPLICATION_ARCHIVE%(\"app.jar\") %CP%()");
-  LaunchScript script(&tags, 1);
+  LaunchScript script(launcher.context, &tags, 1);
   EXPECT_EQ(0, script.launch(&jvm, nullptr, 0));
   EXPECT_EQ(SString("PK application"), script.getStdoutText());
   EXPECT_FALSE(entriesOf(tmp()).empty());

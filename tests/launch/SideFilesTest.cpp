@@ -3,12 +3,11 @@
 #include <string>
 #include <vector>
 
-#include "base/Settings.h"
+#include "base/LauncherPaths.h"
 #include "launch/SideFiles.h"
 #include "support/TempDir.h"
 
 TEST(SideFiles, NamedAfterTheOriginalLauncher) {
-  SString saved = settings().origLauncherPath;
   const struct {
     const char* launcher;
     const char* want;
@@ -23,10 +22,10 @@ TEST(SideFiles, NamedAfterTheOriginalLauncher) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.launcher);
-    settings().origLauncherPath = c.launcher;
-    EXPECT_EQ(SString(c.want), sideFilePath(".sp"));
+    LauncherPaths paths;
+    paths.origLauncherPath = c.launcher;
+    EXPECT_EQ(SString(c.want), sideFilePath(paths, ".sp"));
   }
-  settings().origLauncherPath = saved;
 }
 
 TEST(SideFiles, LinesAreTrimmedAndLineEndsDropped) {

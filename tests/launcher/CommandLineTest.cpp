@@ -4,10 +4,11 @@
 #include <vector>
 
 #include "base/Log.h"
-#include "base/Settings.h"
+#include "fsutil/Platform.h"
 #include "fsutil/TempFiles.h"
 #include "launcher/CommandLine.h"
 #include "launcher/OptionHelp.h"
+#include "launcher/Settings.h"
 #include "messages/ConsoleFixture.h"
 #include "support/TempDir.h"
 
@@ -109,7 +110,6 @@ class ApplyCommandLine : public ConsoleTest {
     settings().cpAppend = "before-last.jar";
     settings().origLauncherPath = "/before/setup.bin";
     settings().javaConsole = 0;
-    settings().originalGiven = 0;
     settings().passOnArgs = StringDeque();
     setLogFile(dir.file("first.log").c_str());
   }
@@ -120,7 +120,7 @@ class ApplyCommandLine : public ConsoleTest {
     settings().cpAppend = saved_.cpAppend;
     settings().origLauncherPath = saved_.origLauncherPath;
     settings().javaConsole = saved_.javaConsole;
-    settings().originalGiven = saved_.originalGiven;
+    settings().launcherPath = saved_.launcherPath;
     settings().passOnArgs = StringDeque();
     setLogFile("");
   }
@@ -137,10 +137,11 @@ class ApplyCommandLine : public ConsoleTest {
  private:
   struct Saved {
     SString javaHome, cpPrepend, cpAppend, origLauncherPath;
-    int javaConsole, originalGiven;
+    SString launcherPath;
+    int javaConsole;
   };
   static Saved copyOf(const LauncherSettings& s) {
-    return {s.javaHome, s.cpPrepend, s.cpAppend, s.origLauncherPath, s.javaConsole, s.originalGiven};
+    return {s.javaHome, s.cpPrepend, s.cpAppend, s.origLauncherPath, s.launcherPath, s.javaConsole};
   }
   Saved saved_;
 };
@@ -206,13 +207,15 @@ TEST_F(ApplyCommandLine, SilentSilencesOnlyWhatComesAfterIt) {
 // This process was started by no launcher that handed over to it: the
 // option would delete the launcher's own file at the end.
 TEST_F(ApplyCommandLine, OriginalLauncherWithoutTheHandOverIsRefusedAndTakesItsValue) {
+  settings().launcherPath = dir.write("setup.bin", "launcher").c_str();
   EXPECT_EQ("fail", apply({"-lx:orig", dir.file("setup.bin"), "a"}));
   EXPECT_EQ(
       "-lx:orig is refused: only a launcher handing over to the launcher embedded in it may give it. Nothing is "
       "deleted.\n",
       takeOutput());
   EXPECT_STREQ("/before/setup.bin", settings().origLauncherPath.c_str());
-  EXPECT_EQ(0, settings().originalGiven);
+  RemoveTempFiles();
+  EXPECT_TRUE(FileExists(dir.file("setup.bin").c_str())) << "the clean-up removed the launcher's own file";
   EXPECT_EQ("[a]", passedOn());
 }
 

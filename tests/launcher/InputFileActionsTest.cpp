@@ -11,6 +11,7 @@
 #include "base/Log.h"
 #include "fsutil/TempFiles.h"
 #include "launcher/InputFileActions.h"
+#include "launcher/RunState.h"
 #include "messages/ConsoleFixture.h"
 #include "support/TempDir.h"
 #include "support/Thrown.h"

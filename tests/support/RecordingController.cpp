@@ -1,7 +1,6 @@
 #include "support/RecordingController.h"
 
 #include "base/LauncherException.h"
-#include "instructions/Variables.h"
 
 namespace {
 
@@ -21,26 +20,25 @@ int RecordingController::nextLaunchResult() {
   return result;
 }
 
-void RecordingController::findJVM(bool showUI, bool showFailMsg) {
+FoundJvm RecordingController::findJVM(bool showUI, bool showFailMsg) {
   record("findJVM(" + flag(showUI) + ", " + flag(showFailMsg) + ")");
-  setStringVariable(1, "");
-  setStringVariable(2, "");
-  setNumericVariable(1, 0);
-  if (jvmHome.empty()) return;
-  setStringVariable(1, jvmHome.c_str());
-  setStringVariable(2, jvmFile.c_str());
-  setNumericVariable(1, 1);
+  FoundJvm found;
+  if (jvmHome.empty()) return found;
+  found.found = true;
+  found.home = jvmHome.c_str();
+  found.descriptionFile = jvmFile.c_str();
+  return found;
 }
 
 void RecordingController::initializeUI() { record("initializeUI()"); }
 
-void RecordingController::installBundledJVM(long mode) {
+InstalledJvm RecordingController::installBundledJVM(long mode) {
   record("installBundledJVM(" + std::to_string(mode) + ")");
-  setNumericVariable(1, 0);
-  setStringVariable(1, "");
-  if (installedJvmFile.empty()) return;
-  setNumericVariable(1, 1);
-  setStringVariable(1, installedJvmFile.c_str());
+  InstalledJvm installed;
+  if (installedJvmFile.empty()) return installed;
+  installed.installed = true;
+  installed.descriptionFile = installedJvmFile.c_str();
+  return installed;
 }
 
 int RecordingController::launchJVMFile(const SString& path, short seconds) {
@@ -53,12 +51,13 @@ int RecordingController::launchInternal(long fileId, short seconds) {
   return nextLaunchResult();
 }
 
-void RecordingController::verifyJVMFile(bool showUI, bool showFailMsg, long fileId) {
+VerifiedJvm RecordingController::verifyJVMFile(bool showUI, bool showFailMsg, long fileId) {
   record("verifyJVMFile(" + flag(showUI) + ", " + flag(showFailMsg) + ", " + std::to_string(fileId) + ")");
-  setNumericVariable(1, 0);
-  if (verifiedHome.empty()) return;
-  setNumericVariable(1, 1);
-  setStringVariable(1, verifiedHome.c_str());
+  VerifiedJvm verified;
+  if (verifiedHome.empty()) return verified;
+  verified.valid = true;
+  verified.home = verifiedHome.c_str();
+  return verified;
 }
 
 void RecordingController::executeEmbeddedLauncher(long position) {

@@ -1,6 +1,6 @@
 // A stand-in for the launcher's controller that runs nothing: it records
-// every call as a line of text and leaves in the script variables what the
-// real operation would, as the test configures. Unit tests and the fuzzing
+// every call as a line of text and returns what the real operation would,
+// as the test configures. Unit tests and the fuzzing
 // of scripts use it.
 #pragma once
 
@@ -12,12 +12,12 @@
 
 class RecordingController final : public ControllerOperations {
  public:
-  void findJVM(bool showUI, bool showFailMsg) override;
+  FoundJvm findJVM(bool showUI, bool showFailMsg) override;
   void initializeUI() override;
-  void installBundledJVM(long mode) override;
+  InstalledJvm installBundledJVM(long mode) override;
   int launchJVMFile(const SString& path, short seconds) override;
   int launchInternal(long fileId, short seconds) override;
-  void verifyJVMFile(bool showUI, bool showFailMsg, long fileId) override;
+  VerifiedJvm verifyJVMFile(bool showUI, bool showFailMsg, long fileId) override;
   void executeEmbeddedLauncher(long position) override;
 
   // Every call in order, such as "findJVM(1, 0)" or "launchJVMFile(/x.jvm, 5)".

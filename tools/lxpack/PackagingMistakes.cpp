@@ -189,7 +189,7 @@ std::vector<std::string> packagingMistakes(const std::vector<ArchiveMember>& mem
     std::unique_ptr<TagFile> tags = loadQuietly(m);
     if (!tags) continue;
     try {
-      JVMFile(tags.get()).checkSearchKeys();
+      checkJvmSearchKeys(tags.get());
     } catch (const LauncherException& e) {
       mistakes.push_back(text(e.getMessage()) + " (the launcher would refuse it)");
     }

@@ -1,0 +1,6 @@
+#include "launcher/Settings.h"
+
+LauncherSettings& settings() {
+  static LauncherSettings instance;
+  return instance;
+}
