@@ -185,6 +185,10 @@ SString fromLong(long n);
 SString::size_type endsWith(const SString& text, const char* suffix);
 // Removes every character of set from the end, then from the start.
 SString trim(const SString& text, const char* set);
+// Removes one double quote from the start and one from the end, each where
+// it stands: a value quoted for a shell arrives with its quotes, and one cut
+// short keeps the quote it has.
+SString stripOuterQuotes(const SString& text);
 
 // The white-space characters every trim of the system uses.
 extern const char* const kWhiteSpace;

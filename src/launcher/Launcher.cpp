@@ -93,13 +93,6 @@ void RequireWrittenOutput() {
   throw LauncherException(FormatMessage(MSG_ANSWER_NOT_WRITTEN, std::strerror(error)));
 }
 
-SString StripOneQuotePair(const SString& value) {
-  SString name = value;
-  if (!name.empty() && name[0] == '"') name.erase(0, 1);
-  if (!name.empty() && name[name.length() - 1] == '"') name.erase(name.length() - 1, 1);
-  return name;
-}
-
 }  // namespace
 
 Launcher::~Launcher() { RemoveTempFiles(); }
@@ -242,7 +235,7 @@ void Launcher::processInputFile(const SString& value) {
   answersForCaller_ = true;
   TagFile input;
   try {
-    SString name = StripOneQuotePair(value);
+    SString name = stripOuterQuotes(value);
     FileStream stream(name.empty() ? nullptr : std::fopen(name.c_str(), "r"));
     if (!stream) throw LauncherException(GetMessage(ERR_OPEN_INPUT_FILE));
     log("Loading input file " + value, INFO);
