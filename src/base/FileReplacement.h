@@ -6,8 +6,8 @@
 //
 // Nothing is synced to disk before the rename: what is written this way
 // (a launcher the packer makes, the store of verified JVMs) can be made
-// again, so no writer waits for the disk; a crash of the whole system may
-// leave either file empty.
+// again, so no writer waits for the disk, at the price that a crash of the
+// whole system soon after may leave the target empty.
 #pragma once
 
 #include <sys/types.h>
