@@ -16,6 +16,7 @@
 #include "archive/EntryName.h"
 #include "base/LauncherException.h"
 #include "base/OpenFiles.h"
+#include "base/SystemError.h"
 
 namespace {
 
@@ -30,8 +31,6 @@ void appendI16(std::string& bytes, int16_t value) {
   bytes.push_back(static_cast<char>(bits >> 8));
   bytes.push_back(static_cast<char>(bits & 0xFF));
 }
-
-SString systemError(int error = errno) { return SString(std::strerror(error)); }
 
 void writeBytes(FILE* out, const char* bytes, size_t count) {
   if (std::fwrite(bytes, 1, count, out) != count) {

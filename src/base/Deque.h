@@ -1,7 +1,10 @@
-// Every list of the launcher is a deque: a growable array of owning entry
-// pointers with an index-based interface in which invalid indices read as
-// null (or as the shared empty string) instead of failing. One generic class
-// holds the entries; a thin typed template wraps and unwraps the elements.
+// The launcher's lists of strings and of the objects it owns (arguments,
+// tag files, JVM matches, temporary paths) are deques: a growable array of
+// owning entry pointers with an index-based interface in which invalid
+// indices read as null (or as the shared empty string) instead of failing.
+// One generic class holds the entries; a thin typed template wraps and
+// unwraps the elements. Byte buffers and plain values (checksums, process
+// ids), and lists of pointers borrowed from elsewhere, are std::vectors.
 #pragma once
 
 #include "base/SString.h"
@@ -37,7 +40,6 @@ class GenericDeque {
   void addFirst(DequeEntry* entry) { insertEntry(0, entry); }
 
   void removeAt(int i);
-  void removeFirst() { removeAt(0); }
   void removeLast() { removeAt(count_ - 1); }
   void removeAll();
 

@@ -569,3 +569,10 @@ SString trim(const SString& text, const char* set) {
   if (first == 0 && last + 1 == text.length()) return text;
   return text.substr(first, last - first + 1);
 }
+
+SString stripOuterQuotes(const SString& text) {
+  const SString::size_type start = !text.empty() && text[0] == '"' ? 1 : 0;
+  SString::size_type end = text.length();
+  if (end > start && text[end - 1] == '"') --end;
+  return text.substr(start, end - start);
+}

@@ -1,8 +1,11 @@
-// The one string type of the launcher: a byte string whose copies share one
-// buffer until one of them changes. The share count is a single byte kept in
-// front of the characters, so a buffer is one allocation and c_str() needs no
-// copy. Strings are passed and returned by value everywhere; sharing keeps
-// that cheap.
+// The launcher's string type: a byte string whose copies share one buffer
+// until one of them changes. The share count is a single byte kept in front
+// of the characters, so a buffer is one allocation and c_str() needs no
+// copy. The launcher passes and returns its texts as SString by value;
+// sharing keeps that cheap. A byte buffer that only one file fills, or the
+// key of a standard container, may be a std::string instead, and the packer
+// and the tests use std::string, converting where they call the launcher's
+// code (ARCHITECTURE.md says where each belongs).
 #pragma once
 
 #include <cstdint>
@@ -185,6 +188,10 @@ SString fromLong(long n);
 SString::size_type endsWith(const SString& text, const char* suffix);
 // Removes every character of set from the end, then from the start.
 SString trim(const SString& text, const char* set);
+// Removes one double quote from the start and one from the end, each where
+// it stands: a value quoted for a shell arrives with its quotes, and one cut
+// short keeps the quote it has.
+SString stripOuterQuotes(const SString& text);
 
 // The white-space characters every trim of the system uses.
 extern const char* const kWhiteSpace;

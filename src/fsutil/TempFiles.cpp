@@ -16,6 +16,7 @@
 #include "base/LauncherException.h"
 #include "base/Log.h"
 #include "fsutil/CacheDirectory.h"
+#include "fsutil/CommandSafePath.h"
 #include "fsutil/FileNavigator.h"
 #include "fsutil/ProgramsAllowed.h"
 #include "messages/Messages.h"
@@ -61,13 +62,6 @@ SString absolutePath(const SString& dir) {
   if (absolute != "/") absolute += '/';
   return absolute + dir;
 }
-
-// The characters that the launcher cannot carry in a temporary path: the
-// path reaches shell commands inside double quotes (where \, ", $ and the
-// back quote act), the first word of the command line that starts an
-// embedded launcher (which ends at a quote), and the launch script's macro
-// passes (%, @, #).
-const char kUncarriedCharacters[] = "\"$`\\%@#\n";
 
 // Six letters or digits. They only need to be hard to guess: uniqueness
 // comes from creating the name exclusively, never from checking it first.
@@ -173,7 +167,7 @@ SString TempDirectory() {
     dir = isExistingDirectory(root.c_str()) ? root : SString("/tmp");
   }
   while (dir.length() > 1 && endsWith(dir, "/") != SString::npos) dir.erase(dir.length() - 1);
-  if (dir.find_first_of(kUncarriedCharacters) != SString::npos) {
+  if (!IsCommandSafePath(dir)) {
     throw LauncherException(FormatMessage(MSG_UNSAFE_TEMP_DIR, dir.c_str()));
   }
   return dir;
@@ -203,7 +197,7 @@ void UseExecutableTempDirectory(const char* purpose) {
     while (dir.length() > 1 && endsWith(dir, "/") != SString::npos) dir.erase(dir.length() - 1);
     bool seen = false;
     for (int t = 0; t < tried.count() && !seen; ++t) seen = tried.get(t) == dir;
-    if (seen || dir.find_first_of(kUncarriedCharacters) != SString::npos) continue;
+    if (seen || !IsCommandSafePath(dir)) continue;
     tried.add(dir);
     why = dir == usual ? whyUsual : WhyProgramsCannotRun(dir);
     if (why.empty()) {

@@ -39,18 +39,19 @@ SString Instructions::variableText(const VariableRef& ref) const {
 }
 
 long Instructions::evalNumber(const SString& argument, const SString& context) const {
+  return evalLong(argument, context, "");
+}
+
+// Read as a long and cut to a short, as the C library's "%hd" does.
+short Instructions::evalShort(const SString& argument, const SString& context) const {
+  return static_cast<short>(evalLong(argument, context, " "));
+}
+
+long Instructions::evalLong(const SString& argument, const SString& context, const char* separator) const {
   SString expanded = argument;
   expandVariables(expanded, context);
   long value = 0;
-  if (!toLong(expanded, value)) raiseError(context + "Invalid numeric expression (" + expanded + ")");
-  return value;
-}
-
-short Instructions::evalShort(const SString& argument, const SString& context) const {
-  SString expanded = argument;
-  expandVariables(expanded, context);
-  short value = 0;
-  if (!toShort(expanded, value)) raiseError(context + " Invalid numeric expression (" + expanded + ")");
+  if (!toLong(expanded, value)) raiseError(context + separator + "Invalid numeric expression (" + expanded + ")");
   return value;
 }
 

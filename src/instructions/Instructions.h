@@ -67,13 +67,15 @@ class Instructions {
   void readQuotedArgument(const SString& line, SString::size_type& pos, SString& out, const SString& context) const;
 
   ControllerOperations& getController() const { return *controller_; }
-  int32_t getCurrentLine() const { return currentLine_; }
   // A jump sets the label line; execution goes on with the line after it.
   void setCurrentLine(int32_t line) { currentLine_ = line; }
   void setLastResult(int result) { lastResult_ = result; }
 
  private:
   const StringDeque* scriptLines() const;
+  // evalNumber and evalShort read alike; their error texts differ in the
+  // blank after the context.
+  long evalLong(const SString& argument, const SString& context, const char* separator) const;
 
   TagFile* tagFile_;
   ControllerOperations* controller_;

@@ -7,6 +7,7 @@
 #include "base/Deque.h"
 #include "base/LauncherException.h"
 #include "base/Log.h"
+#include "fsutil/CommandSafePath.h"
 #include "fsutil/Platform.h"
 #include "jvm/ForeignHome.h"
 #include "jvm/HomePatterns.h"
@@ -44,12 +45,6 @@ int verifyTimeoutSeconds() {
   return static_cast<int>(seconds < kMaxSeconds ? seconds : kMaxSeconds);
 }
 
-// The home is put into a shell command inside double quotes and passes
-// through the launch script's macro expansion first. A path found on disk
-// that holds a character either of them would interpret could run
-// arbitrary commands or break the expansion, so such a home is not run.
-bool isSafeInCommand(const SString& home) { return home.find_first_of("\"$`\\%@#\n") == SString::npos; }
-
 }  // namespace
 
 JVMMatch* JVMFile::verifyAt(const SString& home, const SString& classPath, const SString& className) {
@@ -79,7 +74,7 @@ JVMMatch* JVMFile::verifyAt(const SString& home, const SString& classPath, const
     ProgressTick(kMissingExecutableProgress);
     return nullptr;
   }
-  if (!isSafeInCommand(home)) {
+  if (!IsCommandSafePath(home)) {
     log("Not verifying the JVM at " + home +
             " because its path holds a character that the shell or the launch script would interpret.",
         WARNING);

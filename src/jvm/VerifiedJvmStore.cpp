@@ -7,6 +7,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
@@ -14,8 +15,10 @@
 #include <string>
 #include <vector>
 
+#include "base/FileReplacement.h"
 #include "base/Log.h"
 #include "base/OpenFiles.h"
+#include "base/SystemError.h"
 #include "fsutil/CacheDirectory.h"
 #include "fsutil/Platform.h"
 #include "jvm/Sha256.h"
@@ -40,8 +43,6 @@ struct StoredAnswer {
   SString key;
   SString answer;
 };
-
-SString systemError() { return SString(std::strerror(errno)); }
 
 // Store problems are worth one line in each log, not one per candidate.
 void logOnce(const SString& message) {
@@ -291,35 +292,13 @@ class StoreLock {
   bool held_ = false;
 };
 
-bool writeAll(int fd, const SString& text) {
-  SString::size_type done = 0;
-  while (done < text.length()) {
-    ssize_t n = ::write(fd, text.data() + done, text.length() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += static_cast<SString::size_type>(n);
-  }
-  return true;
-}
-
-// A new file beside the store, renamed over it: a reader sees the old
-// store or the new one, never half of one.
+// Replaced whole, so a reader sees the old store or the new one, never half
+// of one.
 bool replaceStore(const SString& path, const SString& text) {
-  SString pattern = path + ".XXXXXX";
-  std::vector<char> name(pattern.c_str(), pattern.c_str() + pattern.length() + 1);
-  FileDescriptor fd(mkostemp(name.data(), O_CLOEXEC));
-  if (!fd.isOpen()) return false;
-  bool written = fchmod(fd.get(), 0600) == 0 && writeAll(fd.get(), text);
-  int error = errno;
-  if (fd.close() != 0 && written) {
-    written = false;
-    error = errno;
-  }
-  if (written && rename(name.data(), path.c_str()) == 0) return true;
-  if (written) error = errno;
-  unlink(name.data());
-  errno = error;
-  return false;
+  FileReplacement replacement(path, ".");
+  if (replacement.stream() == nullptr) return false;
+  return std::fwrite(text.data(), 1, text.length(), replacement.stream()) == text.length() &&
+         replacement.finish(0600) && replacement.commit();
 }
 
 // Changes the store under its lock: what other launchers stored meanwhile

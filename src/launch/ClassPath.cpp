@@ -57,15 +57,6 @@ class ClassPath {
   SString text_;
 };
 
-// One leading and one trailing double quote go: a variable's value is not
-// read by the shell.
-SString stripQuotes(const SString& text) {
-  SString result = text;
-  if (!result.empty() && result[0] == '"') result.erase(0, 1);
-  if (!result.empty() && result[result.length() - 1] == '"') result.erase(result.length() - 1, 1);
-  return result;
-}
-
 }  // namespace
 
 SString buildClassPath(const RunContext& context, JVMFile* jvm, const StringDeque& args, const SString& archive,
@@ -79,9 +70,10 @@ SString buildClassPath(const RunContext& context, JVMFile* jvm, const StringDequ
   classPath.appendFile(sideFilePath(context.paths, ".cp1"));
   classPath.appendEntry(tags.getValue("JVM_CLASSPATH", 0));
   classPath.appendFile(sideFilePath(context.paths, ".cp"));
+  // A variable's value is not read by the shell: the quotes meant for one go.
   for (int i = 0; i < args.count(); ++i)
-    classPath.appendEntry(environmentMode ? stripQuotes(args.get(i)) : args.get(i));
-  classPath.appendEntry(environmentMode ? stripQuotes(archive) : archive);
+    classPath.appendEntry(environmentMode ? stripOuterQuotes(args.get(i)) : args.get(i));
+  classPath.appendEntry(environmentMode ? stripOuterQuotes(archive) : archive);
   if (addEmbeddedEntries) classPath.appendEmbeddedEntries(context.archive, carried);
   classPath.appendFile(sideFilePath(context.paths, ".cp2"));
   classPath.appendSource(context.options.cpAppend);

@@ -16,6 +16,7 @@
 
 #include "base/LauncherException.h"
 #include "base/Log.h"
+#include "base/SystemError.h"
 #include "base/Termination.h"
 #include "launch/CapturedOutput.h"
 #include "launch/ChildStart.h"
@@ -48,8 +49,6 @@ const int kTerminationGraceSeconds = 10;
 // just before its end is in the pipes by then; what comes later is from
 // programs it left running.
 const int kLateOutputMillis = 150;
-
-SString systemError() { return SString(std::strerror(errno)); }
 
 int replaceProcessImage(const SString& command) {
   CommandLineSplitter splitter;

@@ -52,13 +52,6 @@ void PrintExtractSummary() {
   PrintMessage(FillPlaceholders(FormatMessage(MSG_EXTRACT_SUMMARY, "%s"), {fromLong(files), byteCount, where}));
 }
 
-SString StripOneQuotePair(const SString& value) {
-  SString name = value;
-  if (!name.empty() && name[0] == '"') name.erase(0, 1);
-  if (!name.empty() && name[name.length() - 1] == '"') name.erase(name.length() - 1, 1);
-  return name;
-}
-
 }  // namespace
 
 Launcher::~Launcher() { RemoveTempFiles(); }
@@ -129,7 +122,7 @@ void Launcher::processInputFile(const SString& value) {
   answersForCaller_ = true;
   TagFile input;
   try {
-    SString name = StripOneQuotePair(value);
+    SString name = stripOuterQuotes(value);
     FileStream stream(name.empty() ? nullptr : std::fopen(name.c_str(), "r"));
     if (!stream) throw LauncherException(GetMessage(ERR_OPEN_INPUT_FILE));
     log("Loading input file " + value, INFO);

@@ -1,6 +1,11 @@
 // The launcher program: turns the process arguments into the controller's
 // argument list, finds its own executable (the archive is read from it) and
-// returns the run's result as the exit status.
+// returns the run's result as the exit status. Around the run it owns what
+// concerns the whole process: the signal handlers and the adoption of
+// orphaned descendants, taken up before anything starts a child; a
+// hand-over from the launcher that started this one; the report of memory
+// running out; the dialog that shows a failure when no terminal does; and
+// the status of a run that a signal ended (128 + the signal).
 #include <unistd.h>
 
 #include <cstdlib>

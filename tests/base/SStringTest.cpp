@@ -222,6 +222,32 @@ TEST(SString, ConversionsFollowTheCScan) {
   EXPECT_EQ(SString("0"), fromLong(0));
 }
 
+// The quotes go one at each end and independently of each other: a value
+// that lost its closing quote still loses the opening one, and quotes
+// inside stay.
+TEST(SString, StripOuterQuotesTakesOneQuoteFromEachEnd) {
+  const struct {
+    const char* text;
+    const char* want;
+  } cases[] = {
+      {"", ""},
+      {"\"", ""},
+      {"\"\"", ""},
+      {"\"\"\"", "\""},
+      {"\"a b\"", "a b"},
+      {"\"\"a\"\"", "\"a\""},
+      {"\"open", "open"},
+      {"close\"", "close"},
+      {"in\"side", "in\"side"},
+      {" \"a\" ", " \"a\" "},
+      {"'a'", "'a'"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(SString(c.want), stripOuterQuotes(c.text));
+  }
+}
+
 TEST(SString, KeepsNulBytes) {
   SString s("a\0b", 3);
   EXPECT_EQ(3u, s.length());

@@ -1,13 +1,16 @@
 // A launcher is written beside its final name and renamed into place only
 // when it is complete and checked, so an interrupted or failed run never
 // leaves a half-written launcher under that name (nor a half-replaced old
-// one).
+// one). A signal that ends lxpack meanwhile removes the unfinished file too.
 #pragma once
 
 #include <sys/types.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
+
+#include "base/FileReplacement.h"
 
 class AtomicOutput {
  public:
@@ -18,7 +21,7 @@ class AtomicOutput {
   AtomicOutput(const AtomicOutput&) = delete;
   AtomicOutput& operator=(const AtomicOutput&) = delete;
 
-  FILE* stream() const { return stream_; }
+  FILE* stream() const { return replacement_->stream(); }
   const std::string& temporaryPath() const { return temporaryPath_; }
   // Writes out what the stream holds, closes it; throws PackError.
   void finish(mode_t mode);
@@ -28,6 +31,5 @@ class AtomicOutput {
  private:
   std::string target_;
   std::string temporaryPath_;
-  FILE* stream_ = nullptr;
-  bool committed_ = false;
+  std::unique_ptr<FileReplacement> replacement_;
 };

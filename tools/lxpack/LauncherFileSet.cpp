@@ -12,23 +12,22 @@
 #include "SignalCleanup.h"
 #include "Usage.h"
 #include "base/OpenFiles.h"
+#include "base/SystemError.h"
 
 namespace {
 
-std::string systemError() { return std::strerror(errno); }
-
 void writeNewFile(const std::string& path, const void* bytes, size_t count) {
   FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
-  if (!fd.isOpen()) throw PackError("cannot create " + path + ": " + systemError());
+  if (!fd.isOpen()) throw PackError("cannot create " + path + ": " + systemError().c_str());
   const char* at = static_cast<const char*>(bytes);
   while (count > 0) {
     ssize_t written = ::write(fd.get(), at, count);
     if (written < 0 && errno == EINTR) continue;
-    if (written < 0) throw PackError("cannot write " + path + ": " + systemError());
+    if (written < 0) throw PackError("cannot write " + path + ": " + systemError().c_str());
     at += written;
     count -= static_cast<size_t>(written);
   }
-  if (fd.close() != 0) throw PackError("cannot write " + path + ": " + systemError());
+  if (fd.close() != 0) throw PackError("cannot write " + path + ": " + systemError().c_str());
 }
 
 }  // namespace
@@ -68,7 +67,7 @@ GeneratedDirectory::GeneratedDirectory() {
   const char* base = std::getenv("TMPDIR");
   std::string pattern = std::string(base && *base ? base : "/tmp") + "/lxpack-XXXXXX";
   if (!::mkdtemp(&pattern[0]))
-    throw PackError("cannot create a temporary directory in " + pattern + ": " + systemError());
+    throw PackError("cannot create a temporary directory in " + pattern + ": " + systemError().c_str());
   path_ = pattern;
   removeOnSignal(path_);
 }

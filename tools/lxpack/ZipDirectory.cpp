@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "base/OpenFiles.h"
+#include "base/SystemError.h"
 
 namespace {
 
@@ -32,8 +33,6 @@ uint16_t u16(const unsigned char* p) { return static_cast<uint16_t>(p[0] | p[1] 
 uint32_t u32(const unsigned char* p) { return u16(p) | static_cast<uint32_t>(u16(p + 2)) << 16; }
 uint64_t u64(const unsigned char* p) { return u32(p) | static_cast<uint64_t>(u32(p + 4)) << 32; }
 
-std::string systemError() { return std::strerror(errno); }
-
 // Reads count bytes at offset, or throws: a zip whose records point past
 // its end is damaged.
 std::string readAt(int fd, const std::string& path, uint64_t offset, uint64_t count) {
@@ -42,7 +41,7 @@ std::string readAt(int fd, const std::string& path, uint64_t offset, uint64_t co
   while (done < bytes.size()) {
     ssize_t got = ::pread(fd, &bytes[done], bytes.size() - done, static_cast<off_t>(offset + done));
     if (got < 0 && errno == EINTR) continue;
-    if (got < 0) throw ZipError("cannot read " + path + ": " + systemError());
+    if (got < 0) throw ZipError("cannot read " + path + ": " + systemError().c_str());
     if (got == 0) throw ZipError(path + " is damaged: its zip records point beyond its end");
     done += static_cast<size_t>(got);
   }
@@ -56,9 +55,9 @@ const unsigned char* bytesOf(const std::string& s, size_t at = 0) {
 class OpenZip {
  public:
   explicit OpenZip(const std::string& path) : path_(path), fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
-    if (!fd_.isOpen()) throw ZipError("cannot open " + path + ": " + systemError());
+    if (!fd_.isOpen()) throw ZipError("cannot open " + path + ": " + systemError().c_str());
     struct stat status;
-    if (::fstat(fd_.get(), &status) != 0) throw ZipError("cannot read " + path + ": " + systemError());
+    if (::fstat(fd_.get(), &status) != 0) throw ZipError("cannot read " + path + ": " + systemError().c_str());
     if (S_ISDIR(status.st_mode)) throw ZipError(path + " is a directory, not a jar");
     size_ = static_cast<uint64_t>(status.st_size);
   }
