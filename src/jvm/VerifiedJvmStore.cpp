@@ -25,7 +25,6 @@
 
 namespace {
 
-const char kStoreDirectory[] = "lxlauncher";
 const char kStoreFile[] = "verified-jvms";
 const char kHeader[] = "lxlauncher verified JVMs 1\n";
 const char kChecksumMark[] = "sha256 ";
