@@ -1,16 +1,15 @@
 #include "launch/LateOutput.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <initializer_list>
+
+#include "launch/CloseDescriptors.h"
 
 namespace {
 
@@ -25,25 +24,6 @@ void writeAll(int fd, const char* bytes, size_t length) {
     bytes += n;
     length -= static_cast<size_t>(n);
   }
-}
-
-// Every descriptor from first on is closed: the keeper must not hold the
-// terminal, a caller's pipe or the launcher's own files open.
-void closeFrom(int first) {
-#ifdef SYS_close_range
-  if (syscall(SYS_close_range, static_cast<unsigned>(first), ~0U, 0U) == 0) return;
-#endif
-  DIR* open = opendir("/proc/self/fd");
-  if (open) {
-    int own = dirfd(open);
-    while (struct dirent* entry = readdir(open)) {
-      int fd = std::atoi(entry->d_name);
-      if (fd >= first && fd != own) close(fd);
-    }
-    closedir(open);
-    return;
-  }
-  for (int fd = first; fd < 65536; ++fd) close(fd);
 }
 
 // Moves fd to target, or leaves target closed.
@@ -77,7 +57,8 @@ void moveTo(int fd, int target) {
   moveTo(out, kOutFd);
   moveTo(err, kErrFd);
   moveTo(log, kLogFd);
-  closeFrom(kLogFd + 1);
+  // The keeper holds nothing else open: no terminal, no caller's pipe.
+  CloseDescriptorsFrom(kLogFd + 1);
 
   static char buffer[65536];
   bool headed = false;

@@ -83,6 +83,13 @@ std::vector<pid_t> processTree(pid_t root, bool withEnded, pid_t session, pid_t 
   return tree;
 }
 
+bool hasSignal(const SignalledProcesses& signalled, pid_t pid, int signalNumber) {
+  for (const SignalledProcess& process : signalled) {
+    if (process.pid == pid && process.signalNumber == signalNumber) return true;
+  }
+  return false;
+}
+
 void pause(long millis) {
   struct timespec delay = {millis / 1000, (millis % 1000) * 1000000L};
   nanosleep(&delay, nullptr);
@@ -96,9 +103,17 @@ long long MonotonicMillis() {
   return static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
 }
 
-void SignalProcessTree(pid_t root, int signalNumber) {
+void SignalProcessTree(pid_t root, int signalNumber, SignalledProcesses* signalled, bool groupGotIt) {
   pid_t rootSession = getsid(root);
-  for (pid_t pid : processTree(root, true, getsid(0), rootSession > 0 ? rootSession : 0)) kill(pid, signalNumber);
+  const pid_t launcher = getpid(), group = getpgrp();
+  // The launcher's whole tree: a program whose shell has ended already
+  // was adopted by the launcher and is in the group as well.
+  for (pid_t pid : processTree(groupGotIt ? launcher : root, true, getsid(0), rootSession > 0 ? rootSession : 0)) {
+    if (pid == launcher) continue;
+    if (signalled && hasSignal(*signalled, pid, signalNumber)) continue;
+    if (!groupGotIt || getpgid(pid) != group) kill(pid, signalNumber);
+    if (signalled) signalled->push_back({pid, signalNumber});
+  }
 }
 
 void AdoptOrphanedDescendants() { prctl(PR_SET_CHILD_SUBREAPER, 1, 0, 0, 0); }
@@ -113,14 +128,19 @@ void CollectEndedChildren(pid_t keep) {
   }
 }
 
-void EndDescendants(int signalNumber, long long deadline, pid_t extraSession) {
+void EndDescendants(int signalNumber, long long deadline, pid_t extraSession, const SignalledProcesses* signalled,
+                    bool groupGotIt) {
   // The reading of the process table costs more the more processes the
   // machine runs; the pause before the next reading grows with it.
   const long kPauseMillis = 10;
   const long kMostScanPauseMillis = 320;
   const long long kAfterKillMillis = 5000;
-  const pid_t session = getsid(0);
-  std::vector<pid_t> signalled;
+  const pid_t session = getsid(0), group = getpgrp();
+  // Only the processes found at the first look were there for the group's
+  // signal.
+  bool groupHasIt = groupGotIt;
+  SignalledProcesses given;
+  if (signalled) given = *signalled;
   long scanPause = kPauseMillis;
   long long nextScan = 0;
   for (;;) {
@@ -141,12 +161,13 @@ void EndDescendants(int signalNumber, long long deadline, pid_t extraSession) {
       for (pid_t pid : tree) {
         if (overdue) {
           kill(pid, SIGKILL);
-        } else if (std::find(signalled.begin(), signalled.end(), pid) == signalled.end()) {
+        } else if (!hasSignal(given, pid, signalNumber)) {
           // Also those started after the signal was first passed on.
-          kill(pid, signalNumber);
-          signalled.push_back(pid);
+          if (!groupHasIt || getpgid(pid) != group) kill(pid, signalNumber);
+          given.push_back({pid, signalNumber});
         }
       }
+      groupHasIt = false;
       now = MonotonicMillis();
       long scanMillis = static_cast<long>(now - scanStart);
       scanPause = std::min(kMostScanPauseMillis, std::max(scanPause * 2, 8 * scanMillis));

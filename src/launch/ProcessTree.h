@@ -11,10 +11,24 @@
 
 #include <sys/types.h>
 
+#include <vector>
+
+// A process that has a signal already. Each of the command's processes
+// gets a signal to end once: a wizard that handles it (asks whether to
+// quit, or cleans up) would take a second one for a second request.
+struct SignalledProcess {
+  pid_t pid;
+  int signalNumber;
+};
+typedef std::vector<SignalledProcess> SignalledProcesses;
+
 // Sends signalNumber to root and to every process below it in root's
-// session or the launcher's, as /proc shows them now. Without /proc only
-// root gets it.
-void SignalProcessTree(pid_t root, int signalNumber);
+// session or the launcher's, as /proc shows them now, except those that
+// signalled (when given) lists with it; each is added there. With
+// groupGotIt the launcher's process group was sent the signal: the
+// launcher's processes in that group (root's, and those adopted from it)
+// have it and are only listed. Without /proc only root gets it.
+void SignalProcessTree(pid_t root, int signalNumber, SignalledProcesses* signalled = nullptr, bool groupGotIt = false);
 
 // From now on the processes that the launcher's children leave behind when
 // they end become the launcher's children instead of init's, so that
@@ -33,8 +47,12 @@ long long MonotonicMillis();
 // Ends everything below the launcher in its session (and in extraSession,
 // when not 0) before it removes its files: each process gets signalNumber
 // once (also one started after the first signal), and what still runs at
-// deadline (MonotonicMillis) gets SIGKILL. Returns when none is left, or a
-// few seconds after the SIGKILL for a process that cannot die. The process
+// deadline (MonotonicMillis) gets SIGKILL. Those that signalled (when
+// given) lists with signalNumber have it already, and with groupGotIt so
+// have those of the launcher's process group found at the first look.
+// Returns when none is left, or a few seconds after the SIGKILL for a
+// process that cannot die. The process
 // table is read seldom, more seldom the longer it takes, so a machine with
 // many processes does not make the wait a busy one.
-void EndDescendants(int signalNumber, long long deadline, pid_t extraSession = 0);
+void EndDescendants(int signalNumber, long long deadline, pid_t extraSession = 0,
+                    const SignalledProcesses* signalled = nullptr, bool groupGotIt = false);

@@ -24,6 +24,7 @@
 #include "launch/LateOutput.h"
 #include "launch/OutputLog.h"
 #include "launch/ProcessTree.h"
+#include "launch/SignalWitness.h"
 #include "messages/Messages.h"
 
 namespace {
@@ -151,8 +152,8 @@ int exitCode(int status) {
 // decide on) the child has a grace to end; then it is killed.
 class SignalForwarder {
  public:
-  SignalForwarder(pid_t pid, bool ownGroup, ChildSignals& signals)
-      : pid_(pid), ownGroup_(ownGroup), signals_(signals) {}
+  SignalForwarder(pid_t pid, bool ownGroup, ChildSignals& signals, const SignalWitness& witness)
+      : pid_(pid), ownGroup_(ownGroup), signals_(signals), witness_(witness) {}
 
   void passOn() {
     int signalNumber = signals_.takeSignalToForward();
@@ -162,7 +163,7 @@ class SignalForwarder {
       if (ownGroup_) {
         kill(-pid_, signalNumber);
       } else {
-        SignalProcessTree(pid_, signalNumber);
+        SignalProcessTree(pid_, signalNumber, &signalled_, witness_.groupGetsToo(signalNumber));
       }
     }
     if (deadline_ == 0 && (TerminationSignal() != 0 || signals_.interruptPending())) {
@@ -183,11 +184,14 @@ class SignalForwarder {
     return deadline_ != 0 ? deadline_ : MonotonicMillis() + kTerminationGraceSeconds * 1000LL;
   }
   pid_t childSession() const { return childSession_; }
+  const SignalledProcesses& signalled() const { return signalled_; }
 
  private:
   pid_t pid_;
   bool ownGroup_;
   ChildSignals& signals_;
+  const SignalWitness& witness_;
+  SignalledProcesses signalled_;
   long long deadline_ = 0;
   bool killed_ = false;
   pid_t childSession_ = 0;
@@ -362,6 +366,7 @@ int runCommand(const SString& command, const SString& workingDir, int /*console*
   // The launcher's handlers stay blocked until the child has its own: a
   // child started with vfork would run them in the launcher's memory.
   ChildSignals signals(ownGroup);
+  SignalWitness witness(!ownGroup);
   bool shellFailed = false;
   pid_t pid = startShellChild(command.c_str(), redirect ? pipes.outWrite : -1, redirect ? pipes.errWrite : -1, ownGroup,
                               signals, &shellFailed);
@@ -376,7 +381,7 @@ int runCommand(const SString& command, const SString& workingDir, int /*console*
   // Both sides set the group, so it exists before either side relies on it.
   if (ownGroup) setpgid(pid, pid);
   signals.started();
-  SignalForwarder forwarder(pid, ownGroup, signals);
+  SignalForwarder forwarder(pid, ownGroup, signals, witness);
   dirScope.restore();
 
   int status = 0;
@@ -413,7 +418,13 @@ int runCommand(const SString& command, const SString& workingDir, int /*console*
   // before its caller goes on with the next step. The shell may have ended
   // before the program it started: the files are removed only once nothing
   // the command started runs any more (in its session; within the grace).
-  if (TerminationSignal() != 0) EndDescendants(TerminationSignal(), forwarder.deadline(), forwarder.childSession());
+  int ending = TerminationSignal();
+  // A child that a signal to the group ended may have been collected
+  // before the signal was passed on: its programs had it all the same.
+  bool groupGotIt = ending != 0 && witness.groupGot(ending);
+  witness.end();
+  if (ending != 0)
+    EndDescendants(ending, forwarder.deadline(), forwarder.childSession(), &forwarder.signalled(), groupGotIt);
   // Programs the command left running keep writing where it wrote.
   if (outOpen || errOpen) HandOverLateOutput(outOpen ? pipes.outRead : -1, errOpen ? pipes.errRead : -1, getLogFile());
   CheckTermination();
