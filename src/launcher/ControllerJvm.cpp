@@ -21,7 +21,7 @@ namespace {
 
 // Catalogue text 6 with the launch script's JAVA_DOWNLOAD_URL; empty
 // when the launch script gives none.
-SString DownloadLine() {
+SString downloadLine() {
   LaunchScript* script = runFiles().getLaunchScript();
   if (!script || script->getJavaDownloadUrl().empty()) return SString();
   return FormatMessage(MSG_DOWNLOAD_JVM, script->getJavaDownloadUrl().c_str());
@@ -29,7 +29,7 @@ SString DownloadLine() {
 
 // "Java 17 or newer", "Java 11 to 21", "Java 17": the first description's
 // JAVA_VERSION in words; "Java" alone when none gives a readable one.
-SString NeededJava() {
+SString neededJava() {
   JVMFiles& descriptions = runFiles().getJVMFiles();
   for (int i = 0; i < descriptions.count(); ++i) {
     JavaVersionRange range;
@@ -47,16 +47,16 @@ SString NeededJava() {
 
 // A program, unlike an installer, is not run again with an option: its user
 // needs to know which Java to get and how to name one that is there.
-SString NoJvmText() {
+SString noJvmText() {
   LaunchScript* script = runFiles().getLaunchScript();
   if (!script || !script->programNoJvmMessage()) return GetMessage(ERR_NO_SUITABLE_JVM);
-  return FormatMessage(MSG_PROGRAM_NEEDS_JAVA, NeededJava().c_str()) + "\n" + FormatMessage(MSG_POINT_AT_JAVA, nullptr);
+  return FormatMessage(MSG_PROGRAM_NEEDS_JAVA, neededJava().c_str()) + "\n" + FormatMessage(MSG_POINT_AT_JAVA, nullptr);
 }
 
 }  // namespace
 
 void Controller::reportNoJvm(const SString& text, bool showFailMsg) {
-  SString download = DownloadLine();
+  SString download = downloadLine();
   noJvmMessage_ = download.empty() ? text : text + "\n" + download;
   if (showFailMsg) {
     PrintMessage(text);
@@ -87,7 +87,7 @@ FoundJvm Controller::findJVM(bool showUI, bool showFailMsg) {
     found.home = home;
     found.descriptionFile = file;
   } else {
-    SString message = NoJvmText();
+    SString message = noJvmText();
     log(message, INFO);
     reportNoJvm(message, showFailMsg);
   }

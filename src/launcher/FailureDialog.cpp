@@ -57,7 +57,7 @@ SString dialogText(const SString& message) {
 // CHARSET when it is set, which also covers a UTF-8 locale the system does
 // not have (the C library falls back to ASCII then); a locale that names
 // no UTF-8 is replaced by C.UTF-8 for the others.
-bool ToolLocaleIsUtf8() {
+bool toolLocaleIsUtf8() {
   for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
     const char* value = std::getenv(variable);
     if (value != nullptr && *value != '\0') return TerminalCharsetOf(value) == TerminalCharset::kUtf8;
@@ -67,15 +67,15 @@ bool ToolLocaleIsUtf8() {
 
 }  // namespace
 
-bool FailureDialogNeeded() {
+bool failureDialogNeeded() {
   for (int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
     if (isatty(fd)) return false;
   }
   return DisplayAvailable();
 }
 
-void ShowFailureDialog(const SString& message) {
-  if (!FailureDialogNeeded()) return;
+void showFailureDialog(const SString& message) {
+  if (!failureDialogNeeded()) return;
   ProgramRun run;
   const DialogTool* tool = findDialogTool(run.program);
   if (tool == nullptr) {
@@ -86,7 +86,7 @@ void ShowFailureDialog(const SString& message) {
   }
   run.arguments = dialogArguments(*tool, dialogTitle(), dialogText(message));
   run.environment.add("CHARSET=UTF-8");
-  if (!ToolLocaleIsUtf8()) run.environment.add("LC_ALL=C.UTF-8");
+  if (!toolLocaleIsUtf8()) run.environment.add("LC_ALL=C.UTF-8");
   run.timeoutSeconds = kDialogTimeoutSeconds;
   log("No terminal: the failure is shown in a dialog by " + run.program + ".", INFO);
   int status = runProgram(run);

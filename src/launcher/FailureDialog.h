@@ -10,12 +10,12 @@
 // Whether a dialog is the only way the user sees a message: no standard
 // stream (input, output, error) is a terminal, and DISPLAY or
 // WAYLAND_DISPLAY is set.
-bool FailureDialogNeeded();
+bool failureDialogNeeded();
 
 // Shows message (the text the console got, in the console's character set)
 // in a dialog titled with the launcher's title, or the launcher file's name
 // when it has none, with the log file's path under it when there is a log,
 // and waits until the user closes it (10 minutes at most). Does nothing
-// when FailureDialogNeeded is false; with no dialog program on PATH the log
+// when failureDialogNeeded is false; with no dialog program on PATH the log
 // says so.
-void ShowFailureDialog(const SString& message);
+void showFailureDialog(const SString& message);

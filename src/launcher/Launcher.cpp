@@ -25,7 +25,7 @@
 namespace {
 
 // Failures of loading the archive index get one wording wherever they occur.
-void LoadIndexProtected(bool withTagFiles) {
+void loadIndexProtected(bool withTagFiles) {
   try {
     launcherFile().loadIndex(settings().fileToRead(), withTagFiles);
   } catch (const DamagedLauncherException&) {
@@ -38,7 +38,7 @@ void LoadIndexProtected(bool withTagFiles) {
 
 // What -lx:extract wrote: every entry and the input file, all in the
 // current directory.
-void PrintExtractSummary() {
+void printExtractSummary() {
   const LauncherFile& archive = launcherFile();
   long files = archive.getEntryCount() + 1;
   unsigned long long bytes = 0;
@@ -93,7 +93,7 @@ int Launcher::run(const StringDeque& args) {
   applyCommandLine(parseCommandLine(args), *this);
 
   if (runInstructionsFlag_ == 1) {
-    if (!launcherFile().isIndexLoaded()) LoadIndexProtected(true);
+    if (!launcherFile().isIndexLoaded()) loadIndexProtected(true);
     result_ = runInstructions();
     SetProgress(100);
   }
@@ -105,14 +105,14 @@ void Launcher::failRun() { result_ = -1; }
 void Launcher::skipInstructions() { runInstructionsFlag_ = 0; }
 
 void Launcher::extractEmbeddedFiles() {
-  LoadIndexProtected(false);
+  loadIndexProtected(false);
   try {
     launcherFile().extractAll();
   } catch (const LauncherException& e) {
     throw LauncherException(GetMessage(ERR_EXTRACT_FAILED) + e.getMessage());
   }
   SetProgress(100);
-  PrintExtractSummary();
+  printExtractSummary();
 }
 
 void Launcher::processInputFile(const SString& value) {
@@ -138,7 +138,7 @@ void Launcher::processInputFile(const SString& value) {
     PrintMessage(e.getMessage());
     throw;
   }
-  LoadIndexProtected(true);
+  loadIndexProtected(true);
   ActionOutcome outcome = performInputFileAction(input);
   runInstructionsFlag_ = outcome.runInstructions ? 1 : 0;
   if (outcome.failed) result_ = -1;

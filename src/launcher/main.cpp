@@ -56,7 +56,7 @@ void __verbose_terminate_handler() {
 namespace {
 
 // The message, and the status of a failed run (-1 as the shell sees it).
-int ReportOutOfMemory() {
+int reportOutOfMemory() {
   try {
     SString message = FormatMessage(MSG_OUT_OF_MEMORY, nullptr);
     PrintMessage(message);
@@ -94,11 +94,11 @@ int main(int argc, char** argv) {
   } catch (const std::bad_alloc&) {
     // Memory ran out somewhere: the clean-up has run while the exception
     // left the controller, and what the failing step held is free again.
-    result = ReportOutOfMemory();
+    result = reportOutOfMemory();
   }
   // Shown once the files are cleaned up, as the user may leave the dialog
   // open for a while; not when a signal has asked the launcher to end.
-  if (!failure.empty() && TerminationSignal() == 0) ShowFailureDialog(failure);
+  if (!failure.empty() && TerminationSignal() == 0) showFailureDialog(failure);
   // A signal that came after the last check point, during the clean-up or
   // while the dialog was open for instance, still decides how the launcher
   // ends.
