@@ -342,15 +342,17 @@ int drainPipe(int fd, CapturedOutput* text) {
   return n == 0 ? 0 : -1;
 }
 
-int runCommand(const SString& command, const SString& workingDir, int /*console*/, int capture, int wait,
-               SString* stdoutText, SString* stderrText, int replaceProcess, RunLimits* limits) {
+int runCommand(const SString& command, const CommandOptions& options) {
   // Nothing new is started once the launcher has been asked to end.
   CheckTermination();
-  if (replaceProcess) return replaceProcessImage(command);
+  if (options.replaceProcess) return replaceProcessImage(command);
+  RunLimits* limits = options.limits;
   if (limits) limits->expired = limits->outputExceeded = false;
+  const bool capture = options.capture;
+  SString* stdoutText = options.stdoutText;
+  SString* stderrText = options.stderrText;
 
-  WorkingDirScope dirScope(workingDir);
-  bool redirect = capture && wait;
+  WorkingDirScope dirScope(options.workingDir);
   CapturePipes pipes;
   if (capture) {
     if (!CapturePipes::create(pipes.outRead, pipes.outWrite) || !CapturePipes::create(pipes.errRead, pipes.errWrite)) {
@@ -364,7 +366,7 @@ int runCommand(const SString& command, const SString& workingDir, int /*console*
   // child started with vfork would run them in the launcher's memory.
   ChildSignals signals(ownGroup);
   bool shellFailed = false;
-  pid_t pid = startShellChild(command.c_str(), redirect ? pipes.outWrite : -1, redirect ? pipes.errWrite : -1, ownGroup,
+  pid_t pid = startShellChild(command.c_str(), capture ? pipes.outWrite : -1, capture ? pipes.errWrite : -1, ownGroup,
                               signals, &shellFailed);
   if (pid < 0 && shellFailed) {
     // Not a command the shell could not find (127 from the shell itself):
