@@ -9,8 +9,6 @@
 
 #include "base/SString.h"
 
-class CapturedOutput;
-
 // Bounds for a child that might never end, such as a candidate JVM under
 // verification. The plain launch passes none.
 struct RunLimits {
@@ -69,9 +67,3 @@ struct CommandOptions {
 // (see ChildSignals); once the child has ended, or before anything is
 // started when the signal came earlier, TerminationRequest is thrown.
 int runCommand(const SString& command, const CommandOptions& options = CommandOptions());
-
-// Reads once from a non-blocking pipe and appends what came to text (when
-// given); the progress display moves one step per 4096 bytes begun.
-// Returns the byte count, 0 at end of file and -1 when no data is waiting
-// or the read failed (errno tells which).
-int drainPipe(int fd, CapturedOutput* text);

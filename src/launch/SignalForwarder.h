@@ -1,0 +1,33 @@
+// Passing the signals that ask the launcher to end on to a running child.
+#pragma once
+
+#include <sys/types.h>
+
+#include "base/Termination.h"
+
+// A signal meant for the launcher that the child must get too: its whole
+// group when it has one, otherwise it and everything it started in its
+// session. From the first such signal (or an interrupt the child is to
+// decide on) the child has a grace to end; then it is killed.
+class SignalForwarder {
+ public:
+  SignalForwarder(pid_t pid, bool ownGroup, ChildSignals& signals)
+      : pid_(pid), ownGroup_(ownGroup), signals_(signals) {}
+
+  // Passes on what came since the last call, and kills the child once its
+  // grace is over. Called while the child runs.
+  void passOn();
+  void ended(int status) { signals_.ended(status); }
+  // When the grace of the last signal is over (a new one from now when
+  // none came yet), and the child's session as the signal found it.
+  long long deadline() const;
+  pid_t childSession() const { return childSession_; }
+
+ private:
+  pid_t pid_;
+  bool ownGroup_;
+  ChildSignals& signals_;
+  long long deadline_ = 0;
+  bool killed_ = false;
+  pid_t childSession_ = 0;
+};
