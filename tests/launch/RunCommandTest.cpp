@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "base/LauncherException.h"
+#include "base/Log.h"
 #include "launch/RunCommand.h"
 #include "support/DeniedSystemCall.h"
 #include "support/Processes.h"
@@ -113,6 +114,48 @@ TEST(RunCommand, MissingWorkingDirectoryStartsNothing) {
             }));
   EXPECT_FALSE(std::ifstream(marker).good());
   EXPECT_EQ(before, currentDir());
+}
+
+// However a run ends, it gives back every descriptor it opened: the capture
+// pipes, the child's descriptor, the way back from a working directory and
+// the log its output streams to.
+TEST(RunCommand, GivesBackEveryDescriptorItOpened) {
+  TempDir dir;
+  setLogFile(dir.file("log").c_str());
+  const std::string workingDir = dir.path();
+  const struct {
+    const char* what;
+    const char* command;
+    bool capture;
+    const char* workingDir;
+    int timeoutSeconds;
+    size_t tail;
+    bool throws;
+  } cases[] = {
+      {"plain", "exit 2", false, "", 0, 0, false},
+      {"captured", "echo out; echo err >&2", true, "", 0, 0, false},
+      {"streamed to the log", "echo out; echo err >&2", true, "", 0, 100, false},
+      {"in a working directory", "pwd", true, workingDir.c_str(), 0, 0, false},
+      {"missing working directory", "true", true, "/no/such/dir", 0, 0, true},
+      {"past its time limit", "echo started; sleep 30", true, "", 1, 0, false},
+      {"output left to a program still running", "echo begun; sleep 1 &", true, "", 0, 100, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const int before = OpenDescriptorCount();
+    ASSERT_GT(before, 0);
+    RunLimits limits;
+    limits.timeoutSeconds = c.timeoutSeconds;
+    limits.ownProcessGroup = c.timeoutSeconds > 0;
+    limits.tail = c.tail;
+    SString out, err;
+    CommandOptions options = CommandOptions().inDirectory(c.workingDir).limitedBy(&limits);
+    if (c.capture) options.captureInto(&out, &err);
+    EXPECT_EQ(c.throws, ThrownBy([&] { runCommand(c.command, options); }) != "(nothing thrown)");
+    EXPECT_EQ(before, OpenDescriptorCount());
+  }
+  setLogFile("");
+  EXPECT_NE(std::string::npos, ReadFile(dir.file("log")).find("begun")) << "the streamed run wrote no log";
 }
 
 TEST(RunCommand, PipeFailureIsReported) {
