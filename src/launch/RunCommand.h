@@ -32,7 +32,7 @@ struct CommandOptions {
   SString* stdoutText = nullptr;
   SString* stderrText = nullptr;
   // The command is split into words and replaces the launcher's process
-  // image instead of running as a child.
+  // image instead of running as a child, in the launcher's own directory.
   bool replaceProcess = false;
   RunLimits* limits = nullptr;
 
