@@ -45,12 +45,11 @@ SString extractFile(const SString& launcherPath, FileIndexEntry* entry, const SS
   // Programs the launcher starts (an installer, an embedded launcher) are
   // its owner's to run; everything else its owner's to read.
   const bool program = entry->getType() == FT_JVM_INSTALLER || entry->getType() == FT_LAUNCHER;
-  ExtractFiles opened = openForExtraction(launcherPath, path, program ? 0700 : 0600);
+  ExtractFiles opened = openForExtraction(launcherPath, *entry, path, program ? 0700 : 0600);
   // From here on the file is ours: whatever ends the copy early removes it,
   // so that no one takes a part for the whole.
-  const EntryBytes span = entryBytes(opened.launcher.get(), *entry);
-  EntryCheck check(*entry, opened.launcher.get(), span);
-  CopyEnd copied = copyWithProgress(opened.launcher.get(), opened.output.get(), span, check.forCopy());
+  EntryCheck check(*entry, opened.launcher.get(), opened.bytes);
+  CopyEnd copied = copyWithProgress(opened.launcher.get(), opened.output.get(), opened.bytes, check.forCopy());
   int error = copied.error;
   if (opened.output.close() != 0 && error == 0) error = errno;
   if (copied.stopped) {

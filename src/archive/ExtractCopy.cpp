@@ -1,8 +1,6 @@
 #include "archive/ExtractCopy.h"
 
 #include <fcntl.h>
-#include <linux/falloc.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -10,7 +8,6 @@
 
 #include "archive/Crc32c.h"
 #include "archive/Extract.h"
-#include "archive/FileIndexEntry.h"
 #include "base/Termination.h"
 #include "messages/Messages.h"
 
@@ -93,22 +90,6 @@ class ChunkCopier {
   std::vector<char> buffer_;
 };
 
-// The size of the launcher file, or -1 when it cannot be told.
-off_t launcherSize(int launcher) {
-  struct stat status;
-  if (::fstat(launcher, &status) != 0 || !S_ISREG(status.st_mode)) return -1;
-  return status.st_size;
-}
-
-// Reserving the output's blocks in one step spares the file system from
-// allocating them chunk by chunk, which on ext4 costs about a fifth of the
-// copy's time. Only bytes that really exist in the launcher are reserved, so
-// a short launcher leaves no unused blocks behind. A file system that cannot
-// reserve simply allocates as the bytes come.
-void reserveSpace(int output, off_t bytes) {
-  if (bytes > 0) (void)::fallocate(output, FALLOC_FL_KEEP_SIZE, 0, bytes);
-}
-
 off_t pageSize() {
   static const long size = ::sysconf(_SC_PAGESIZE);
   return size > 0 ? size : 4096;
@@ -133,19 +114,8 @@ const int kChunksPerMove = 32;
 
 }  // namespace
 
-EntryBytes entryBytes(int launcher, const FileIndexEntry& entry) {
-  EntryBytes bytes;
-  bytes.offset = entry.getOffset();
-  bytes.end = bytes.offset + static_cast<off_t>(entry.getLength());
-  const off_t size = launcherSize(launcher);
-  bytes.sizeKnown = size >= 0;
-  bytes.dataEnd = size >= 0 && size < bytes.end ? size : bytes.end;
-  return bytes;
-}
-
 CopyEnd copyWithProgress(int launcher, int output, const EntryBytes& bytes, Crc32c* checksum) {
   const off_t offset = bytes.offset, end = bytes.end, dataEnd = bytes.dataEnd;
-  if (bytes.sizeKnown) reserveSpace(output, dataEnd - offset);
   ChunkCopier copier(launcher, output, offset, checksum);
   off_t position = offset;
   CopyEnd result;

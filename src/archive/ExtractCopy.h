@@ -4,18 +4,9 @@
 
 #include <sys/types.h>
 
+#include "archive/ExtractOpen.h"
+
 class Crc32c;
-class FileIndexEntry;
-
-// Where an entry's bytes lie in the launcher file.
-struct EntryBytes {
-  off_t offset = 0;        // the first byte
-  off_t end = 0;           // past the last, as the index says
-  off_t dataEnd = 0;       // past the last the launcher file holds: an index may claim more
-  bool sizeKnown = false;  // whether the launcher file's size told dataEnd
-};
-
-EntryBytes entryBytes(int launcher, const FileIndexEntry& entry);
 
 // How a copy ended.
 struct CopyEnd {

@@ -6,16 +6,21 @@
 
 #include "archive/BackgroundChecksum.h"
 #include "archive/Crc32c.h"
-#include "archive/ExtractCopy.h"
-
-class FileIndexEntry;
+#include "archive/ExtractOpen.h"
+#include "archive/FileIndexEntry.h"
 
 class EntryCheck {
  public:
   // Starts the check of the entry's bytes in the launcher file, when it has
   // a checksum: a large entry is checked by a process of its own while the
-  // kernel copies it, a small one in the copy's buffer.
-  EntryCheck(const FileIndexEntry& entry, int launcher, const EntryBytes& bytes);
+  // kernel copies it, a small one in the copy's buffer, where the check
+  // costs less than starting a process.
+  EntryCheck(const FileIndexEntry& entry, int launcher, const EntryBytes& bytes)
+      : wanted_(entry.hasChecksum()), expected_(entry.getChecksum()) {
+    inBackground_ = wanted_ && bytes.dataEnd - bytes.offset >= kBackgroundCheckSize &&
+                    background_.start(launcher, bytes.offset, bytes.end);
+    inCopy_ = wanted_ && !inBackground_;
+  }
   EntryCheck(const EntryCheck&) = delete;
   EntryCheck& operator=(const EntryCheck&) = delete;
 
@@ -24,10 +29,18 @@ class EntryCheck {
   Crc32c* forCopy() { return inCopy_ ? &checksum_ : nullptr; }
   // Waits for the check and tells whether the bytes were all there and
   // matched; always true for an entry without a checksum. complete: the
-  // copy found every byte.
-  bool passed(bool complete);
+  // copy found every byte (a launcher that ends inside the entry lacks some,
+  // which the checksum tells as well).
+  bool passed(bool complete) {
+    uint32_t value = checksum_.value();
+    if (inBackground_ && !background_.finish(value)) complete = false;
+    return !wanted_ || (complete && value == expected_);
+  }
 
  private:
+  // The size from which an entry is checked in the background.
+  static constexpr off_t kBackgroundCheckSize = 1024 * 1024;
+
   const bool wanted_;
   const uint32_t expected_;
   Crc32c checksum_;

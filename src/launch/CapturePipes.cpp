@@ -50,14 +50,13 @@ void setNonBlocking(const FileDescriptor& fd) { fcntl(fd.get(), F_SETFL, fcntl(f
 
 bool CapturePipes::create() { return createPipe(outRead, outWrite) && createPipe(errRead, errWrite); }
 
-void CapturePipes::keepReadEnds() {
-  outWrite = FileDescriptor();
-  errWrite = FileDescriptor();
-  setNonBlocking(outRead);
-  setNonBlocking(errRead);
-}
-
 CaptureEnd waitCapturing(pid_t pid, CapturePipes& pipes, const CommandOptions& options, SignalForwarder& forwarder) {
+  // Only the child writes now, so its end shows as the end of the pipes;
+  // reading never blocks.
+  pipes.outWrite = FileDescriptor();
+  pipes.errWrite = FileDescriptor();
+  setNonBlocking(pipes.outRead);
+  setNonBlocking(pipes.errRead);
   RunLimits* limits = options.limits;
   // The output goes straight into the caller's texts. One text for both
   // streams gets the standard output first and then the error output.

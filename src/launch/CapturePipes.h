@@ -18,9 +18,6 @@ struct CapturePipes {
 
   // Makes both pipes; false with errno set when the system gives none.
   bool create();
-  // Once the child holds its own write ends: the launcher's are closed, so
-  // that the end of the child's output shows, and reading never blocks.
-  void keepReadEnds();
 };
 
 // What a captured run ends with: the child's wait status, and whether
@@ -32,8 +29,9 @@ struct CaptureEnd {
   bool errOpen = false;
 };
 
-// Waits for the child pid while its output goes into the texts options
-// name (see CommandOptions), within options' limits.
+// Waits for the child pid, which holds its own write ends of the pipes,
+// while its output goes into the texts options name (see CommandOptions),
+// within options' limits.
 CaptureEnd waitCapturing(pid_t pid, CapturePipes& pipes, const CommandOptions& options, SignalForwarder& forwarder);
 
 // Reads once from a non-blocking pipe and appends what came to text (when

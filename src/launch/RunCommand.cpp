@@ -96,7 +96,6 @@ int runCommand(const SString& command, const CommandOptions& options) {
 
   CaptureEnd end;
   if (capture) {
-    pipes.keepReadEnds();
     end = waitCapturing(pid, pipes, options, forwarder);
   } else {
     ChildWait wait(pid, -1, -1, limits, forwarder);

@@ -3,16 +3,6 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include "launch/ProcessTree.h"
-
-namespace {
-
-// How long the programs of a command get to end after the launcher has
-// passed a signal to end on to them, before they are killed.
-const int kTerminationGraceSeconds = 10;
-
-}  // namespace
-
 void SignalForwarder::passOn() {
   int signalNumber = signals_.takeSignalToForward();
   if (signalNumber != 0) {
@@ -34,8 +24,4 @@ void SignalForwarder::passOn() {
     if (signals_.interruptPending()) RequestTermination(SIGINT);
     kill(ownGroup_ ? -pid_ : pid_, SIGKILL);
   }
-}
-
-long long SignalForwarder::deadline() const {
-  return deadline_ != 0 ? deadline_ : MonotonicMillis() + kTerminationGraceSeconds * 1000LL;
 }

@@ -4,6 +4,7 @@
 #include <sys/types.h>
 
 #include "base/Termination.h"
+#include "launch/ProcessTree.h"
 
 // A signal meant for the launcher that the child must get too: its whole
 // group when it has one, otherwise it and everything it started in its
@@ -20,10 +21,16 @@ class SignalForwarder {
   void ended(int status) { signals_.ended(status); }
   // When the grace of the last signal is over (a new one from now when
   // none came yet), and the child's session as the signal found it.
-  long long deadline() const;
+  long long deadline() const {
+    return deadline_ != 0 ? deadline_ : MonotonicMillis() + kTerminationGraceSeconds * 1000LL;
+  }
   pid_t childSession() const { return childSession_; }
 
  private:
+  // How long the programs of a command get to end after the launcher has
+  // passed a signal to end on to them, before they are killed.
+  static constexpr int kTerminationGraceSeconds = 10;
+
   pid_t pid_;
   bool ownGroup_;
   ChildSignals& signals_;

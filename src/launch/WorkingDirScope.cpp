@@ -18,11 +18,3 @@ WorkingDirScope::WorkingDirScope(const SString& dir) {
     throw LauncherException("Error setting working directory: " + dir + " " + SString(std::strerror(error)));
   }
 }
-
-void WorkingDirScope::restore() {
-  if (!previous_.isOpen()) return;
-  if (fchdir(previous_.get()) != 0) {
-    // The old directory is gone; staying in the new one is all that is left.
-  }
-  previous_ = FileDescriptor();
-}

@@ -1,6 +1,8 @@
 // The working directory of a command the launcher starts.
 #pragma once
 
+#include <unistd.h>
+
 #include "base/OpenFiles.h"
 #include "base/SString.h"
 
@@ -18,7 +20,13 @@ class WorkingDirScope {
   WorkingDirScope& operator=(const WorkingDirScope&) = delete;
 
   // Goes back to the directory the launcher was in; once only.
-  void restore();
+  void restore() {
+    if (!previous_.isOpen()) return;
+    if (fchdir(previous_.get()) != 0) {
+      // The old directory is gone; staying in the new one is all that is left.
+    }
+    previous_ = FileDescriptor();
+  }
 
  private:
   FileDescriptor previous_;
