@@ -49,7 +49,7 @@ int bulk(long megabytes, int rounds) {
 
     SString out, err;
     begin = Clock::now();
-    runCommand(writer.c_str(), "", 0, 1, 1, &out, &err, 0);
+    runCommand(writer.c_str(), CommandOptions().captureInto(&out, &err));
     bestCaptured = std::min(bestCaptured, secondsSince(begin));
     if (out.length() != static_cast<SString::size_type>(megabytes * 1024 * 1024)) {
       std::fprintf(stderr, "captured %u bytes, expected %ld MB\n", out.length(), megabytes);
@@ -71,7 +71,7 @@ int start(int count, int rounds) {
     begin = Clock::now();
     for (int i = 0; i < count; ++i) {
       SString out, err;
-      runCommand("true", "", 0, 1, 1, &out, &err, 0);
+      runCommand("true", CommandOptions().captureInto(&out, &err));
     }
     bestCaptured = std::min(bestCaptured, secondsSince(begin));
   }

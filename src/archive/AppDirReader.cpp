@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 #include "archive/AppDirFormat.h"
 #include "archive/WriteError.h"
@@ -147,26 +148,24 @@ void AppDirReader::startRecord() {
 void AppDirReader::openFile() {
   if (!root_.isOpen()) return;
   const mode_t mode = kind_ == kAppDirExecutable ? 0700 : 0600;
-  int fd = ::openat(root_.get(), name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
-  if (fd < 0 || ::fchmod(fd, mode) != 0) {
+  FileDescriptor file(::openat(root_.get(), name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode));
+  if (!file.isOpen() || ::fchmod(file.get(), mode) != 0) {
     int error = errno;
-    if (fd >= 0) ::close(fd);
     throw writeFailure(directory_ + "/" + name_.c_str(), error);
   }
-  file_.reset(new FileDescriptor(fd));
+  file_ = std::move(file);
 }
 
 void AppDirReader::writeData(const unsigned char* bytes, size_t count) {
-  for (size_t written = 0; file_ && written < count;) {
-    ssize_t n = ::write(file_->get(), bytes + written, count - written);
+  for (size_t written = 0; file_.isOpen() && written < count;) {
+    ssize_t n = ::write(file_.get(), bytes + written, count - written);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) throw writeFailure(directory_ + "/" + name_.c_str(), n == 0 ? ENOSPC : errno);
     written += static_cast<size_t>(n);
   }
   dataLeft_ -= static_cast<uint32_t>(count);
   if (dataLeft_ > 0) return;
-  if (file_ && file_->close() != 0) throw writeFailure(directory_ + "/" + name_.c_str(), errno);
-  file_.reset();
+  if (file_.isOpen() && file_.close() != 0) throw writeFailure(directory_ + "/" + name_.c_str(), errno);
   state_ = kKind;
   needed_ = 1;
 }

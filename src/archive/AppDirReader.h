@@ -7,7 +7,6 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <set>
 #include <string>
 
@@ -46,7 +45,7 @@ class AppDirReader : public InflateSink {
   unsigned char kind_ = 0;
   std::string name_;
   uint32_t dataLeft_ = 0;
-  std::unique_ptr<FileDescriptor> file_;
+  FileDescriptor file_;
   // The directories this container made: a record may only go into one of
   // them, so no path is ever resolved through anything else.
   std::set<std::string> directories_;

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include "archive/Crc32c.h"
 
@@ -53,23 +54,21 @@ BackgroundChecksum::~BackgroundChecksum() {
     while (::waitpid(child_, nullptr, 0) < 0 && errno == EINTR) {
     }
   }
-  if (answer_ >= 0) ::close(answer_);
 }
 
 bool BackgroundChecksum::start(int fd, off_t from, off_t to) {
   int pipeEnds[2];
   if (::pipe2(pipeEnds, O_CLOEXEC) != 0) return false;
+  FileDescriptor readEnd(pipeEnds[0]), writeEnd(pipeEnds[1]);
   child_ = ::fork();
   if (child_ == 0) {
-    ::close(pipeEnds[0]);
-    checkAndAnswer(fd, from, to, pipeEnds[1]);
+    readEnd = FileDescriptor();
+    checkAndAnswer(fd, from, to, writeEnd.get());
   }
-  ::close(pipeEnds[1]);
-  if (child_ < 0) {
-    ::close(pipeEnds[0]);
-    return false;
-  }
-  answer_ = pipeEnds[0];
+  // The launcher's write end goes in any case: a child that ends without
+  // answering then shows as the end of the pipe.
+  if (child_ < 0) return false;
+  answer_ = std::move(readEnd);
   return true;
 }
 
@@ -77,7 +76,7 @@ bool BackgroundChecksum::finish(uint32_t& value) {
   unsigned char message[5];
   size_t got = 0;
   while (got < sizeof message) {
-    ssize_t n = ::read(answer_, message + got, sizeof message - got);
+    ssize_t n = ::read(answer_.get(), message + got, sizeof message - got);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) break;
     got += static_cast<size_t>(n);
@@ -85,8 +84,7 @@ bool BackgroundChecksum::finish(uint32_t& value) {
   while (::waitpid(child_, nullptr, 0) < 0 && errno == EINTR) {
   }
   child_ = -1;
-  ::close(answer_);
-  answer_ = -1;
+  answer_ = FileDescriptor();
   if (got < sizeof message || message[0] != 1) return false;
   std::memcpy(&value, message + 1, sizeof value);
   return true;

@@ -11,6 +11,8 @@
 
 #include <cstdint>
 
+#include "base/OpenFiles.h"
+
 class BackgroundChecksum {
  public:
   BackgroundChecksum() = default;
@@ -29,5 +31,5 @@ class BackgroundChecksum {
 
  private:
   pid_t child_ = -1;
-  int answer_ = -1;
+  FileDescriptor answer_;
 };

@@ -22,15 +22,26 @@ class FileStream : public std::unique_ptr<FILE, StreamCloser> {
   int close() { return std::fclose(release()); }
 };
 
-// A descriptor from open; negative when the open failed.
+// A descriptor from open; negative when the open failed or nothing is held.
+// Moving hands the descriptor on: the owner moved from holds -1, so exactly
+// one owner closes it.
 class FileDescriptor {
  public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
+  explicit FileDescriptor(int fd = -1) : fd_(fd) {}
   ~FileDescriptor() {
     if (fd_ >= 0) ::close(fd_);
   }
   FileDescriptor(const FileDescriptor&) = delete;
   FileDescriptor& operator=(const FileDescriptor&) = delete;
+  FileDescriptor(FileDescriptor&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
+  FileDescriptor& operator=(FileDescriptor&& other) noexcept {
+    if (this != &other) {
+      if (fd_ >= 0) ::close(fd_);
+      fd_ = other.fd_;
+      other.fd_ = -1;
+    }
+    return *this;
+  }
   int get() const { return fd_; }
   bool isOpen() const { return fd_ >= 0; }
   // Closes now; the result tells whether the kernel accepted every byte,

@@ -15,6 +15,7 @@
 #include "base/Deque.h"
 #include "base/LauncherException.h"
 #include "base/Log.h"
+#include "base/OpenFiles.h"
 #include "fsutil/CacheDirectory.h"
 #include "fsutil/CommandSafePath.h"
 #include "fsutil/FileNavigator.h"
@@ -242,11 +243,11 @@ SString CreateTempFile() {
   SString name;
   int error = createUniquely(
       [](const SString& p) {
-        int fd = open(p.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-        if (fd < 0) return false;
-        bool privateMode = fchmod(fd, 0600) == 0;
+        FileDescriptor file(open(p.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+        if (!file.isOpen()) return false;
+        bool privateMode = fchmod(file.get(), 0600) == 0;
         int error = errno;
-        close(fd);
+        file = FileDescriptor();
         if (!privateMode) unlink(p.c_str());
         errno = error;
         return privateMode;

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "base/OpenFiles.h"
 #include "launch/CloseDescriptors.h"
 
 namespace {
@@ -92,9 +93,9 @@ void moveTo(int fd, int target) {
 
 void HandOverLateOutput(int outFd, int errFd, const SString& logFile) {
   if (outFd < 0 && errFd < 0) return;
-  int logFd = -1;
-  if (!logFile.empty()) logFd = open(logFile.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOCTTY, 0666);
+  FileDescriptor log;
+  if (!logFile.empty())
+    log = FileDescriptor(open(logFile.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOCTTY, 0666));
   pid_t pid = fork();
-  if (pid == 0) keep(outFd, errFd, logFd);
-  if (logFd >= 0) close(logFd);
+  if (pid == 0) keep(outFd, errFd, log.get());
 }

@@ -188,7 +188,9 @@ int LaunchScript::launch(JVMFile* jvm, StringDeque* extraArgs, int forceConsole)
   stderrText_ = "";
   const bool streamed = capture && limits_.tail > 0;
   if (streamed) log("Output from the launch script execution", INFO);
-  int exitCode = runCommand(command, workingDir, console, capture, 1, &stdoutText_, &stderrText_, 0, &limits_);
+  CommandOptions options = CommandOptions().inDirectory(workingDir).limitedBy(&limits_);
+  if (capture) options.captureInto(&stdoutText_, &stderrText_);
+  int exitCode = runCommand(command, options);
   SetEnv("JAVA_HOME", previousJavaHome);
 
   if (capture && !streamed) {

@@ -6,18 +6,18 @@
 #include <cerrno>
 
 OutputLog::OutputLog(const SString& logFile) {
-  if (!logFile.empty()) fd_ = open(logFile.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOCTTY, 0666);
+  if (!logFile.empty())
+    fd_ = FileDescriptor(open(logFile.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOCTTY, 0666));
 }
 
 OutputLog::~OutputLog() {
   if (!atLineStart_) writeAll("\n", 1);
-  if (fd_ >= 0) close(fd_);
 }
 
 void OutputLog::writeAll(const char* bytes, size_t length) {
   // Logging never fails the run: a full disk loses log lines, not the wizard.
-  while (fd_ >= 0 && length > 0) {
-    ssize_t n = ::write(fd_, bytes, length);
+  while (fd_.isOpen() && length > 0) {
+    ssize_t n = ::write(fd_.get(), bytes, length);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) return;
     bytes += n;
@@ -26,7 +26,7 @@ void OutputLog::writeAll(const char* bytes, size_t length) {
 }
 
 void OutputLog::write(int stream, const char* bytes, size_t length) {
-  if (fd_ < 0 || length == 0) return;
+  if (!fd_.isOpen() || length == 0) return;
   if (stream != lastStream_) {
     if (!atLineStart_) writeAll("\n", 1);
     static const char* const kHeadings[] = {"StdOut:\n", "ErrOut:\n"};

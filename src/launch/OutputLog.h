@@ -7,6 +7,7 @@
 
 #include <cstddef>
 
+#include "base/OpenFiles.h"
 #include "base/SString.h"
 
 class OutputLog {
@@ -24,7 +25,7 @@ class OutputLog {
  private:
   void writeAll(const char* bytes, size_t length);
 
-  int fd_ = -1;
+  FileDescriptor fd_;
   int lastStream_ = -1;
   bool atLineStart_ = true;
 };

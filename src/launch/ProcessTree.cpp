@@ -15,6 +15,8 @@
 #include <cstring>
 #include <vector>
 
+#include "base/OpenFiles.h"
+
 namespace {
 
 struct ProcessLink {
@@ -31,11 +33,10 @@ bool readLink(const char* pidText, ProcessLink& link) {
   // Room for any directory entry name, though a process's is a number.
   char path[sizeof "/proc//stat" + 256];
   std::snprintf(path, sizeof path, "/proc/%s/stat", pidText);
-  int fd = open(path, O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
+  FileDescriptor fd(open(path, O_RDONLY | O_CLOEXEC));
+  if (!fd.isOpen()) return false;
   char stat[512];
-  ssize_t n = read(fd, stat, sizeof stat - 1);
-  close(fd);
+  ssize_t n = read(fd.get(), stat, sizeof stat - 1);
   if (n <= 0) return false;
   stat[n] = '\0';
   const char* nameEnd = std::strrchr(stat, ')');

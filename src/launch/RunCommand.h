@@ -9,8 +9,6 @@
 
 #include "base/SString.h"
 
-class CapturedOutput;
-
 // Bounds for a child that might never end, such as a candidate JVM under
 // verification. The plain launch passes none.
 struct RunLimits {
@@ -24,23 +22,48 @@ struct RunLimits {
   size_t tail = 0;
 };
 
-// Runs command in workingDir (empty: the current directory) and returns the
-// child's exit code; a child killed by a signal gives 128 + its number. With
-// capture and wait the child's standard output and error are appended to
-// stdoutText and stderrText (either may be null to discard the stream).
-// console only tells that the child shares the launcher's terminal. With
-// replaceProcess the command is split into words and replaces the
-// launcher's process image; the call then only returns, with 0, when that
-// failed. Throws LauncherException when the child cannot be started.
+// How runCommand runs a command. As made, it runs in the current
+// directory, shows its output where the launcher's goes and is waited for.
+struct CommandOptions {
+  SString workingDir;  // empty: the current directory
+  // The child's standard output and error are read by the launcher and
+  // appended to stdoutText and stderrText; a null text discards its stream.
+  bool capture = false;
+  SString* stdoutText = nullptr;
+  SString* stderrText = nullptr;
+  // The command is split into words and replaces the launcher's process
+  // image instead of running as a child, in the launcher's own directory.
+  bool replaceProcess = false;
+  RunLimits* limits = nullptr;
+
+  CommandOptions& inDirectory(const SString& dir) {
+    workingDir = dir;
+    return *this;
+  }
+  CommandOptions& captureInto(SString* out, SString* err) {
+    capture = true;
+    stdoutText = out;
+    stderrText = err;
+    return *this;
+  }
+  CommandOptions& replacingTheLauncher() {
+    replaceProcess = true;
+    return *this;
+  }
+  CommandOptions& limitedBy(RunLimits* bounds) {
+    limits = bounds;
+    return *this;
+  }
+};
+
+// Runs command as options say and returns the child's exit code once it
+// has ended; a child killed by a signal gives 128 + its number. One text
+// for both captured streams gets the standard output first, then the error
+// output. When the command replaces the launcher's process, the call only
+// returns, with 0, when that failed. Throws LauncherException when the
+// child cannot be started.
 //
 // A signal that asks the launcher to end is passed on to the running child
 // (see ChildSignals); once the child has ended, or before anything is
 // started when the signal came earlier, TerminationRequest is thrown.
-int runCommand(const SString& command, const SString& workingDir, int console, int capture, int wait,
-               SString* stdoutText, SString* stderrText, int replaceProcess, RunLimits* limits = nullptr);
-
-// Reads once from a non-blocking pipe and appends what came to text (when
-// given); the progress display moves one step per 4096 bytes begun.
-// Returns the byte count, 0 at end of file and -1 when no data is waiting
-// or the read failed (errno tells which).
-int drainPipe(int fd, CapturedOutput* text);
+int runCommand(const SString& command, const CommandOptions& options = CommandOptions());

@@ -105,8 +105,8 @@ void verifyAction(bool showProgress, bool showFailMsg, const SString& file, cons
   AnswerNumber(verified.valid ? 1 : 0);
 }
 
-void installAction(bool showProgress, bool /*showFailMsg*/, const SString& exe, const SString& dest) {
-  runCommand(exe, dest, showProgress ? 1 : 0, 0, 1, nullptr, nullptr, 0);
+void installAction(bool /*showProgress*/, bool /*showFailMsg*/, const SString& exe, const SString& dest) {
+  runCommand(exe, CommandOptions().inDirectory(dest));
   SString path = jvmDescriptionPath(dest);
   TagFile description(path);
   description.setJvmInfo(dest, path, false);

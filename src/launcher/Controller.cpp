@@ -113,7 +113,7 @@ InstalledJvm Controller::installBundledJVM(long mode) {
   if (mode == 2) RequireExecutableDestination(destination);
   SString program = launcherFile().extract(installer, destination);
   SString output, errorOutput;
-  runCommand(quoteForShell(program), destination, 0, 1, 1, &output, &errorOutput, 0);
+  runCommand(quoteForShell(program), CommandOptions().inDirectory(destination).captureInto(&output, &errorOutput));
   RemovePath(program);
 
   SString descriptionPath = jvmDescriptionPath(destination);
@@ -219,7 +219,7 @@ void Controller::executeEmbeddedLauncher(long position) {
       SetProgress(100);
       EndProgressLine();
       std::fflush(stdout);
-      runCommand(command, "", 1, 0, 0, nullptr, nullptr, 1);
+      runCommand(command, CommandOptions().replacingTheLauncher());
       startError = errno;
       WithdrawHandOver(proof);
     }

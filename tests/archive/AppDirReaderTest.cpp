@@ -8,6 +8,7 @@
 #include "archive/AppDirReader.h"
 #include "archive/Inflate.h"
 #include "base/LauncherException.h"
+#include "support/Processes.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -91,6 +92,7 @@ TEST_F(AppDirReaderTest, RefusesAContainerCutShortOrOfAnotherKind) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     const std::string compressed = deflateRawBytes(c.bytes);
+    const int descriptors = OpenDescriptorCount();
     std::string message;
     try {
       AppDirReader reader(folder().c_str(), 1000, 1000000);
@@ -100,6 +102,8 @@ TEST_F(AppDirReaderTest, RefusesAContainerCutShortOrOfAnotherKind) {
       message = e.getMessage().c_str();
     }
     EXPECT_EQ(invalid(c.message), message);
+    // Also the file being written when the container broke off is closed.
+    EXPECT_EQ(descriptors, OpenDescriptorCount());
     ASSERT_EQ(0, system(("rm -rf '" + folder() + "' && mkdir -m 700 '" + folder() + "'").c_str()));
   }
 }

@@ -233,7 +233,9 @@ TEST_F(ExtractTest, ChecksDataAgainstItsChecksumWhileCopyingIt) {
       uint32_t checksum = crc32c(bytes.data(), bytes.size());
       file.getEntry(0)->setChecksum(c.rightChecksum ? checksum : checksum ^ 0x100);
       int dots = 0;
+      const int descriptors = OpenDescriptorCount();
       EXPECT_EQ(c.error, errorOf([&] { extractCounting(out().c_str(), dots); }));
+      EXPECT_EQ(descriptors, OpenDescriptorCount());
       if (std::string(c.error) == "(no error)") {
         EXPECT_TRUE(ReadFile(out() + "/app.jar") == bytes);
         // Checked or not, one progress step per chunk.

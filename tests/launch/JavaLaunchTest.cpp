@@ -53,7 +53,8 @@ TEST_F(JavaLaunchTest, StartsAJavaProgramAndReturnsItsExitStatus) {
   dir.write("Hello.java", kProgram);
   SString out, err;
   std::string compile = "'" + jdk + "/bin/javac' -d classes Hello.java";
-  ASSERT_EQ(0, runCommand(compile.c_str(), dir.path().c_str(), 0, 1, 1, &out, &err, 0)) << err;
+  ASSERT_EQ(0, runCommand(compile.c_str(), CommandOptions().inDirectory(dir.path().c_str()).captureInto(&out, &err)))
+      << err;
 
   describeJvm(jdk.c_str(), "bin/java");
   jvmTags.setValue("DESC", "Test JDK");

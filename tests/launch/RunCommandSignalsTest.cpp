@@ -22,7 +22,9 @@ namespace {
 int runToEnd(const std::string& command, int capture) {
   try {
     SString out, err;
-    return runCommand(command.c_str(), "", capture, capture, 1, &out, &err, 0);
+    CommandOptions options;
+    if (capture) options.captureInto(&out, &err);
+    return runCommand(command.c_str(), options);
   } catch (const TerminationRequest& request) {
     return request.exitStatus();
   }
@@ -125,7 +127,7 @@ TEST(RunCommandSignals, AnInterruptReachesAChildInItsOwnGroupThroughTheLauncher)
     limits.timeoutSeconds = 60;
     SString out, err;
     try {
-      runCommand(command.c_str(), "", 0, 1, 1, &out, &err, 0, &limits);
+      runCommand(command.c_str(), CommandOptions().captureInto(&out, &err).limitedBy(&limits));
     } catch (const TerminationRequest& request) {
       return request.exitStatus();
     }
@@ -145,7 +147,9 @@ TEST(RunCommandSignals, NothingStartsOnceASignalAskedToEnd) {
       InstallTerminationHandlers();
       raise(SIGTERM);
       try {
-        runCommand(command.c_str(), "", 0, 1, 1, nullptr, nullptr, replace);
+        CommandOptions options = CommandOptions().captureInto(nullptr, nullptr);
+        options.replaceProcess = replace;
+        runCommand(command.c_str(), options);
       } catch (const TerminationRequest& request) {
         return request.exitStatus();
       }
@@ -167,7 +171,7 @@ TEST(RunCommandSignals, TheChildStartsWithTheSignalStateTheLauncherFound) {
     int rc = runCommand(
         "kill -HUP $$; while read l; do case $l in SigBlk*) echo \"$l\";; esac; done < /proc/$$/status; "
         "kill -TERM $$; echo not reached",
-        "", 0, 1, 1, &out, &err, 0);
+        CommandOptions().captureInto(&out, &err));
     if (rc != 128 + SIGTERM) return 1;
     if (out != SString("SigBlk:\t0000000000000000\n")) return 2;
     return TerminationSignal() == 0 ? 0 : 3;

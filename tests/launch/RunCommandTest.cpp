@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "base/LauncherException.h"
+#include "base/Log.h"
 #include "launch/RunCommand.h"
 #include "support/DeniedSystemCall.h"
 #include "support/Processes.h"
@@ -32,7 +33,7 @@ std::string currentDir() {
 }
 
 int runCaptured(const char* command, SString& out, SString& err, RunLimits* limits = nullptr) {
-  return runCommand(command, "", 0, 1, 1, &out, &err, 0, limits);
+  return runCommand(command, CommandOptions().captureInto(&out, &err).limitedBy(limits));
 }
 
 // Points descriptor fd at a file, so that what the forked copy writes there
@@ -64,7 +65,9 @@ TEST(RunCommand, ReturnsTheExitCode) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.command);
     SString out, err;
-    EXPECT_EQ(c.want, runCommand(c.command, "", 0, c.capture, 1, &out, &err, 0));
+    CommandOptions options;
+    if (c.capture) options.captureInto(&out, &err);
+    EXPECT_EQ(c.want, runCommand(c.command, options));
   }
 }
 
@@ -86,14 +89,14 @@ TEST(RunCommand, CapturesMoreThanAPipeHoldsOnBothStreamsAtOnce) {
 }
 
 TEST(RunCommand, WithoutTextsTheOutputIsDiscarded) {
-  EXPECT_EQ(5, runCommand("echo gone; echo gone >&2; exit 5", "", 0, 1, 1, nullptr, nullptr, 0));
+  EXPECT_EQ(5, runCommand("echo gone; echo gone >&2; exit 5", CommandOptions().captureInto(nullptr, nullptr)));
 }
 
 TEST(RunCommand, RunsInTheWorkingDirectoryAndStaysInItsOwn) {
   TempDir dir;
   std::string before = currentDir();
   SString out, err;
-  EXPECT_EQ(0, runCommand("pwd -P", dir.path().c_str(), 0, 1, 1, &out, &err, 0));
+  EXPECT_EQ(0, runCommand("pwd -P", CommandOptions().inDirectory(dir.path().c_str()).captureInto(&out, &err)));
   char real[PATH_MAX];
   ASSERT_NE(nullptr, realpath(dir.path().c_str(), real));
   EXPECT_EQ(std::string(real) + "\n", out.c_str());
@@ -106,10 +109,53 @@ TEST(RunCommand, MissingWorkingDirectoryStartsNothing) {
   std::string marker = dir.file("started");
   std::string before = currentDir();
   std::string command = "touch '" + marker + "'";
-  EXPECT_EQ("Error setting working directory: " + missing + " No such file or directory",
-            ThrownBy([&] { runCommand(command.c_str(), missing.c_str(), 0, 1, 1, nullptr, nullptr, 0); }));
+  EXPECT_EQ("Error setting working directory: " + missing + " No such file or directory", ThrownBy([&] {
+              runCommand(command.c_str(), CommandOptions().inDirectory(missing.c_str()).captureInto(nullptr, nullptr));
+            }));
   EXPECT_FALSE(std::ifstream(marker).good());
   EXPECT_EQ(before, currentDir());
+}
+
+// However a run ends, it gives back every descriptor it opened: the capture
+// pipes, the child's descriptor, the way back from a working directory and
+// the log its output streams to.
+TEST(RunCommand, GivesBackEveryDescriptorItOpened) {
+  TempDir dir;
+  setLogFile(dir.file("log").c_str());
+  const std::string workingDir = dir.path();
+  const struct {
+    const char* what;
+    const char* command;
+    bool capture;
+    const char* workingDir;
+    int timeoutSeconds;
+    size_t tail;
+    bool throws;
+  } cases[] = {
+      {"plain", "exit 2", false, "", 0, 0, false},
+      {"captured", "echo out; echo err >&2", true, "", 0, 0, false},
+      {"streamed to the log", "echo out; echo err >&2", true, "", 0, 100, false},
+      {"in a working directory", "pwd", true, workingDir.c_str(), 0, 0, false},
+      {"missing working directory", "true", true, "/no/such/dir", 0, 0, true},
+      {"past its time limit", "echo started; sleep 30", true, "", 1, 0, false},
+      {"output left to a program still running", "echo begun; sleep 1 &", true, "", 0, 100, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const int before = OpenDescriptorCount();
+    ASSERT_GT(before, 0);
+    RunLimits limits;
+    limits.timeoutSeconds = c.timeoutSeconds;
+    limits.ownProcessGroup = c.timeoutSeconds > 0;
+    limits.tail = c.tail;
+    SString out, err;
+    CommandOptions options = CommandOptions().inDirectory(c.workingDir).limitedBy(&limits);
+    if (c.capture) options.captureInto(&out, &err);
+    EXPECT_EQ(c.throws, ThrownBy([&] { runCommand(c.command, options); }) != "(nothing thrown)");
+    EXPECT_EQ(before, OpenDescriptorCount());
+  }
+  setLogFile("");
+  EXPECT_NE(std::string::npos, ReadFile(dir.file("log")).find("begun")) << "the streamed run wrote no log";
 }
 
 TEST(RunCommand, PipeFailureIsReported) {
@@ -126,7 +172,7 @@ TEST(RunCommand, PipeFailureIsReported) {
     filler.pop_back();
     std::string message;
     try {
-      runCommand("true", "", 0, 1, 1, nullptr, nullptr, 0);
+      runCommand("true", CommandOptions().captureInto(nullptr, nullptr));
     } catch (const LauncherException& e) {
       for (int fd : filler) close(fd);
       message = e.getMessage().c_str();
@@ -147,10 +193,10 @@ TEST(RunCommand, ChildCollectedElsewhere) {
   std::string resultFile = dir.file("result");
   int status = InForkedProcess([&] {
     signal(SIGCHLD, SIG_IGN);
-    std::string plain = ThrownBy([] { runCommand("exit 3", "", 0, 0, 1, nullptr, nullptr, 0); });
+    std::string plain = ThrownBy([] { runCommand("exit 3"); });
     std::string captured = ThrownBy([] {
       SString out, err;
-      runCommand("echo seen; exit 3", "", 0, 1, 1, &out, &err, 0);
+      runCommand("echo seen; exit 3", CommandOptions().captureInto(&out, &err));
     });
     std::ofstream(resultFile) << plain << "|" << captured;
     return 0;
@@ -162,15 +208,15 @@ TEST(RunCommand, ChildCollectedElsewhere) {
 
 TEST(RunCommand, ReplacesTheProcessImage) {
   int status = InForkedProcess([] {
-    runCommand("/bin/sh -c \"exit 7\"", "/no/such/dir", 1, 0, 0, nullptr, nullptr, 1);
+    runCommand("/bin/sh -c \"exit 7\"", CommandOptions().inDirectory("/no/such/dir").replacingTheLauncher());
     return 50;  // only reached when the image was not replaced
   });
   EXPECT_EQ(7, status);
 }
 
 TEST(RunCommand, FailedReplacementReturnsZero) {
-  EXPECT_EQ(0, runCommand("/no/such/program arg", "", 1, 0, 0, nullptr, nullptr, 1));
-  EXPECT_EQ(0, runCommand("   ", "", 1, 0, 0, nullptr, nullptr, 1));
+  EXPECT_EQ(0, runCommand("/no/such/program arg", CommandOptions().replacingTheLauncher()));
+  EXPECT_EQ(0, runCommand("   ", CommandOptions().replacingTheLauncher()));
 }
 
 // A file that is no program is not handed to the shell as a script, as
@@ -180,7 +226,7 @@ TEST(RunCommand, AReplacementThatIsNoProgramFailsWithItsReason) {
   std::string notAProgram = dir.write("garbage", "touch '" + dir.file("ran") + "'\n");
   ASSERT_EQ(0, chmod(notAProgram.c_str(), 0700));
   errno = 0;
-  EXPECT_EQ(0, runCommand(("\"" + notAProgram + "\" x").c_str(), "", 1, 0, 0, nullptr, nullptr, 1));
+  EXPECT_EQ(0, runCommand(("\"" + notAProgram + "\" x").c_str(), CommandOptions().replacingTheLauncher()));
   EXPECT_EQ(ENOEXEC, errno);
   EXPECT_FALSE(std::ifstream(dir.file("ran")).good()) << "the file was run as a shell script";
 }
@@ -200,7 +246,7 @@ TEST(RunCommand, ACommandLongerThanTheSystemTakesIsReportedAndNotRun) {
             ThrownBy([&] { runCaptured(command.c_str(), out, err); }));
   EXPECT_EQ("The command to run is " + std::to_string(command.size()) +
                 " bytes long, more than this system allows for a command line. Nothing was run.",
-            ThrownBy([&] { runCommand(command.c_str(), "", 1, 0, 1, nullptr, nullptr, 0); }));
+            ThrownBy([&] { runCommand(command.c_str()); }));
   EXPECT_FALSE(std::ifstream(dir.file("ran")).good());
 }
 
@@ -215,7 +261,9 @@ TEST(RunCommand, TimeLimitKillsTheWholeProcessGroup) {
     limits.timeoutSeconds = 1;
     limits.ownProcessGroup = true;
     SString out, err;
-    int rc = runCommand(command.c_str(), "", 0, capture, 1, &out, &err, 0, &limits);
+    CommandOptions options = CommandOptions().limitedBy(&limits);
+    if (capture) options.captureInto(&out, &err);
+    int rc = runCommand(command.c_str(), options);
     EXPECT_TRUE(limits.expired);
     EXPECT_EQ(128 + SIGKILL, rc);
     if (capture) {
@@ -254,8 +302,8 @@ TEST(RunCommand, PlainRunStaysInTheLaunchersProcessGroup) {
 
 TEST(RunCommand, OneTextForBothStreamsGetsTheOutputThenTheErrors) {
   SString both("start|");
-  EXPECT_EQ(0,
-            runCommand("echo err1 >&2; echo out1; sleep 0.05; echo err2 >&2; echo out2", "", 0, 1, 1, &both, &both, 0));
+  EXPECT_EQ(0, runCommand("echo err1 >&2; echo out1; sleep 0.05; echo err2 >&2; echo out2",
+                          CommandOptions().captureInto(&both, &both)));
   EXPECT_EQ(SString("start|out1\nout2\nerr1\nerr2\n"), both);
 }
 
@@ -284,10 +332,10 @@ TEST(RunCommand, NewerSystemCallsRefusedChangeNothing) {
       for (SString::size_type i = 0; i < out.length(); i += 2) {
         if (out[i] != 'o' || out[i + 1] != '\n') return 11;
       }
-      if (runCommand("exit 4", "", 0, 0, 1, nullptr, nullptr, 0) != 4) return 12;
+      if (runCommand("exit 4") != 4) return 12;
       RunLimits limits;
       limits.timeoutSeconds = 60;
-      if (runCommand("exit 5", "", 0, 0, 1, nullptr, nullptr, 0, &limits) != 5 || limits.expired) return 13;
+      if (runCommand("exit 5", CommandOptions().limitedBy(&limits)) != 5 || limits.expired) return 13;
       return 0;
     });
     EXPECT_NE(2, status) << "this system does not let a process filter its system calls";

@@ -1,5 +1,6 @@
 #include "support/Processes.h"
 
+#include <dirent.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -23,6 +24,17 @@ int InForkedProcess(const std::function<int()>& body) {
   int status = 0;
   waitpid(pid, &status, 0);
   return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+}
+
+int OpenDescriptorCount() {
+  DIR* dir = opendir("/proc/self/fd");
+  if (!dir) return -1;
+  int count = 0;
+  while (struct dirent* entry = readdir(dir)) {
+    if (entry->d_name[0] != '.') ++count;
+  }
+  closedir(dir);
+  return count - 1;  // the listing's own
 }
 
 bool EndsSoon(const std::string& pid) {

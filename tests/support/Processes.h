@@ -13,6 +13,10 @@
 // threw), or minus the signal that killed it.
 int InForkedProcess(const std::function<int()>& body);
 
+// How many descriptors the process holds open, so that a test can tell
+// that a call gave back every one it opened.
+int OpenDescriptorCount();
+
 // Whether the process is gone or a zombie within a few seconds: a killed
 // process ends when the system next schedules it, and a zombie handed to a
 // parent that does not collect it is as good as gone.
