@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <vector>
 
+#include "base/OpenFiles.h"
 #include "fsutil/Platform.h"
 
 namespace {
@@ -87,8 +88,6 @@ SString AbsoluteExecutablePath(const SString& argv0) {
 }
 
 SString RunningExecutableFile() {
-  int fd = ::open(kRunningFile, O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return SString();
-  ::close(fd);
-  return kRunningFile;
+  FileDescriptor probe(::open(kRunningFile, O_RDONLY | O_CLOEXEC));
+  return probe.isOpen() ? SString(kRunningFile) : SString();
 }

@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/OpenFiles.h"
+
 namespace {
 
 const char kVariable[] = "LX_HANDOVER";
@@ -26,10 +28,9 @@ char receivedDirectory[PATH_MAX];
 bool RandomToken(char (&token)[kTokenLength + 1]) {
   unsigned char bytes[kTokenBytes];
   if (syscall(SYS_getrandom, bytes, sizeof bytes, 0) != static_cast<long>(sizeof bytes)) {
-    int device = ::open("/dev/urandom", O_RDONLY | O_CLOEXEC);
-    if (device < 0) return false;
-    bool complete = ::read(device, bytes, sizeof bytes) == static_cast<ssize_t>(sizeof bytes);
-    ::close(device);
+    FileDescriptor device(::open("/dev/urandom", O_RDONLY | O_CLOEXEC));
+    if (!device.isOpen()) return false;
+    bool complete = ::read(device.get(), bytes, sizeof bytes) == static_cast<ssize_t>(sizeof bytes);
     if (!complete) {
       errno = EIO;
       return false;
@@ -57,18 +58,19 @@ int OfferHandOver(const SString& directory) {
   if (!RandomToken(token)) return -1;
   int ends[2];
   if (pipe2(ends, O_CLOEXEC) != 0) return -1;
+  FileDescriptor readSide(ends[0]), writeSide(ends[1]);
   SString proof = SString(token) + "\n" + directory;
   // Far smaller than a pipe's buffer: written at once, and read without
   // waiting once the write end is closed.
-  bool written = ::write(ends[1], proof.c_str(), proof.length()) == static_cast<ssize_t>(proof.length());
+  bool written = ::write(writeSide.get(), proof.c_str(), proof.length()) == static_cast<ssize_t>(proof.length());
   int error = errno;
-  ::close(ends[1]);
+  writeSide.close();
   // Above the standard streams (a launcher started with one of them closed
   // gets its number for the pipe), and inherited: the only program this
   // process starts from here on is the one that replaces it.
-  int readEnd = written ? fcntl(ends[0], F_DUPFD, 3) : -1;
+  int readEnd = written ? fcntl(readSide.get(), F_DUPFD, 3) : -1;
   if (readEnd < 0 && written) error = errno;
-  ::close(ends[0]);
+  readSide.close();
   char value[16 + kTokenLength];
   if (readEnd >= 0) {
     std::snprintf(value, sizeof value, "%d:%s", readEnd, token);
@@ -98,6 +100,7 @@ void ReceiveHandOver() {
   unsetenv(kVariable);
   struct stat status;
   if (!parsed || fstat(fd, &status) != 0 || !S_ISFIFO(status.st_mode)) return;
+  FileDescriptor pipe(fd);
   // All the pipe holds, without waiting: the launcher that handed over
   // wrote it and closed its end before it was replaced.
   char content[kTokenLength + 1 + PATH_MAX + 1];
@@ -111,7 +114,7 @@ void ReceiveHandOver() {
       length += static_cast<size_t>(got);
     }
   }
-  ::close(fd);
+  pipe.close();
   const size_t prefix = kTokenLength + 1;
   if (length <= prefix || length >= sizeof content || std::memcmp(content, expected, prefix) != 0) return;
   content[length] = '\0';
