@@ -13,7 +13,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
+#include <utility>
 
+#include "base/OpenFiles.h"
 #include "launch/CloseDescriptors.h"
 #include "launch/ProcessTree.h"
 
@@ -55,11 +57,10 @@ bool launcherHandlesEndingSignals() {
 int pendingIn(pid_t pid, int signalNumber) {
   char path[32];
   std::snprintf(path, sizeof path, "/proc/%d/status", static_cast<int>(pid));
-  int fd = open(path, O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return -1;
+  FileDescriptor fd(open(path, O_RDONLY | O_CLOEXEC));
+  if (!fd.isOpen()) return -1;
   char status[4096];
-  ssize_t n = read(fd, status, sizeof status - 1);
-  close(fd);
+  ssize_t n = read(fd.get(), status, sizeof status - 1);
   if (n <= 0) return -1;
   status[n] = '\0';
   const unsigned long long bit = 1ULL << (signalNumber - 1);
@@ -79,6 +80,7 @@ SignalWitness::SignalWitness(bool wanted) {
   if (!wanted || !launcherHandlesEndingSignals()) return;
   int ends[2];
   if (pipe2(ends, O_CLOEXEC) != 0) return;
+  FileDescriptor readEnd(ends[0]), writeEnd(ends[1]);
   // Blocked from before the fork, so that none slips past the witness
   // before it has made them wait for good.
   sigset_t ending, saved;
@@ -87,15 +89,11 @@ SignalWitness::SignalWitness(bool wanted) {
   sigprocmask(SIG_BLOCK, &ending, &saved);
   pid_t launcher = getpid();
   pid_t pid = fork();
-  if (pid == 0) watch(launcher, ends[1]);
+  if (pid == 0) watch(launcher, writeEnd.get());
   sigprocmask(SIG_SETMASK, &saved, nullptr);
-  close(ends[1]);
-  if (pid < 0) {
-    close(ends[0]);
-    return;
-  }
+  if (pid < 0) return;
   pid_ = pid;
-  lifeline_ = ends[0];
+  lifeline_ = std::move(readEnd);
 }
 
 bool SignalWitness::groupGot(int signalNumber) const { return pid_ > 0 && pendingIn(pid_, signalNumber) == 1; }
@@ -117,7 +115,7 @@ void SignalWitness::end() {
   // A witness that ended before (killed by someone) may have been collected
   // with the command's adopted programs, and its number given to another
   // process since: that one must not get the SIGKILL.
-  struct pollfd lifeline = {lifeline_, 0, 0};
+  struct pollfd lifeline = {lifeline_.get(), 0, 0};
   int ready;
   while ((ready = poll(&lifeline, 1, 0)) < 0 && errno == EINTR) {
   }
@@ -128,7 +126,6 @@ void SignalWitness::end() {
   } else {
     waitpid(pid_, nullptr, WNOHANG);
   }
-  close(lifeline_);
-  lifeline_ = -1;
+  lifeline_ = FileDescriptor();
   pid_ = -1;
 }

@@ -11,6 +11,8 @@
 
 #include <sys/types.h>
 
+#include "base/OpenFiles.h"
+
 class SignalWitness {
  public:
   // With wanted, and when the launcher handles hang-up, interrupt, quit or
@@ -36,5 +38,5 @@ class SignalWitness {
   pid_t pid_ = -1;
   // The read end of a pipe whose only write end the witness holds: it
   // reads as hung up once the witness has ended, whoever collected it.
-  int lifeline_ = -1;
+  FileDescriptor lifeline_;
 };

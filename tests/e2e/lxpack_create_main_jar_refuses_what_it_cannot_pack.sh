@@ -9,12 +9,7 @@
 source "$(dirname "$0")/common.inc"
 source "$(dirname "$0")/jar_launcher.inc"
 
-mkdir src
-cat > src/Main.java <<'JAVA'
-public class Main {
-  public static void main(String[] args) {}
-}
-JAVA
+main_source
 java_jar app.jar Main src/Main.java
 java_jar nomain.jar "" src/Main.java
 echo 'not a jar' > text.jar

@@ -7,12 +7,7 @@
 source "$(dirname "$0")/common.inc"
 source "$(dirname "$0")/jar_launcher.inc"
 
-mkdir src
-cat > src/Main.java <<'JAVA'
-public class Main {
-  public static void main(String[] args) {}
-}
-JAVA
+main_source
 java_jar app.jar Main src/Main.java
 java_jar lib.jar "" src/Main.java
 options=(--main-jar app.jar --class-path lib.jar --java 11-21 --title "My App" --jvm-option -Xmx64m
