@@ -11,7 +11,15 @@
 option(LX_FUZZ "Build the libFuzzer targets (needs clang++)" OFF)
 
 set(LX_FUZZ_DIR ${CMAKE_SOURCE_DIR}/fuzz)
-set(LX_FUZZ_TARGETS app_dir archive_index tagfile instructions launch_command tokenizer command_line_splitter java_version_range)
+# The targets are the entry points present: a new one is replayed and
+# fuzzed without being listed anywhere (fuzz/run finds them the same way).
+file(GLOB LX_FUZZ_ENTRY_POINTS CONFIGURE_DEPENDS ${LX_FUZZ_DIR}/*.cpp)
+list(REMOVE_ITEM LX_FUZZ_ENTRY_POINTS ${LX_FUZZ_DIR}/ReplayMain.cpp)
+set(LX_FUZZ_TARGETS)
+foreach(entry ${LX_FUZZ_ENTRY_POINTS})
+  get_filename_component(target ${entry} NAME_WE)
+  list(APPEND LX_FUZZ_TARGETS ${target})
+endforeach()
 # Entry points that run scripts use the recording stand-in of the
 # controller from the test helpers.
 set(LX_FUZZ_SUPPORT_instructions ${CMAKE_SOURCE_DIR}/tests/support/RecordingController.cpp)
