@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # The jars a main jar's manifest names in its Class-Path (relative to the
 # jar's folder, as java resolves them, %20 for a blank, and the jars those
-# name in turn) are carried in the launcher and put on the class path: the
-# program finds their classes when their folder is gone. A Class-Path jar
-# that is missing is refused when packing, naming it; an entry a launcher
-# cannot carry (a directory, a web address) is warned about.
+# name in turn) are carried in the launcher, each named on standard error,
+# and put on the class path: the program finds their classes when their
+# folder is gone. A Class-Path jar that is missing is refused when packing,
+# naming it; an entry a launcher cannot carry (a directory, a web address)
+# is warned about.
 source "$(dirname "$0")/common.inc"
 source "$(dirname "$0")/jar_launcher.inc"
 export JAVA_HOME=$(real_jdk 17)
@@ -43,7 +44,12 @@ jar --create --file app/app.jar --manifest app.mf -C classes/app .
 expect_eq "java -jar" "app helped and deeper" "$("$JAVA_HOME/bin/java" -jar app/app.jar)"
 
 "$LXPACK" create --main-jar app/app.jar --java 17+ --cli -o app.bin 2> pack.err || fail "lxpack create ended with $?: $(cat pack.err)"
-[ ! -s pack.err ] || fail "lxpack warned about a class path it can carry: $(cat pack.err)"
+# Each carried jar is named, with where it came from and which manifest
+# named it; nothing is warned about.
+expect_eq "what lxpack says of a class path it can carry" \
+  "lxpack: carrying helper.jar from app/lib/helper.jar: the Class-Path of app/app.jar names lib/helper.jar
+lxpack: carrying deeper one.jar from app/lib/deeper one.jar: the Class-Path of app/lib/helper.jar names deeper%20one.jar" \
+  "$(cat pack.err)"
 expect_eq "lxpack list" "$(printf '%s\n' app.jar helper.jar 'deeper one.jar')" \
   "$("$LXPACK" list app.bin | grep -oE 'app\.jar|helper\.jar|deeper one\.jar')"
 mv app app.hidden

@@ -18,6 +18,7 @@
 #include "FileTypeNames.h"
 #include "LauncherFileSet.h"
 #include "LauncherImage.h"
+#include "OutputOverInput.h"
 #include "PackagingMistakes.h"
 #include "ProgramArchitecture.h"
 #include "Usage.h"
@@ -222,6 +223,15 @@ std::unique_ptr<GeneratedDirectory> packFolders(CreatePlan& plan) {
   return packed;
 }
 
+// Before anything is read or written: the output must not be a file the
+// launcher is made from, which the launcher would replace.
+void refuseOutputOverInput(const CreatePlan& plan) {
+  const std::string input = inputAtOutput(plan.output, plan.stub, plan.members);
+  if (input.empty()) return;
+  throw UsageError("--output " + plan.output + " is " + input +
+                   ": writing the launcher there would replace it; give another output");
+}
+
 void fail(const CreatePlan& plan, const std::vector<std::string>& problems) {
   for (const std::string& problem : problems) say(plan, "", problem);
   throw PackError(plan.output + " not written");
@@ -237,6 +247,7 @@ int runCreate(Arguments& args) {
 
 void writePlannedLauncher(CreatePlan& plan) {
   chooseProgram(plan);
+  refuseOutputOverInput(plan);
   const mode_t mode = programMode(plan.stub);
   refuseLauncherAsStub(plan.stub);
   std::vector<std::string> problems = planProblems(plan);

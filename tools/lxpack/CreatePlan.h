@@ -25,7 +25,7 @@ struct CreatePlan {
   std::string generatedDirectory;
 };
 
-// Chooses the program (from stub or architecture), refuses a launcher that
-// could not work, writes, reads back, checks and renames it into place.
-// Throws PackError or UsageError.
+// Chooses the program (from stub or architecture), refuses an output that
+// is one of the launcher's own inputs and a launcher that could not work, writes, reads back, checks and renames it
+// into place. Throws PackError or UsageError.
 void writePlannedLauncher(CreatePlan& plan);

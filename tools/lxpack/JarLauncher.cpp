@@ -28,8 +28,21 @@ JarLauncher planJarLauncher(const JarLauncherOptions& options) {
                  "runs the main class from a class path, so give what it asks for with --jvm-option\n",
                  options.mainJar.c_str(), attribute.c_str());
   }
+  // Every file a manifest pulls in is named, with the manifest that asked
+  // for it: a dependency's manifest can name any file of this machine.
+  for (const CarriedJar& carried : launcher.jar.manifestClassPathJars) {
+    std::fprintf(stderr, "lxpack: carrying %s from %s: the Class-Path of %s names %s\n", baseName(carried.path).c_str(),
+                 carried.path.c_str(), carried.namedIn.c_str(), carried.entry.c_str());
+  }
   for (const std::string& warning : launcher.jar.classPathWarnings) {
     std::fprintf(stderr, "lxpack: warning: %s\n", warning.c_str());
+  }
+  for (const std::string& refusal : launcher.jar.classPathRefusals) {
+    std::fprintf(stderr, "lxpack: %s\n", refusal.c_str());
+  }
+  if (!launcher.jar.classPathRefusals.empty()) {
+    throw UsageError("nothing written to " + options.output +
+                     ": a manifest's Class-Path names what the launcher cannot carry");
   }
   launcher.scripts = makeLauncherScripts(options, launcher.jar);
   return launcher;
@@ -45,8 +58,8 @@ std::vector<ArchiveMember> jarLauncherMembers(const std::vector<std::string>& fi
   }
   members.push_back(member(FT_APPLICATION, options.mainJar, members.size()));
   // Java puts a jar's Class-Path right after the jar, before the rest.
-  for (const std::string& path : jar.manifestClassPathJars) {
-    members.push_back(member(FT_CLASSPATH, path, members.size()));
+  for (const CarriedJar& carried : jar.manifestClassPathJars) {
+    members.push_back(member(FT_CLASSPATH, carried.path, members.size()));
   }
   for (const std::string& jar : options.classPathJars) members.push_back(member(FT_CLASSPATH, jar, members.size()));
   if (!options.appDir.empty()) members.push_back(member(FT_APP_DIR, options.appDir, members.size()));

@@ -15,8 +15,10 @@ struct JarLauncher {
   LauncherScripts scripts;
 };
 
-// Reads the jars (throws UsageError) and warns on standard error about
-// what the launcher cannot carry over from the manifest.
+// Reads the jars (throws UsageError) and tells on standard error each file
+// a manifest's Class-Path makes it carry, and what of the manifests the
+// launcher cannot carry over; throws UsageError, after naming them all,
+// when a Class-Path names a missing file or one that is no zip file.
 JarLauncher planJarLauncher(const JarLauncherOptions& options);
 
 // The members of the launcher: the verification jar, the instructions, the

@@ -3,7 +3,6 @@
 #include <memory>
 
 #include "JarManifest.h"
-#include "ManifestClassPath.h"
 #include "Usage.h"
 #include "ZipDirectory.h"
 
@@ -93,6 +92,7 @@ MainJar inspectJars(const JarLauncherOptions& options) {
   CarriedClassPath carried = carriedClassPath(given);
   result.manifestClassPathJars = carried.jars;
   result.classPathWarnings = carried.warnings;
+  result.classPathRefusals = carried.refusals;
 
   bool found = holdsClass(*jar, result.mainClass);
   for (size_t i = 0; i < classPath.size() && !found; ++i) found = holdsClass(*classPath[i], result.mainClass);

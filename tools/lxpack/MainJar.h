@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "JarLauncherOptions.h"
+#include "ManifestClassPath.h"
 
 struct MainJar {
   std::string mainClass;
@@ -19,9 +20,11 @@ struct MainJar {
   // launcher's command (a class path and a main class) leaves out.
   std::vector<std::string> jarOnlyAttributes;
   // The jars the manifests' Class-Path names, to carry and put on the class
-  // path after the main jar, and why others named there cannot be.
-  std::vector<std::string> manifestClassPathJars;
+  // path after the main jar, why others named there are left to java, and
+  // what makes the jars unfit to pack (see CarriedClassPath).
+  std::vector<CarriedJar> manifestClassPathJars;
   std::vector<std::string> classPathWarnings;
+  std::vector<std::string> classPathRefusals;
 };
 
 // Reads options.mainJar and options.classPathJars, and the jars their

@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 
 #include <cstdlib>
-#include <memory>
 #include <set>
 
 #include "JarManifest.h"
@@ -68,16 +67,10 @@ std::vector<std::string> words(const std::string& text) {
   return result;
 }
 
-// namedBy: how the jar came to be read, for the message when it is no jar.
-std::string manifestClassPath(const std::string& jarPath, const std::string& namedBy) {
-  std::unique_ptr<ZipDirectory> jar;
-  try {
-    jar.reset(new ZipDirectory(jarPath));
-    const ZipEntry* entry = jar->findIgnoringCase("META-INF/MANIFEST.MF");
-    return entry ? JarManifest(jar->read(*entry, kMaxManifestSize)).value("Class-Path") : std::string();
-  } catch (const ZipError& e) {
-    throw UsageError(std::string(e.what()) + " (" + namedBy + ")");
-  }
+// The main section's Class-Path of an open zip file; throws ZipError.
+std::string manifestClassPath(const ZipDirectory& jar) {
+  const ZipEntry* entry = jar.findIgnoringCase("META-INF/MANIFEST.MF");
+  return entry ? JarManifest(jar.read(*entry, kMaxManifestSize)).value("Class-Path") : std::string();
 }
 
 // The same file however it was named (lib/../a.jar, a link).
@@ -118,14 +111,25 @@ ClassPathEntry resolveClassPathEntry(const std::string& jarDirectory, const std:
 CarriedClassPath carriedClassPath(const std::vector<std::string>& given) {
   CarriedClassPath carried;
   std::set<std::string> seen;
-  for (const std::string& jar : given) seen.insert(identity(jar));
   // Breadth first, as java reads them: a jar's Class-Path jars come after
-  // it, and theirs after those.
-  std::vector<std::string> toRead = given;
-  std::vector<std::string> namedBy(given.size(), "given on the command line");
+  // it, and theirs after those. Each jar is read once, when it is found,
+  // which is also what tells that it is a zip file at all.
+  struct Named {
+    std::string jar;
+    std::string classPath;
+  };
+  std::vector<Named> toRead;
+  for (const std::string& jar : given) {
+    seen.insert(identity(jar));
+    try {
+      toRead.push_back(Named{jar, manifestClassPath(ZipDirectory(jar))});
+    } catch (const ZipError& e) {
+      throw UsageError(std::string(e.what()) + " (given on the command line)");
+    }
+  }
   for (size_t next = 0; next < toRead.size(); ++next) {
-    const std::string jar = toRead[next];
-    for (const std::string& word : words(manifestClassPath(jar, namedBy[next]))) {
+    const std::string jar = toRead[next].jar;
+    for (const std::string& word : words(toRead[next].classPath)) {
       const ClassPathEntry entry = resolveClassPathEntry(directoryOf(jar), word);
       const std::string named = "the Class-Path of " + jar + " names " + word;
       if (entry.kind != ClassPathEntry::kFile) {
@@ -138,14 +142,19 @@ CarriedClassPath carriedClassPath(const std::vector<std::string>& given) {
       }
       struct stat status;
       if (::stat(entry.path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
-        throw UsageError(named + ", and there is no file " + entry.path +
-                         ": the program would not find its classes; put the jar there, or leave it out of the "
-                         "manifest and give it with --class-path");
+        carried.refusals.push_back(named + ", and there is no file " + entry.path +
+                                   ": the program would not find its classes; put the jar there, or leave it out "
+                                   "of the manifest and give it with --class-path");
+        continue;
       }
       if (!seen.insert(identity(entry.path)).second) continue;
-      carried.jars.push_back(entry.path);
-      toRead.push_back(entry.path);
-      namedBy.push_back(named);
+      try {
+        toRead.push_back(Named{entry.path, manifestClassPath(ZipDirectory(entry.path))});
+      } catch (const ZipError& e) {
+        carried.refusals.push_back(named + ", which a launcher cannot carry: " + e.what());
+        continue;
+      }
+      carried.jars.push_back(CarriedJar{entry.path, jar, word});
     }
   }
   return carried;

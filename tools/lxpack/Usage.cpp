@@ -42,7 +42,9 @@ const char kCreate[] =
     "      places and PATH), a launch script that passes the user's arguments\n"
     "      on unchanged and ends with the program's exit status, and the\n"
     "      verification class. Refused when JAR cannot be read as a jar or its\n"
-    "      main class is not in it.\n" LX_JAR_OPTIONS
+    "      main class is not in it. Each file a manifest's Class-Path makes it\n"
+    "      carry is named on standard error; one that is no zip file is\n"
+    "      refused.\n" LX_JAR_OPTIONS
     "    -a, -s, -o           as below\n"
     "\n"
     "  lxpack create [-a ARCH | -s PROGRAM] -o OUTPUT [-k KIND] [--force]\n"
@@ -66,7 +68,9 @@ const char kCreate[] =
     "                         lxpack\n"
     "    -s, --stub PROGRAM   the launcher program to put first (its\n"
     "                         architecture must be ARCH when both are given)\n"
-    "    -o, --output FILE    the launcher to write\n"
+    "    -o, --output FILE    the launcher to write; never one of the files it\n"
+    "                         is made from (the program, a FILE, a file in a\n"
+    "                         folder), whatever name reaches it\n"
     "    -k, --kind N         launcher-kind byte, 0 to 255 (default 0)\n"
     "    --force              write a launcher that could not work anyway,\n"
     "                         showing why as warnings\n"
