@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "base/Termination.h"
+#include "launch/SignalForwarder.h"
+#include "launch/SignalWitness.h"
 
 extern char** environ;
 
@@ -19,7 +21,8 @@ namespace {
 typedef std::chrono::steady_clock Clock;
 
 const int kPollMillis = 50;
-// How long the program gets to end after SIGTERM before it is killed.
+// How long the program gets to end after the time limit's SIGTERM before
+// it is killed.
 const int kGraceSeconds = 5;
 
 bool sameName(const char* setting, const SString& other) {
@@ -73,6 +76,12 @@ int runProgram(ProgramRun& run) {
   // Also here, so that a signal sent to the group right away finds it.
   setpgid(pid, pid);
   signals.started();
+  // A request to end the launcher reaches the program as it reaches a
+  // command run in a group of its own, with the same grace before the kill:
+  // a tool that ignores it must not keep the launcher for its whole time.
+  // The program's group is its own, so no witness is needed.
+  SignalWitness noWitness(false);
+  SignalForwarder forwarder(pid, true, signals, noWitness);
 
   const bool limited = run.timeoutSeconds > 0;
   const Clock::time_point deadline = Clock::now() + std::chrono::seconds(run.timeoutSeconds);
@@ -85,8 +94,7 @@ int runProgram(ProgramRun& run) {
       status = 0;
       break;
     }
-    int signalNumber = signals.takeSignalToForward();
-    if (signalNumber != 0) kill(-pid, signalNumber);
+    forwarder.passOn();
     Clock::time_point now = Clock::now();
     if (limited && !run.expired && now >= deadline) {
       run.expired = true;
@@ -98,6 +106,6 @@ int runProgram(ProgramRun& run) {
     }
     poll(nullptr, 0, kPollMillis);
   }
-  signals.ended(status);
+  forwarder.ended(status);
   return exitCode(status);
 }

@@ -18,8 +18,9 @@ struct ProgramRun {
 // Starts run.program in a process group of its own, with the launcher's
 // standard streams, and waits for it. When the time runs out the group gets
 // SIGTERM, and SIGKILL a few seconds later if it is still there. A signal
-// that asks the launcher to end is passed on to the group; the program's
-// end is still waited for. Returns the exit code (128 + the signal number
-// for a program a signal killed, 127 when the program could not be run),
-// or -1 with errno set when no process could be made.
+// that asks the launcher to end is passed on to the group; a program that
+// has not ended when the grace a command's programs get is over
+// (SignalForwarder) is killed with its group. Returns the exit code (128 +
+// the signal number for a program a signal killed, 127 when the program
+// could not be run), or -1 with errno set when no process could be made.
 int runProgram(ProgramRun& run);

@@ -8,6 +8,7 @@
 #include <initializer_list>
 
 #include "base/Log.h"
+#include "base/Termination.h"
 #include "jvm/WindowingLibrary.h"
 #include "launch/RunProgram.h"
 #include "launcher/DialogTools.h"
@@ -92,6 +93,8 @@ void showFailureDialog(const SString& message) {
   int status = runProgram(run);
   if (status < 0) {
     log("The dialog program " + run.program + " could not be started: " + std::strerror(errno), WARNING);
+  } else if (TerminationSignal() != 0) {
+    log("The launcher was asked to end: the dialog was ended with it (status " + fromLong(status) + ").", INFO);
   } else if (run.expired) {
     log("The dialog was not closed within " + fromLong(kDialogTimeoutSeconds / 60) + " minutes and was ended.",
         WARNING);

@@ -15,7 +15,8 @@ bool failureDialogNeeded();
 // Shows message (the text the console got, in the console's character set)
 // in a dialog titled with the launcher's title, or the launcher file's name
 // when it has none, with the log file's path under it when there is a log,
-// and waits until the user closes it (10 minutes at most). Does nothing
+// and waits until the user closes it (10 minutes at most, or until the
+// launcher is asked to end, which ends the dialog as well). Does nothing
 // when failureDialogNeeded is false; with no dialog program on PATH the log
 // says so.
 void showFailureDialog(const SString& message);

@@ -98,18 +98,31 @@ TEST(RunProgram, EndsAProgramWhoseTimeRunsOutWithEverythingItStarted) {
   }
 }
 
-// A signal that asks the launcher to end reaches the program, whose end
-// is waited for; the launcher then ends as the signal asked.
-TEST(RunProgram, PassesASignalToEndOnToTheProgram) {
-  TempDir dir;
-  std::string script =
-      "echo $$ > '" + dir.file("pid") + "'; kill -HUP $PPID; sleep 60; echo survived > '" + dir.file("after") + "'";
-  int status = InForkedProcess([&] {
-    InstallTerminationHandlers();
-    ProgramRun run = shellScript(script, {});
-    int programStatus = runProgram(run);
-    return programStatus == 128 + SIGHUP && TerminationSignal() == SIGHUP ? 0 : 1;
-  });
-  EXPECT_EQ(0, status);
-  EXPECT_EQ("", ReadFile(dir.file("after")));
+// A signal that asks the launcher to end reaches the program's group. A
+// program that ignores it is killed with its group once the grace is over,
+// rather than kept waiting for until it ends by itself; either way the
+// launcher then ends as the signal asked.
+TEST(RunProgram, PassesASignalToEndOnAndKillsAProgramThatIgnoresIt) {
+  const struct {
+    const char* trap;
+    int want;
+  } cases[] = {
+      {"", 128 + SIGHUP},
+      {"trap '' HUP; ", 128 + SIGKILL},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.trap);
+    TempDir dir;
+    std::string script = std::string(c.trap) + "sleep 600 >/dev/null 2>&1 & echo $! > '" + dir.file("helper") +
+                         "'; kill -HUP $PPID; " + "sleep 120; echo survived > '" + dir.file("after") + "'";
+    int status = InForkedProcess([&] {
+      InstallTerminationHandlers();
+      ProgramRun run = shellScript(script, {});
+      int programStatus = runProgram(run);
+      return programStatus == c.want && TerminationSignal() == SIGHUP ? 0 : 1;
+    });
+    EXPECT_EQ(0, status);
+    EXPECT_EQ("", ReadFile(dir.file("after")));
+    EXPECT_TRUE(EndsSoon(WaitForLine(dir.file("helper"))));
+  }
 }
