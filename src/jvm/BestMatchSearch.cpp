@@ -7,13 +7,17 @@
 // known locations) is gathered, each real java once, and ordered newest
 // first by its release file, so that the best of many installed JVMs is
 // found by starting one of them: the release file rules out the versions
-// outside the range, and the first JVM started is the newest in it.
+// outside the range, and the first JVM started is the newest in it. A
+// release file is anyone's to write where others can write: the homes of
+// the known locations and of pattern hints are therefore marked as found
+// by the launcher, and verifyAt starts none that others could have planted.
 #include <limits.h>
 #include <stdlib.h>
 
 #include "base/LauncherException.h"
 #include "base/Log.h"
 #include "fsutil/Platform.h"
+#include "jvm/FoundHomeTrust.h"
 #include "jvm/HomePatterns.h"
 #include "jvm/JVMFile.h"
 #include "jvm/JVMMatch.h"
@@ -23,7 +27,8 @@
 
 struct HomeCandidate {
   SString home;
-  SString source;  // where it came from, for the log
+  SString source;                          // where it came from, for the log
+  HomeOrigin origin = HomeOrigin::kFound;  // judged unless a source says it was named
   bool insideLauncherDir = false;
   bool hasVersion = false;
   bool opensWindows = false;  // counted only when a display is there
@@ -64,7 +69,7 @@ class HomeCandidates {
   // the packager wrote is reported as not present). The list stays in
   // order: a new candidate goes behind every one that does not come after
   // it, so that equals keep the order they were found in.
-  void add(const SString& home, const SString& source, bool insideLauncherDir, bool keepMissing) {
+  void add(const SString& home, const SString& source, HomeOrigin origin, bool insideLauncherDir, bool keepMissing) {
     if (home.empty()) return;
     if (!keepMissing && !FileExists(withSlash(home) + exe_)) return;
     SString identity = identityOf(home, exe_);
@@ -75,6 +80,7 @@ class HomeCandidates {
     HomeCandidate* candidate = new HomeCandidate;
     candidate->home = home;
     candidate->source = source;
+    candidate->origin = origin;
     candidate->insideLauncherDir = insideLauncherDir;
     SString release;
     candidate->hasVersion =
@@ -105,7 +111,7 @@ JVMMatch* verifyInOrder(JVMFile& jvmFile, const HomeCandidates& candidates, cons
   for (int i = 0; i < candidates.count(); ++i) {
     const HomeCandidate& candidate = candidates.get(i);
     log("Checking JVM at " + candidate.home + " which was resolved from " + candidate.source, INFO);
-    if (JVMMatch* match = jvmFile.verifyAt(candidate.home, classPath, className)) {
+    if (JVMMatch* match = jvmFile.verifyAt(candidate.home, classPath, className, candidate.origin)) {
       if (candidate.insideLauncherDir) match->setTemp();
       return match;
     }
@@ -173,19 +179,24 @@ JVMMatch* JVMFile::searchBestMatch(const SString& classPath, const SString& clas
   if (knownLocations) {
     StringDeque homes;
     knownLocationHomes(exe, homes);
-    for (int i = 0; i < homes.count(); ++i) others.add(homes.get(i), "the known locations", false, false);
+    for (int i = 0; i < homes.count(); ++i) {
+      others.add(homes.get(i), "the known locations", HomeOrigin::kFound, false, false);
+    }
   }
   StringDeque pathDirs;
   GetPathDirs(pathDirs);
   for (int i = 0; i < pathDirs.count(); ++i) {
     const SString& piece = pathDirs.get(i);
-    if (!piece.empty()) others.add(homeOfPathEntry(piece), "the platform JVM path " + piece, false, false);
+    if (!piece.empty()) {
+      others.add(homeOfPathEntry(piece), "the platform JVM path " + piece, HomeOrigin::kNamed, false, false);
+    }
   }
   return verifyInOrder(*this, others, classPath, className);
 }
 
 // Homes of hints without a pattern are kept when they lack the java, so
-// the search summary names them as not present.
+// the search summary names them as not present. A pattern names no home:
+// what it matches the launcher found by itself, and it is judged as such.
 void JVMFile::addPathHints(HomeCandidates& candidates, int only) {
   const StringDeque* hints = tagFile_->findValues("PATH_HINT");
   for (int i = 0; hints && i < hints->count(); ++i) {
@@ -195,8 +206,10 @@ void JVMFile::addPathHints(HomeCandidates& candidates, int only) {
     const SString launcherDir = context_.paths.origLauncherDir();
     StringDeque homes;
     expandHomePattern(relative && !launcherDir.empty() ? withSlash(launcherDir) + hint : hint, homes);
+    const bool pattern = hasHomePattern(hint);
     for (int j = 0; j < homes.count(); ++j) {
-      candidates.add(homes.get(j), "path hint " + hint, relative, !hasHomePattern(hint));
+      candidates.add(homes.get(j), "path hint " + hint, pattern ? HomeOrigin::kFound : HomeOrigin::kNamed, relative,
+                     !pattern);
     }
   }
 }

@@ -10,6 +10,7 @@
 
 #include "base/Deque.h"
 #include "base/SString.h"
+#include "jvm/FoundHomeTrust.h"
 #include "jvm/JavaVersionRange.h"
 #include "jvm/MacroHandler.h"
 #include "jvm/RunContext.h"
@@ -41,7 +42,10 @@ class JVMFile final : public MacroHandler {
   JVMMatch* searchPlatformHints(const SString& classPath, const SString& className, StringDeque* tried = nullptr);
   JVMMatch* searchPathHints(const SString& classPath, const SString& className);
   JVMMatch* searchPlatformPath(const SString& classPath, const SString& className);
-  JVMMatch* verifyAt(const SString& home, const SString& classPath, const SString& className);
+  // A home the launcher found by itself is started only when others could
+  // not have planted its java (FoundHomeTrust.h); each search says which
+  // kind its homes are.
+  JVMMatch* verifyAt(const SString& home, const SString& classPath, const SString& className, HomeOrigin origin);
   // Verifies the home the description names in its own JVM_HOME.
   JVMMatch* verifyHome(const SString& classPath, const SString& className);
 

@@ -10,6 +10,7 @@
 #include "fsutil/CommandSafePath.h"
 #include "fsutil/Platform.h"
 #include "jvm/ForeignHome.h"
+#include "jvm/FoundHomeTrust.h"
 #include "jvm/HomePatterns.h"
 #include "jvm/JVMFile.h"
 #include "jvm/JVMMatch.h"
@@ -47,7 +48,8 @@ int verifyTimeoutSeconds() {
 
 }  // namespace
 
-JVMMatch* JVMFile::verifyAt(const SString& home, const SString& classPath, const SString& className) {
+JVMMatch* JVMFile::verifyAt(const SString& home, const SString& classPath, const SString& className,
+                            HomeOrigin origin) {
   const SString exe = getJvmExe();
   if (exe.empty() || home.empty()) return nullptr;
   const SString desc = tagFile_->getValue("DESC", 0);
@@ -59,6 +61,15 @@ JVMMatch* JVMFile::verifyAt(const SString& home, const SString& classPath, const
     reportCandidate(executable, "not present");
     ProgressTick(kMissingExecutableProgress);
     return nullptr;
+  }
+  if (origin == HomeOrigin::kFound) {
+    const SString distrust = distrustReason(executable);
+    if (!distrust.empty()) {
+      log("Not starting the JVM at " + home + ", which the launcher found by itself: " + distrust, INFO);
+      reportCandidate(executable, "not run, " + distrust);
+      ProgressTick(kMissingExecutableProgress);
+      return nullptr;
+    }
   }
   // The step names the description, so one line per search says it all;
   // one per candidate filled the console.
@@ -287,7 +298,7 @@ JVMMatch* JVMFile::searchPlatformHints(const SString& classPath, const SString& 
       if (home.empty()) continue;
       log("Checking JVM at " + home + " which was resolved from platform hint " + variable, INFO);
       if (tried) tried->add(home);
-      if (JVMMatch* match = verifyAt(home, classPath, className)) return match;
+      if (JVMMatch* match = verifyAt(home, classPath, className, HomeOrigin::kNamed)) return match;
     }
   }
   return nullptr;
@@ -309,14 +320,14 @@ JVMMatch* JVMFile::searchPathHints(const SString& classPath, const SString& clas
       for (int r = 0; r < roots.count(); ++r) {
         SString candidate = withTrailingSeparator(roots.get(r)) + hint.substr(separator.length());
         log("Checking path hint " + candidate, INFO);
-        if (JVMMatch* match = verifyAt(candidate, classPath, className)) return match;
+        if (JVMMatch* match = verifyAt(candidate, classPath, className, HomeOrigin::kNamed)) return match;
       }
       continue;
     }
     // A relative hint names a JVM shipped beside the launcher.
     SString launcherDir = context_.paths.origLauncherDir();
     SString candidate = launcherDir.empty() ? hint : withTrailingSeparator(launcherDir) + hint;
-    if (JVMMatch* match = verifyAt(candidate, classPath, className)) {
+    if (JVMMatch* match = verifyAt(candidate, classPath, className, HomeOrigin::kNamed)) {
       match->setTemp();
       return match;
     }
@@ -343,12 +354,12 @@ JVMMatch* JVMFile::searchPlatformPath(const SString& classPath, const SString& c
     if (piece.empty()) continue;
     SString candidate = homeOfPathEntry(piece);
     log("Checking JVM at " + candidate + " which was resolved from the platform JVM path " + piece, INFO);
-    if (JVMMatch* match = verifyAt(candidate, classPath, className)) return match;
+    if (JVMMatch* match = verifyAt(candidate, classPath, className, HomeOrigin::kNamed)) return match;
   }
   return nullptr;
 }
 
 JVMMatch* JVMFile::verifyHome(const SString& classPath, const SString& className) {
   if (!canVerify(nullptr)) return nullptr;
-  return verifyAt(tagFile_->getValue("JVM_HOME", 0), classPath, className);
+  return verifyAt(tagFile_->getValue("JVM_HOME", 0), classPath, className, HomeOrigin::kNamed);
 }

@@ -7,7 +7,7 @@
 #include "fsutil/FileNavigator.h"
 #include "fsutil/Platform.h"
 #include "fsutil/TempFiles.h"
-#include "jvm/DiskCandidateTrust.h"
+#include "jvm/FoundHomeTrust.h"
 #include "jvm/JVMFile.h"
 #include "messages/Messages.h"
 #include "tagfile/TagFile.h"
@@ -70,7 +70,7 @@ void JVMFiles::find(JVMMatchPtrDeque& matches) {
   if (!javaHome.empty()) {
     log("Checking user specified Java home directory => " + javaHome, INFO);
     for (int i = 0; i < count() && !match_; ++i) {
-      match_.reset(get(i)->verifyAt(javaHome, verifyClassPath_, verifyClassName_));
+      match_.reset(get(i)->verifyAt(javaHome, verifyClassPath_, verifyClassName_, HomeOrigin::kNamed));
     }
   }
 
@@ -154,7 +154,8 @@ void JVMFiles::verifyUnverified(JVMMatchPtrDeque& matches) {
     UnverifiedJVMMatch* candidates = unverified_.get(i);
     const StringDeque& homes = candidates->getHomes();
     for (int j = 0; j < homes.count(); ++j) {
-      JVMMatch* match = candidates->getJVMFile()->verifyAt(homes.get(j), verifyClassPath_, verifyClassName_);
+      JVMMatch* match =
+          candidates->getJVMFile()->verifyAt(homes.get(j), verifyClassPath_, verifyClassName_, HomeOrigin::kFound);
       if (!match) continue;
       matches.add(match);
       if (stopAtFirst_) return;
@@ -162,9 +163,10 @@ void JVMFiles::verifyUnverified(JVMMatchPtrDeque& matches) {
   }
 }
 
+// Whatever the walk finds, the launcher found by itself: verifyAt starts
+// none that others could have planted (in /var/tmp, /dev/shm, a directory
+// another user owns).
 int JVMFiles::fileFound(const SString& path) {
-  bool judged = false;
-  SString distrust;
   for (int i = 0; i < count() && !match_; ++i) {
     JVMFile* jvmFile = get(i);
     SString exe = jvmFile->getJvmExe();
@@ -173,19 +175,10 @@ int JVMFiles::fileFound(const SString& path) {
     if (exe.empty() || path.length() <= exe.length()) continue;
     SString::size_type exeStart = endsWith(path, exe.c_str());
     if (exeStart == SString::npos || path[exeStart - 1] != '/') continue;
-    if (!judged) {
-      judged = true;
-      distrust = distrustReason(path);
-      if (!distrust.empty()) log("Skipping " + path + " found by the disk search: " + distrust, INFO);
-    }
-    if (!distrust.empty()) {
-      jvmFile->reportCandidate(path, "not run, " + distrust);
-      continue;
-    }
     SString home = path.substr(0, exeStart - 1);
     if (i == 0 && stopAtFirst_) {
       if (triedAtOnce(home)) continue;
-      match_.reset(jvmFile->verifyAt(home, verifyClassPath_, verifyClassName_));
+      match_.reset(jvmFile->verifyAt(home, verifyClassPath_, verifyClassName_, HomeOrigin::kFound));
       if (match_) return 1;
     } else {
       addUnverified(jvmFile, home);

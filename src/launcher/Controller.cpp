@@ -166,7 +166,9 @@ bool Controller::stillVerifies(TagFile* description, const SString& home, const 
   SString classPath, className;
   runFiles().getJVMFiles().getVerifyClass(classPath, className);
   JVMFile jvm(description, runContext());
-  std::unique_ptr<JVMMatch> match(jvm.verifyAt(home, classPath, className));
+  // The home is the one the launch just ran: the search or the user chose
+  // it, and judged it as it chose.
+  std::unique_ptr<JVMMatch> match(jvm.verifyAt(home, classPath, className, HomeOrigin::kNamed));
   if (match) {
     log("The JVM at " + home + " still verifies: the failure is the application's own.", INFO);
     return true;

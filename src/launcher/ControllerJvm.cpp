@@ -120,7 +120,7 @@ VerifiedJvm Controller::verifyAgainstHome(bool /*showUI*/, bool showFailMsg, Tag
   SString classPath, className;
   runFiles().getJVMFiles().getVerifyClass(classPath, className);
   std::unique_ptr<JVMMatch> match(home.empty() ? jvm.verifyHome(classPath, className)
-                                               : jvm.verifyAt(home, classPath, className));
+                                               : jvm.verifyAt(home, classPath, className, HomeOrigin::kNamed));
   withoutJvm_ = !match;
   if (!match) {
     reportNoJvm(GetMessage(ERR_JVM_NOT_VALID), showFailMsg);

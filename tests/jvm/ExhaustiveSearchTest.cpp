@@ -260,13 +260,15 @@ TEST_F(Exhaustive, DiskSearchSkipsJavaFilesOthersCouldHavePlanted) {
                (std::string(c.home) == "opt/link" && runs.find(root + "/open/x/bin/java\n") != std::string::npos);
     EXPECT_EQ(c.reason == nullptr, ran) << runs;
     if (c.reason) {
-      EXPECT_TRUE(log.has("Skipping " + java + " found by the disk search: " + root + "/" + c.reason)) << log.text();
+      EXPECT_TRUE(log.has("Not starting the JVM at " + root + "/" + c.home +
+                          ", which the launcher found by itself: " + root + "/" + c.reason))
+          << log.text();
     }
   }
   // A home the user names is theirs to choose.
   VerifyClass verify = BuiltVerifyClass();
-  std::unique_ptr<JVMMatch> chosen(
-      files_.get(0)->verifyAt((root + "/open/jdk").c_str(), verify.classPath.c_str(), verify.className.c_str()));
+  std::unique_ptr<JVMMatch> chosen(files_.get(0)->verifyAt((root + "/open/jdk").c_str(), verify.classPath.c_str(),
+                                                           verify.className.c_str(), HomeOrigin::kNamed));
   EXPECT_NE(nullptr, chosen);
 }
 

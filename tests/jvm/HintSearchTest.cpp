@@ -27,7 +27,7 @@ TagFile* NewFakeDescription() {
 
 JVMMatch* VerifyAt(JVMFile& jvm, const std::string& home) {
   VerifyClass verify = BuiltVerifyClass();
-  return jvm.verifyAt(home.c_str(), verify.classPath.c_str(), verify.className.c_str());
+  return jvm.verifyAt(home.c_str(), verify.classPath.c_str(), verify.className.c_str(), HomeOrigin::kNamed);
 }
 
 TEST(VerifyAt, AcceptsEachInstalledJdkOnlyForItsOwnVersion) {
@@ -339,7 +339,7 @@ TEST_F(HintSearch, DescriptionWithoutPropertiesIsRefusedByHintsButNotByAHome) {
   EXPECT_EQ(4, warnings);
   EXPECT_EQ(std::string::npos, text.find("Verifying JVM at"));
   // Given a home directly, any JVM that runs the verification class will do.
-  std::unique_ptr<JVMMatch> match(jvm.verifyAt(jdk_.home.c_str(), cp(), cls()));
+  std::unique_ptr<JVMMatch> match(jvm.verifyAt(jdk_.home.c_str(), cp(), cls(), HomeOrigin::kNamed));
   EXPECT_NE(nullptr, match);
 }
 

@@ -252,7 +252,7 @@ TEST_F(ArchivedVerifyClass, LastVerifyEntryIsExtractedAndQuoted) {
   ASSERT_FALSE(jdks.empty());
   std::unique_ptr<TagFile> tags(NewDescription("Any", "bin/java", {"java.vendor=..."}));
   JVMFile jvm(tags.get(), run_.context);
-  std::unique_ptr<JVMMatch> match(jvm.verifyAt(jdks.front().home.c_str(), classPath, className));
+  std::unique_ptr<JVMMatch> match(jvm.verifyAt(jdks.front().home.c_str(), classPath, className, HomeOrigin::kNamed));
   EXPECT_NE(nullptr, match);
 }
 

@@ -58,7 +58,8 @@ TEST(ReleaseFile, RulesOutOnlyVersionsThatDifferWhereBothHaveCharacters) {
     JVMFile jvm(tags.get(), run.context);
     VerifyClass verify = BuiltVerifyClass();
     LogCapture log;
-    std::unique_ptr<JVMMatch> match(jvm.verifyAt(home.c_str(), verify.classPath.c_str(), verify.className.c_str()));
+    std::unique_ptr<JVMMatch> match(
+        jvm.verifyAt(home.c_str(), verify.classPath.c_str(), verify.className.c_str(), HomeOrigin::kNamed));
     EXPECT_EQ(c.matches, match != nullptr);
     EXPECT_EQ(c.started, ReadFile(dir.file("started")) == "started\n");
     std::string required = std::string(c.property).substr(std::string(c.property).find('=') + 1);

@@ -54,7 +54,7 @@ class Store : public ::testing::Test {
     TestRunContext run;
     JVMFile jvm(tags_.get(), run.context);
     std::string classPath = "\"" + (jar.empty() ? jar_ : jar) + "\"";
-    std::unique_ptr<JVMMatch> match(jvm.verifyAt(home_.c_str(), classPath.c_str(), className));
+    std::unique_ptr<JVMMatch> match(jvm.verifyAt(home_.c_str(), classPath.c_str(), className, HomeOrigin::kNamed));
     return match != nullptr;
   }
 

@@ -1,4 +1,4 @@
-#include "jvm/DiskCandidateTrust.h"
+#include "jvm/FoundHomeTrust.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
