@@ -5,11 +5,6 @@
 #include <sys/vfs.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-
-#include "base/Log.h"
 #include "base/Termination.h"
 #include "fsutil/DirectoryBit.h"
 #include "fsutil/PseudoFileSystems.h"
@@ -46,19 +41,6 @@ class OpenDirectory {
 bool isDirectory(const SString& path) {
   struct stat status;
   return lstat(path.c_str(), &status) == 0 && HasDirectoryBit(status.st_mode);
-}
-
-bool deletePath(const SString& path) {
-  // lstat, not stat: a link inside a temporary directory is removed as the
-  // link itself, dangling or not. Following it would leave the link (and so
-  // its directory) behind.
-  struct stat status;
-  if (lstat(path.c_str(), &status) != 0) return false;
-  int result = S_ISDIR(status.st_mode) ? rmdir(path.c_str()) : std::remove(path.c_str());
-  if (result == 0) return true;
-  int error = errno;
-  log("Could not delete " + path + " :  " + std::strerror(error), WARNING);
-  return false;
 }
 
 bool isBelow(const SString& dir, const SString& path) {
@@ -141,36 +123,10 @@ int FindFiles::processFile(const SString& path) {
 
 int FindFiles::skipDirectory(const SString& path) {
   // A search of every file system takes minutes; a signal ends it at the
-  // next directory. (The deleting walk has no such check: it is the
-  // clean-up that a signal asks for.)
+  // next directory. (The clean-up has no such check: it is what a signal
+  // asks for.)
   CheckTermination();
   return path == tempRoot_ || path == "/tmp";
 }
 
 int FindFiles::skipFileSystem(long fileSystemType) { return IsPseudoFileSystem(fileSystemType); }
-
-int DeleteFullDir::navigate(const SString& start) {
-  visited_.removeAll();
-  failed_.removeAll();
-  int result = FileNavigator::navigate(start);
-  for (int i = visited_.count() - 1; i >= 0; --i) {
-    const SString& dir = visited_.get(i);
-    if (hasFailedDescendant(dir)) continue;
-    if (!deletePath(dir)) failed_.add(dir);
-  }
-  return result;
-}
-
-int DeleteFullDir::processFile(const SString& path) {
-  deletePath(path);
-  return 0;
-}
-
-void DeleteFullDir::directoryTaken(const SString& path) { visited_.add(path); }
-
-bool DeleteFullDir::hasFailedDescendant(const SString& dir) const {
-  for (int i = 0; i < failed_.count(); ++i) {
-    if (isBelow(dir, failed_.get(i))) return true;
-  }
-  return false;
-}

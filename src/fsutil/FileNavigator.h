@@ -1,8 +1,8 @@
-// Two jobs visit every entry below a directory: the exhaustive JVM search,
-// which looks at every file of every file system, and the removal of the
-// launcher's temporary directories, which deletes files first and
-// directories afterwards, deepest first. Both are one depth-first walk with
-// hooks.
+// The exhaustive JVM search looks at every file of every file system: one
+// depth-first walk by full paths, with hooks. (The removal of the
+// launcher's temporary directories walks relative to open directories
+// instead, see DeleteFullDir.h: what it removes may lie deeper than any
+// full path reaches.)
 #pragma once
 
 #include <sys/types.h>
@@ -14,12 +14,6 @@
 // True when the path exists without following links and its file type
 // carries the directory bit (see DirectoryBit.h).
 bool isDirectory(const SString& path);
-
-// Deletes one path: an empty directory, or anything else (a link is removed
-// itself, never what it points to). A path that does not exist is left
-// without a message; any other failure is logged as a warning. Returns
-// whether the path was removed.
-bool deletePath(const SString& path);
 
 // Whether path lies below the directory dir: dir followed by a separator
 // starts it. "/t/lib" is not below "/t/li", nor below itself.
@@ -84,28 +78,4 @@ class FindFiles final : public FileNavigator {
   const StringDeque* names_;
   FileFindListener* listener_;
   SString tempRoot_;
-};
-
-// Deletes everything it walks over: files while walking, then the visited
-// directories deepest first. A directory that could not be removed keeps
-// its ancestors from being attempted, so one stuck file costs one warning
-// for itself and one for its directory.
-class DeleteFullDir final : public FileNavigator {
- public:
-  DeleteFullDir() {}
-
-  int navigate(const SString& start) override;
-  int processFile(const SString& path) override;
-
-  const StringDeque& visited() const { return visited_; }
-  const StringDeque& failed() const { return failed_; }
-
- protected:
-  void directoryTaken(const SString& path) override;
-
- private:
-  bool hasFailedDescendant(const SString& dir) const;
-
-  StringDeque visited_;
-  StringDeque failed_;
 };

@@ -18,7 +18,7 @@
 #include "base/OpenFiles.h"
 #include "fsutil/CacheDirectory.h"
 #include "fsutil/CommandSafePath.h"
-#include "fsutil/FileNavigator.h"
+#include "fsutil/DeleteFullDir.h"
 #include "fsutil/ProgramsAllowed.h"
 #include "messages/Messages.h"
 
@@ -275,10 +275,6 @@ void RemoveTempFiles() {
 void RemoveOwnExecutableAtExit(const SString& path) { ownExecutable() = path; }
 
 void RemovePath(const SString& path) {
-  if (isDirectory(path)) {
-    DeleteFullDir walker;
-    walker.navigate(path);
-  } else {
-    deletePath(path);
-  }
+  DeleteFullDir removal;
+  removal.remove(path);
 }

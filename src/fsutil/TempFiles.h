@@ -41,5 +41,7 @@ void RemoveTempFiles();
 // by another launcher, which handed that directory over to it: the clean-up
 // removes path, its executable, and then the directory, if empty by now.
 void RemoveOwnExecutableAtExit(const SString& path);
-// Deletes a directory with everything below it, or a single file.
+// Deletes a directory with everything below it, or a single file, as
+// DeleteFullDir does: however deep, never through a link, and what stays
+// is logged.
 void RemovePath(const SString& path);

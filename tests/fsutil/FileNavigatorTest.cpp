@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/Termination.h"
+#include "fsutil/DeleteFullDir.h"
 #include "fsutil/FileNavigator.h"
 #include "fsutil/FileSystemFixtures.h"
 #include "fsutil/TempFiles.h"
@@ -42,14 +43,6 @@ std::vector<std::string> Find(const std::string& start, const std::vector<const 
 std::vector<std::string> Sorted(std::vector<std::string> v) {
   std::sort(v.begin(), v.end());
   return v;
-}
-
-std::vector<std::string> Warnings(const CapturedLog& log) {
-  std::vector<std::string> result;
-  for (const std::string& line : log.lines()) {
-    if (line.rfind("WARNING: ", 0) == 0) result.push_back(line);
-  }
-  return result;
 }
 
 }  // namespace
@@ -170,9 +163,8 @@ TEST(FindFiles, ASignalEndsTheSearchButNotTheCleanUp) {
       if (!listener.found.empty()) return 2;
     }
     // The removal of temporary files is what the signal asks for.
-    DeleteFullDir walker;
-    walker.navigate(t.file("tree").c_str());
-    return 0;
+    DeleteFullDir removal;
+    return removal.remove(t.file("tree").c_str()) ? 0 : 3;
   });
   EXPECT_EQ(0, status);
   EXPECT_FALSE(PathExists(t.file("tree")));
@@ -220,7 +212,13 @@ TEST(IsBelow, NeedsASeparatorAfterTheDirectory) {
   }
 }
 
-TEST(DeleteFullDir, VisitsParentsFirstAndTheLastReadSubdirectoryFirst) {
+TEST(FileNavigator, VisitsParentsFirstAndTheLastReadSubdirectoryFirst) {
+  class Directories : public FileNavigator {
+   public:
+    int processFile(const SString&) override { return 0; }
+    void directoryTaken(const SString& path) override { taken.push_back(path.c_str()); }
+    std::vector<std::string> taken;
+  } walker;
   TempDir t;
   for (const char* d : {"a/x", "a/y", "b", "c/z/w"}) MakeDirs(t.file(d));
   std::vector<std::string> readOrder;
@@ -231,78 +229,16 @@ TEST(DeleteFullDir, VisitsParentsFirstAndTheLastReadSubdirectoryFirst) {
   }
   closedir(top);
 
-  DeleteFullDir walker;
-  walker.navigate(t.path().c_str());
-  const StringDeque& visited = walker.visited();
-  ASSERT_EQ(8, visited.count());
-  EXPECT_EQ(t.path(), visited.get(0).c_str());
-  EXPECT_EQ(readOrder.back(), visited.get(1).c_str());
-  for (int i = 1; i < visited.count(); ++i) {
-    std::string dir = visited.get(i).c_str();
+  EXPECT_EQ(0, walker.navigate(t.path().c_str()));
+  const std::vector<std::string>& visited = walker.taken;
+  ASSERT_EQ(8u, visited.size());
+  EXPECT_EQ(t.path(), visited[0]);
+  EXPECT_EQ(readOrder.back(), visited[1]);
+  for (size_t i = 1; i < visited.size(); ++i) {
+    const std::string& dir = visited[i];
     std::string parent = dir.substr(0, dir.rfind('/'));
-    int parentAt = -1;
-    for (int j = 0; j < visited.count(); ++j) {
-      if (parent == visited.get(j).c_str()) parentAt = j;
-    }
-    EXPECT_GE(parentAt, 0) << dir;
-    EXPECT_LT(parentAt, i) << dir;
+    auto parentAt = std::find(visited.begin(), visited.end(), parent);
+    EXPECT_NE(visited.end(), parentAt) << dir;
+    EXPECT_LT(parentAt - visited.begin(), static_cast<long>(i)) << dir;
   }
-  EXPECT_FALSE(PathExists(t.path()));
-}
-
-TEST(DeleteFullDir, RemovesLinksWithoutFollowingThem) {
-  TempDir outside;
-  std::string kept = outside.write("precious", "x");
-  TempDir t;
-  MakeDirs(t.file("tree/sub"));
-  ASSERT_EQ(0, symlink(outside.path().c_str(), t.file("tree/sub/to-dir").c_str()));
-  ASSERT_EQ(0, symlink(kept.c_str(), t.file("tree/to-file").c_str()));
-  ASSERT_EQ(0, symlink(t.file("missing").c_str(), t.file("tree/dangling").c_str()));
-  CapturedLog log(t.file("log"));
-
-  DeleteFullDir walker;
-  EXPECT_EQ(0, walker.navigate(t.file("tree").c_str()));
-  EXPECT_FALSE(PathExists(t.file("tree")));
-  EXPECT_TRUE(PathExists(kept));
-  EXPECT_EQ(std::vector<std::string>{}, log.lines());
-}
-
-TEST(DeleteFullDir, OneStuckFileCostsTwoWarningsAndKeepsOnlyItsAncestors) {
-  TempDir t;
-  Touch(t.file("tree/a.txt"));
-  Touch(t.file("tree/sub/deeper/c.txt"));
-  std::string stuck = Touch(t.file("tree/lib64/keep"));
-  // A name prefix of the stuck directory, not its ancestor: it goes too,
-  // whether it is read before lib64 or after it.
-  MakeDirs(t.file("tree/lib"));
-  ASSERT_EQ(0, chmod(t.file("tree/lib64").c_str(), 0555));
-  MakeDirs(t.file("probe"));
-  ASSERT_EQ(0, chmod(t.file("probe").c_str(), 0));
-  CapturedLog log(t.file("log"));
-  {
-    PermissionChecksEnforced enforced;
-    if (!PermissionChecksEnforced::holdFor(t.file("probe"))) {
-      GTEST_SKIP() << "this process can change a read-only directory (no way to drop the override here)";
-    }
-    DeleteFullDir walker;
-    EXPECT_EQ(0, walker.navigate(t.file("tree").c_str()));
-    ASSERT_EQ(1, walker.failed().count());
-    EXPECT_EQ(t.file("tree/lib64"), walker.failed().get(0).c_str());
-  }
-  const std::vector<std::string> want = {
-      "WARNING: Could not delete " + stuck + " :  Permission denied",
-      "WARNING: Could not delete " + t.file("tree/lib64") + " :  Directory not empty",
-  };
-  EXPECT_EQ(want, Warnings(log));
-  EXPECT_TRUE(PathExists(stuck));
-  for (const char* gone : {"tree/a.txt", "tree/sub", "tree/lib"}) EXPECT_FALSE(PathExists(t.file(gone))) << gone;
-  chmod(t.file("tree/lib64").c_str(), 0755);
-}
-
-TEST(DeleteFullDir, AMissingDirectoryLogsNothing) {
-  TempDir t;
-  CapturedLog log(t.file("log"));
-  DeleteFullDir walker;
-  EXPECT_EQ(0, walker.navigate(t.file("none").c_str()));
-  EXPECT_EQ(std::vector<std::string>{}, log.lines());
 }
