@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "JvmOptionFolders.h"
 #include "PackagingMistakes.h"
 #include "Usage.h"
 #include "archive/FileIndexEntry.h"
@@ -30,6 +31,14 @@ JarLauncher planJarLauncher(const JarLauncherOptions& options) {
   }
   for (const std::string& warning : launcher.jar.classPathWarnings) {
     std::fprintf(stderr, "lxpack: warning: %s\n", warning.c_str());
+  }
+  for (const std::string& option : options.jvmOptions) {
+    for (const std::string& name : readJvmOption(option).unknownNames) {
+      std::fprintf(stderr,
+                   "lxpack: warning: --jvm-option '%s' passes %s to java as it is: $APP_DIR and $LAUNCHER_DIR are "
+                   "the only names replaced (write $$ for a dollar)\n",
+                   option.c_str(), name.c_str());
+    }
   }
   launcher.scripts = makeLauncherScripts(options, launcher.jar);
   return launcher;

@@ -16,7 +16,8 @@ struct JarLauncher {
 };
 
 // Reads the jars (throws UsageError) and warns on standard error about
-// what the launcher cannot carry over from the manifest.
+// what the launcher cannot carry over from the manifest, and about a
+// --jvm-option name that looks like a variable but is passed as it is.
 JarLauncher planJarLauncher(const JarLauncherOptions& options);
 
 // The members of the launcher: the verification jar, the instructions, the
