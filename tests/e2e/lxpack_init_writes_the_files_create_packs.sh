@@ -10,7 +10,7 @@ source "$(dirname "$0")/jar_launcher.inc"
 main_source
 java_jar app.jar Main src/Main.java
 java_jar lib.jar "" src/Main.java
-options=(--main-jar app.jar --class-path lib.jar --java 11-21 --title "My App" --jvm-option -Xmx64m
+options=(--main-jar app.jar --class-path lib.jar --java 17-21 --title "My App" --jvm-option -Xmx64m
   --java-download https://example.com/java)
 
 run shown "$LXPACK" init "${options[@]}" -o files
@@ -20,7 +20,7 @@ expect_eq "what init shows" "Wrote files/instructions.txt, files/java.jvm, files
   lxpack create -o app.bin verify=files/Verify.jar instructions=files/instructions.txt launch-script=files/launch.txt jvm=files/java.jvm application=app.jar classpath=lib.jar" "$shown"
 grep -qxF "JAVA_DOWNLOAD_URL: https://example.com/java" files/launch.txt ||
   fail "the launch script has no JAVA_DOWNLOAD_URL: $(cat files/launch.txt)"
-grep -qxF "JAVA_VERSION: 11-21" files/java.jvm || fail "the description has no JAVA_VERSION: $(cat files/java.jvm)"
+grep -qxF "JAVA_VERSION: 17-21" files/java.jvm || fail "the description has no JAVA_VERSION: $(cat files/java.jvm)"
 
 # The command as shown, with this build's lxpack.
 eval "\"\$LXPACK\" ${shown##*lxpack }" || fail "the command init shows failed"

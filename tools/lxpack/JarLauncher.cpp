@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "JvmOptionFolders.h"
 #include "PackagingMistakes.h"
 #include "Usage.h"
 #include "archive/FileIndexEntry.h"
@@ -43,6 +44,14 @@ JarLauncher planJarLauncher(const JarLauncherOptions& options) {
   if (!launcher.jar.classPathRefusals.empty()) {
     throw UsageError("nothing written to " + options.output +
                      ": a manifest's Class-Path names what the launcher cannot carry");
+  }
+  for (const std::string& option : options.jvmOptions) {
+    for (const std::string& name : readJvmOption(option).unknownNames) {
+      std::fprintf(stderr,
+                   "lxpack: warning: --jvm-option '%s' passes %s to java as it is: $APP_DIR and $LAUNCHER_DIR are "
+                   "the only names replaced (write $$ for a dollar)\n",
+                   option.c_str(), name.c_str());
+    }
   }
   launcher.scripts = makeLauncherScripts(options, launcher.jar);
   return launcher;

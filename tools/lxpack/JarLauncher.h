@@ -16,9 +16,10 @@ struct JarLauncher {
 };
 
 // Reads the jars (throws UsageError) and tells on standard error each file
-// a manifest's Class-Path makes it carry, and what of the manifests the
-// launcher cannot carry over; throws UsageError, after naming them all,
-// when a Class-Path names a missing file or one that is no zip file.
+// a manifest's Class-Path makes it carry, what of the manifests the
+// launcher cannot carry over, and a --jvm-option name that looks like a
+// variable but is passed as it is; throws UsageError, after naming them
+// all, when a Class-Path names a missing file or one that is no zip file.
 JarLauncher planJarLauncher(const JarLauncherOptions& options);
 
 // The members of the launcher: the verification jar, the instructions, the

@@ -38,3 +38,7 @@ bool usesJarForm(int argc, char** argv, int first);
 // line. withProgram: the command makes a launcher, so --arch and --stub
 // are known options (create); init writes files only.
 JarLauncherOptions parseJarLauncherOptions(Arguments& args, bool withProgram);
+
+// Why --java RANGE is no range of Java versions, in the words of the
+// option; empty when it is one.
+std::string javaRangeMistake(const std::string& range);

@@ -15,19 +15,28 @@ const char kIntroduction[] =
   "    --java RANGE         the Java versions it runs on: N (that release,\n"  \
   "                         17 takes 17.0.9), N+ (N or newer), N-M (N\n"       \
   "                         through M); 1.8 is 8\n"                            \
-  "    --cli                a command-line program: standard output is the\n"  \
-  "                         program's alone, it runs in the user's working\n"  \
-  "                         directory, no title, status lines or dots\n"       \
-  "    --title TEXT         the title the launcher shows (default: the\n"      \
-  "                         manifest's Implementation-Title, else the jar's\n" \
-  "                         name); not with --cli\n"                           \
+  "    --cli                a command-line program: no title, status lines\n"  \
+  "                         or dots. With or without it the program runs in\n" \
+  "                         the user's working directory and standard\n"       \
+  "                         output is the program's alone (the launcher's\n"   \
+  "                         lines go to standard error)\n"                     \
+  "    --title TEXT         the launcher's title (default: the manifest's\n"   \
+  "                         Implementation-Title, else the jar's name; with\n" \
+  "                         --cli none unless given)\n"                        \
   "    --java-download URL  where users without a matching Java get one,\n"    \
   "                         shown when none is found\n"                        \
   "    --jvm-option OPT     an option for java, such as -Xmx1g (repeat for\n"  \
-  "                         more); it reaches java as it is\n"                 \
+  "                         more); it reaches java as one argument, as it\n"   \
+  "                         is but for two names, replaced by the folders'\n"  \
+  "                         paths: $APP_DIR (the unpacked --app-dir, needed\n" \
+  "                         then) and $LAUNCHER_DIR (where the launcher\n"     \
+  "                         is); also written ${APP_DIR}; $$ is a dollar,\n"   \
+  "                         any other $ stays as it is. In single quotes:\n"   \
+  "                         --jvm-option '-Dant.home=$APP_DIR'\n"              \
   "    --class-path JAR     another jar the program needs (repeat for more)\n" \
   "    --app-dir DIR        a folder the program needs beside its jar,\n"      \
-  "                         unpacked before the start\n"                       \
+  "                         unpacked before the start; symbolic links in it\n" \
+  "                         are carried as what they point to\n"               \
   "    --app-dir-property NAME  the system property naming that folder\n"      \
   "                         (default lx.app.dir)\n"
 
@@ -41,8 +50,9 @@ const char kCreate[] =
     "      description (RANGE, from JAVA_HOME, JDK_HOME, the usual install\n"
     "      places and PATH), a launch script that passes the user's arguments\n"
     "      on unchanged and ends with the program's exit status, and the\n"
-    "      verification class. Refused when JAR cannot be read as a jar or its\n"
-    "      main class is not in it. Each file a manifest's Class-Path makes it\n"
+    "      verification class. Refused when JAR cannot be read as a jar, its\n"
+    "      main class is not in it, or its class file needs a newer Java than\n"
+    "      the oldest RANGE admits. Each file a manifest's Class-Path makes it\n"
     "      carry is named on standard error; one that is no zip file is\n"
     "      refused.\n" LX_JAR_OPTIONS
     "    -a, -s, -o           as below\n"
@@ -85,7 +95,8 @@ const char kCreate[] =
     "      0 instructions   2 launch-script   4 jvm-installer   6 application\n"
     "      1 jvm            3 classpath       5 verify          7 launcher\n"
     "      8 app-dir: FILE is a directory, packed compressed with its files\n"
-    "        (no links, devices, pipes or sockets) and unpacked whole\n";
+    "        (links carried as what they point to; no devices, pipes or\n"
+    "        sockets) and unpacked whole\n";
 
 const char kInit[] =
     "  lxpack init --main-jar JAR [--main-class CLASS] --java RANGE [--cli]\n"
