@@ -17,7 +17,7 @@ done
 missing=$(grep -vxF -f all.txt demo.txt || true)
 [ -z "$missing" ] || fail "the test command would not install what the demo needs: $missing"
 for package in clang libclang-rt-14-dev clang-format g++-aarch64-linux-gnu qemu-user debootstrap busybox-static strace \
-  xvfb zenity x11-utils xdotool imagemagick openjdk-17-jre libseccomp-dev libgtest-dev googletest ccache time; do
+  xvfb zenity x11-utils xdotool imagemagick openjdk-17-jre libseccomp-dev libgtest-dev googletest ccache time passwd; do
   grep -qxF "$package" all.txt || fail "the test command does not install $package"
   ! grep -qxF "$package" demo.txt || fail "the demo installs $package, which only the tests need"
 done
