@@ -65,7 +65,7 @@ class EchoOff {
 
 // One line of standard input, without its line end; read a byte at a time
 // so that nothing after it is taken. False at the end of the input before
-// any byte.
+// any byte (an empty line is a line).
 bool readLine(std::string& line) {
   line.clear();
   bool any = false;
@@ -74,8 +74,9 @@ bool readLine(std::string& line) {
     const ssize_t n = ::read(STDIN_FILENO, &c, 1);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) throw PackError(std::string("cannot read the password from standard input: ") + std::strerror(errno));
-    if (n == 0 || c == '\n') break;
+    if (n == 0) break;
     any = true;
+    if (c == '\n') break;
     if (line.size() == kMostPasswordBytes) {
       wipe(line);
       throw PackError("the password is longer than " + std::to_string(kMostPasswordBytes) + " bytes");
@@ -83,7 +84,7 @@ bool readLine(std::string& line) {
     line.push_back(c);
   }
   if (!line.empty() && line.back() == '\r') line.pop_back();
-  return any || !line.empty();
+  return any;
 }
 
 bool onTerminal() { return ::isatty(STDIN_FILENO) == 1; }
