@@ -15,11 +15,13 @@
 #include "AtomicOutput.h"
 #include "Commands.h"
 #include "CreatePlan.h"
+#include "FileSignature.h"
 #include "FileTypeNames.h"
 #include "LauncherFileSet.h"
 #include "LauncherImage.h"
 #include "OutputOverInput.h"
 #include "PackagingMistakes.h"
+#include "Password.h"
 #include "ProgramArchitecture.h"
 #include "Usage.h"
 #include "archive/ArchiveWriter.h"
@@ -90,6 +92,8 @@ CreatePlan parse(Arguments& args) {
       plan.kind = static_cast<int>(parseNumber(value, 0, 255, "launcher kind"));
     } else if (args.takeFlag(nullptr, "--force")) {
       plan.force = true;
+    } else if (args.takeOption(nullptr, "--sign", value)) {
+      plan.signingKey = value;
     } else if (args.takeFlag(nullptr, "--no-checksums")) {
       plan.withChecksums = false;
     } else if (args.takeOption(nullptr, "--id", value)) {
@@ -246,6 +250,10 @@ int runCreate(Arguments& args) {
 }
 
 void writePlannedLauncher(CreatePlan& plan) {
+  // The key is opened first: a wrong password costs no launcher written
+  // without its signature.
+  std::unique_ptr<SecretKey> signingKey;
+  if (!plan.signingKey.empty()) signingKey = openSecretKeyFile(plan.signingKey);
   chooseProgram(plan);
   refuseOutputOverInput(plan);
   const mode_t mode = programMode(plan.stub);
@@ -278,5 +286,18 @@ void writePlannedLauncher(CreatePlan& plan) {
     problems.push_back(where + ": " + p.text);
   }
   if (!problems.empty()) fail(plan, problems);
+  // The signature is made of the finished file before either is renamed
+  // into place, so that a launcher is never left beside the signature of
+  // the one it replaced.
+  std::unique_ptr<AtomicOutput> signature;
+  if (signingKey) {
+    const std::string text = signFile(*signingKey, output.temporaryPath(), fileNameOf(plan.output));
+    signature.reset(new AtomicOutput(plan.output + ".minisig"));
+    if (std::fputs(text.c_str(), signature->stream()) == EOF) {
+      throw PackError("cannot write " + signature->temporaryPath() + ": " + std::strerror(errno));
+    }
+    signature->finish(0644);
+  }
   output.commit();
+  if (signature) signature->commit();
 }

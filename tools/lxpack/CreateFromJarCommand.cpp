@@ -18,6 +18,7 @@ int runCreateFromJar(Arguments& args) {
   plan.stub = options.stub;
   plan.architecture = options.architecture;
   plan.output = options.output;
+  plan.signingKey = options.signingKey;
   plan.forceAllowed = false;
   plan.generatedDirectory = directory.path();
   plan.members = jarLauncherMembers(files, options, launcher.jar);

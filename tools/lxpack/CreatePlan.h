@@ -20,12 +20,16 @@ struct CreatePlan {
   bool forceAllowed = true;
   bool withChecksums = true;
   std::vector<ArchiveMember> members;
+  // The secret key whose signature of the launcher goes beside it
+  // (OUTPUT.minisig); empty: not signed.
+  std::string signingKey;
   // Where files lxpack made itself wait to be packed; messages name them
   // without it.
   std::string generatedDirectory;
 };
 
 // Chooses the program (from stub or architecture), refuses an output that
-// is one of the launcher's own inputs and a launcher that could not work, writes, reads back, checks and renames it
-// into place. Throws PackError or UsageError.
+// is one of the launcher's own inputs and a launcher that could not work,
+// writes, reads back, checks and renames it into place, with its signature
+// when the plan names a key. Throws PackError or UsageError.
 void writePlannedLauncher(CreatePlan& plan);

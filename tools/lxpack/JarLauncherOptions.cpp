@@ -107,6 +107,8 @@ JarLauncherOptions parseJarLauncherOptions(Arguments& args, bool withProgram) {
       options.output = value;
     } else if (withProgram && args.takeOption("-s", "--stub", value)) {
       options.stub = value;
+    } else if (withProgram && args.takeOption(nullptr, "--sign", value)) {
+      options.signingKey = value;
     } else if (withProgram && args.takeOption("-a", "--arch", value)) {
       options.architecture = canonicalArchitecture(value);
       if (options.architecture.empty()) {

@@ -28,6 +28,8 @@ struct JarLauncherOptions {
   // create only: the launcher program to put first.
   std::string stub;
   std::string architecture;
+  // create only: the secret key that signs the launcher.
+  std::string signingKey;
 };
 
 // True when the command line (after the command's name) uses an option of

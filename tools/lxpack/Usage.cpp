@@ -44,7 +44,7 @@ const char kCreate[] =
     "  lxpack create --main-jar JAR [--main-class CLASS] --java RANGE [--cli]\n"
     "               [--title TEXT] [--java-download URL] [--jvm-option OPT]...\n"
     "               [--class-path JAR]... [--app-dir DIR] [-a ARCH | -s PROGRAM]\n"
-    "               -o OUTPUT\n"
+    "               [--sign KEY] -o OUTPUT\n"
     "      Writes a launcher for the program in JAR, with every file it needs\n"
     "      made by lxpack: instructions that find a Java and launch it, one JVM\n"
     "      description (RANGE, from JAVA_HOME, JDK_HOME, the usual install\n"
@@ -55,9 +55,10 @@ const char kCreate[] =
     "      the oldest RANGE admits. Each file a manifest's Class-Path makes it\n"
     "      carry is named on standard error; one that is no zip file is\n"
     "      refused.\n" LX_JAR_OPTIONS
-    "    -a, -s, -o           as below\n"
+    "    -a, -s, -o, --sign   as below\n"
     "\n"
     "  lxpack create [-a ARCH | -s PROGRAM] -o OUTPUT [-k KIND] [--force]\n"
+    "               [--sign KEY]\n"
     "               [ENTRY-OPTION]... TYPE=FILE...\n"
     "      Writes the launcher program followed by every FILE to OUTPUT (through\n"
     "      a temporary file, so OUTPUT is never left half-written) with the\n"
@@ -85,6 +86,8 @@ const char kCreate[] =
     "    --force              write a launcher that could not work anyway,\n"
     "                         showing why as warnings\n"
     "    --no-checksums       record no checksums, as older versions did\n"
+    "    --sign KEY           sign the launcher with the secret key KEY, as\n"
+    "                         lxpack sign does: OUTPUT.minisig beside it\n"
     "    Entry options apply to the next TYPE=FILE only:\n"
     "    --id N               the id instructions use for the file, 0 to\n"
     "                         4294967295 or -1 (default: its position, from 0)\n"
@@ -133,6 +136,42 @@ const char kExtract[] =
     "      directory), each as a new file. Nothing is extracted when an entry\n"
     "      asked for does not match its checksum.\n";
 
+const char kKeys[] =
+    "  lxpack keys [--no-password] [--force] -o NAME\n"
+    "      Writes a new key pair for signing launchers, in minisign's formats:\n"
+    "      NAME.key, the secret key (mode 0600; keep it, and keep it secret),\n"
+    "      and NAME.pub, the public key to publish. Either file existing stops\n"
+    "      it, unless --force.\n"
+    "      The secret key is encrypted with a password (scrypt, as minisign\n"
+    "      does). On a terminal the password is asked for twice, without echo;\n"
+    "      otherwise it is the first line of standard input, as for minisign:\n"
+    "        printf '%s\\n' \"$PASSWORD\" | lxpack keys -o release\n"
+    "    -o, --output NAME    the key pair's name, with its directory\n"
+    "    --no-password        leave the secret key unencrypted (for a key that\n"
+    "                         a build machine keeps safe in other ways)\n"
+    "    --force              replace an existing key pair\n";
+
+const char kSign[] =
+    "  lxpack sign -k KEY FILE...\n"
+    "      Writes FILE.minisig beside each FILE: a signature in minisign's format\n"
+    "      (Ed25519 of the file's BLAKE2b-512 hash) whose trusted comment names\n"
+    "      the file, its size and this lxpack. KEY is a secret key of lxpack\n"
+    "      keys or of minisign -G; its password is read as for keys, once.\n"
+    "    -k, --key KEY        the secret key file\n";
+
+const char kVerify[] =
+    "  lxpack verify (-p PUBFILE | -P KEY) [-x SIGFILE] FILE\n"
+    "      Checks FILE against its signature FILE.minisig with the publisher's\n"
+    "      public key, and prints the trusted comment when the signature is\n"
+    "      good. Exit status 1, with a message saying which, when the\n"
+    "      signature was made with another key, the file was changed since it\n"
+    "      was signed, or the signature (or its trusted comment) is damaged.\n"
+    "      Signatures of minisign are checked too, also its legacy ones (of\n"
+    "      the file itself rather than its hash), as minisign -V does.\n"
+    "    -p, --public-key-file PUBFILE  the public key file (NAME.pub)\n"
+    "    -P, --public-key KEY the public key as text (its second line)\n"
+    "    -x, --signature SIGFILE  the signature (default: FILE.minisig)\n";
+
 const char kEnd[] =
     "\n"
     "  lxpack --help | --version\n"
@@ -143,7 +182,7 @@ const char kEnd[] =
 
 std::string fullUsage() {
   return std::string(kIntroduction) + "\n" + kCreate + "\n" + kInit + "\n" + kList + "\n" + kCheck + "\n" + kExtract +
-         kEnd;
+         "\n" + kKeys + "\n" + kSign + "\n" + kVerify + kEnd;
 }
 
 const char* commandHelp(const std::string& command) {
@@ -152,5 +191,8 @@ const char* commandHelp(const std::string& command) {
   if (command == "list") return kList;
   if (command == "check") return kCheck;
   if (command == "extract") return kExtract;
+  if (command == "keys") return kKeys;
+  if (command == "sign") return kSign;
+  if (command == "verify") return kVerify;
   return nullptr;
 }
