@@ -3,11 +3,17 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/sendfile.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <initializer_list>
 
+#include "archive/ProgramImage.h"
 #include "base/OpenFiles.h"
 #include "launch/CloseDescriptors.h"
 #include "launch/OutputLog.h"
@@ -16,7 +22,15 @@ namespace {
 
 // Where the kept descriptors are moved to in the keeper.
 const int kOutFd = 3, kErrFd = 4, kLogFd = 5;
+// The name a keeper started anew runs under: it tells the program that it
+// is the keeper, and tells a person who lists the processes what it is.
+const char kKeeperName[] = "lxlauncher: keeper of late output";
 const char kLateTitle[] = "Output after the command ended, from programs it left running:\n";
+
+const unsigned kMemoryFileCloseOnExec = 1;  // MFD_CLOEXEC
+
+// Whether this program knows kKeeperName when started with it.
+bool gKeeperStartable = false;
 
 // Moves fd to target, or leaves target closed.
 void moveTo(int fd, int target) {
@@ -55,6 +69,43 @@ void moveTo(int fd, int target) {
   _exit(0);
 }
 
+// A process forked from the launcher holds the launcher's file for as long
+// as it runs, through its program mapping and, unmapped or not, as its
+// executable: only starting another program lets go of them. The launcher's
+// file may be a temporary one that is removed when the launcher ends (an
+// embedded launcher's), and its room on disk would stay taken, by a file
+// nobody sees, for as long as the programs the keeper serves run. So the
+// keeper starts the launcher program anew from a copy of it in memory (the
+// program only, not the archive after it). Returns when that cannot be
+// done (no memory files before Linux 3.17, a filter that refuses them, a
+// program that cannot be the keeper): the keeper then goes on as forked.
+void restartFromMemory(uint64_t budget) noexcept {
+  if (!gKeeperStartable) return;
+  FileStream program(std::fopen("/proc/self/exe", "rbe"));
+  if (!program) return;
+  const int64_t length = programImageLength(program.get());
+  if (length <= 0) return;
+#ifdef SYS_memfd_create
+  // Called through syscall, as the C library's wrapper is younger than
+  // the systems the launcher runs on.
+  FileDescriptor copy(static_cast<int>(syscall(SYS_memfd_create, "lxlauncher", kMemoryFileCloseOnExec)));
+#else
+  FileDescriptor copy;
+#endif
+  for (off_t copied = 0; copied < length;) {
+    if (sendfile(copy.get(), fileno(program.get()), &copied, static_cast<size_t>(length - copied)) <= 0) return;
+  }
+  program.reset();
+  char budgetText[24];
+  std::snprintf(budgetText, sizeof budgetText, "%llu", static_cast<unsigned long long>(budget));
+  char* arguments[] = {const_cast<char*>(kKeeperName), budgetText, nullptr};
+  char* environment[] = {nullptr};
+#ifdef SYS_execveat
+  // Through syscall as well; before Linux 3.19 the keeper goes on as forked.
+  syscall(SYS_execveat, copy.get(), "", arguments, environment, AT_EMPTY_PATH);
+#endif
+}
+
 [[noreturn]] void startKeeping(int outFd, int errFd, int logFd, uint64_t budget) noexcept {
   setsid();
   struct sigaction ignore = {};
@@ -75,12 +126,22 @@ void moveTo(int fd, int target) {
   for (int i = 0; i < 3; ++i) sources[3 + i] = kept[i] >= 0 ? fcntl(kept[i], F_DUPFD, 16) : -1;
   sources[0] = sources[1] = sources[2] = open("/dev/null", O_RDWR);
   for (int fd = 0; fd < 6; ++fd) moveTo(sources[fd], fd);
-  // The keeper holds nothing else open: no terminal, no caller's pipe.
+  // The keeper holds nothing else open: no terminal, no caller's pipe, not
+  // the launcher's file. What it moved stays open across a new start, and
+  // so do the ignored signals, the session and the directory.
   CloseDescriptorsFrom(kLogFd + 1);
+  restartFromMemory(budget);
   keep(budget);
 }
 
 }  // namespace
+
+void KeepLateOutputWhenStartedAsKeeper(int argc, char** argv) {
+  if (argc == 2 && std::strcmp(argv[0], kKeeperName) == 0) {
+    keep(std::strtoull(argv[1], nullptr, 10));
+  }
+  gKeeperStartable = true;
+}
 
 void HandOverLateOutput(int outFd, int errFd, const SString& logFile, uint64_t logBudget) {
   if (outFd < 0 && errFd < 0) return;
