@@ -15,7 +15,7 @@
 
 #include "FuzzTarget.h"
 #include "archive/AppDirReader.h"
-#include "archive/Inflate.h"
+#include "base/Inflate.h"
 #include "base/LauncherException.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <set>
 #include <string>
 
-#include "archive/Inflate.h"
+#include "base/Inflate.h"
 #include "base/OpenFiles.h"
 #include "base/SString.h"
 

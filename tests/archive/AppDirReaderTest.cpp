@@ -6,7 +6,7 @@
 
 #include "archive/AppDirBytes.h"
 #include "archive/AppDirReader.h"
-#include "archive/Inflate.h"
+#include "base/Inflate.h"
 #include "base/LauncherException.h"
 #include "support/Processes.h"
 #include "support/TempDir.h"

@@ -16,9 +16,9 @@
 #include "archive/ArchiveWriter.h"
 #include "archive/ChecksumBlock.h"
 #include "archive/DamagedLauncher.h"
-#include "archive/Inflate.h"
 #include "archive/LauncherKind.h"
 #include "archive/ProgramImage.h"
+#include "base/Inflate.h"
 #include "base/LauncherException.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "archive/AppDirReader.h"
-#include "archive/Inflate.h"
+#include "base/Inflate.h"
 #include "lxpack/AppDirPacker.h"
 #include "lxpack/Usage.h"
 #include "support/TempDir.h"

@@ -1,4 +1,4 @@
-#include "archive/Inflate.h"
+#include "base/Inflate.h"
 
 #include <cstdint>
 #include <cstring>

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "archive/AppDirBytes.h"
-#include "archive/Inflate.h"
+#include "base/Inflate.h"
 #include "base/LauncherException.h"
 
 namespace {
