@@ -1,6 +1,8 @@
 # The message catalogue is kept as UTF-8 text, one file per language, and
 # turned at build time into byte tables, in UTF-8 and in each language's own
 # legacy encoding, so that the launcher never converts text at run time.
+# Every language but English is stored compressed (Python's zlib, raw
+# deflate) and decoded by the launcher when it is first shown.
 # The generator checks every table and stops the build on a bad one.
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 

@@ -2,6 +2,11 @@
 // in UTF-8 and in its own legacy encoding, and the choice of language from
 // the user's locale. The tables are generated at build time from the UTF-8
 // files in translations/ by generate_catalogue.py, which also checks them.
+//
+// A run shows one language, so every language but English is carried as a
+// raw deflate stream and decoded when its first text is asked for; English
+// is carried as it is, for the many runs that show it and as the texts to
+// fall back to.
 #pragma once
 
 const int kLanguageCount = 22;
@@ -17,20 +22,32 @@ struct CatalogueLanguage {
   const char* code;
   // The usual name of the legacy encoding ("ISO-8859-5", "EUC-JP").
   const char* legacyCharset;
-  // Every text of the language, each ending in a null byte.
+  // Every text of the language, each ending in a null byte, textSize bytes
+  // in all: as they are when packedSize is 0, else compressed into a raw
+  // deflate stream of packedSize bytes.
   const char* textBytes;
-  // kCatalogueTexts offsets into textBytes indexed by message id (kNoText
+  unsigned short packedSize;
+  unsigned short textSize;
+  // kCatalogueTexts offsets into the texts indexed by message id (kNoText
   // in a gap), then kNoText as an end marker: the same texts in the legacy
   // encoding and in UTF-8.
   const unsigned short* legacyOffsets;
   const unsigned short* utf8Offsets;
+  // The texts decoded, on the first call of texts(); kept for the rest of
+  // the process, since a message can be asked for up to its very end.
+  mutable const char* decodedTexts = nullptr;
+  // The stream did not decode: it will not the next time either.
+  mutable bool damaged = false;
 
-  // The text of an id (null in a gap).
-  const char* legacyText(int id) const { return textAt(legacyOffsets[id]); }
-  const char* utf8Text(int id) const { return textAt(utf8Offsets[id]); }
-
- private:
-  const char* textAt(unsigned short offset) const { return offset == kNoText ? nullptr : textBytes + offset; }
+  // The text of an id (null in a gap). When the language's texts cannot
+  // be decoded (memory ran out, or the stream is damaged), the English
+  // text of the id: every language has the same ids, and English, plain
+  // ASCII, reads right in every encoding.
+  const char* legacyText(int id) const;
+  const char* utf8Text(int id) const;
+  // The language's texts ready to read, decoded on the first call; null
+  // when they cannot be.
+  const char* texts() const;
 };
 
 // In the fixed table order that language selection relies on.

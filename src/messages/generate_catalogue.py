@@ -8,6 +8,13 @@ this script produces: once in UTF-8, for the terminals of today, and once in
 the language's own legacy encoding, for every other terminal. The launcher
 converts nothing at run time, so both must be made here.
 
+The texts of every language but English are stored as a raw deflate stream
+(zlib without its header or trailer, which the launcher's own decoder
+reads) and decoded when the language is first used: a run needs one
+language, and the launcher program's size is bounded. English stays plain:
+it is the language of most runs and of the C locale, and the text the
+launcher falls back to should a stream not decode.
+
 A table that would show the user something wrong stops the build: a missing
 or repeated id, a text that its legacy encoding cannot hold, or placeholders
 that differ from the English ones (the texts are used as formats with
@@ -19,6 +26,7 @@ Usage: generate_catalogue.py <translations directory> <output .cpp>
 import os
 import re
 import sys
+import zlib
 
 # Ids run from 0 to TEXT_COUNT - 1; English decides which are in use, and
 # an id that English leaves out is a gap that every language leaves out too
@@ -26,6 +34,10 @@ import sys
 TEXT_COUNT = 100
 # The offset that stands for a gap (an id with no text); kNoText in Catalogue.h.
 NO_TEXT = 65535
+# The language kept plain (not compressed); the first of LANGUAGES.
+PLAIN_LANGUAGE = "en"
+# Bytes of a compressed stream per line of the generated source.
+PACKED_BYTES_PER_LINE = 40
 
 # Table order decides which code wins when LANG is matched, so it is fixed.
 # Each language: its code, the Python codec of its legacy table, and the
@@ -163,13 +175,13 @@ def encode_legacy(code, codec, texts):
 
 
 def language_lines(code, legacy, utf8):
-    """The source of a language's two tables and the name of each. The texts
-    lie end to end in one byte array per language rather than in literals of
-    their own, which the compiler would align one by one, and a text that is
-    the same in both encodings (any ASCII text) is stored once. A table
-    holds each text's offset in that array in two bytes, not a pointer in
+    """The source of a language's texts and two tables, and the fields of
+    the language's entry in the catalogue that tell them. The texts lie end to end in one byte
+    array per language rather than in literals of their own, which the
+    compiler would align one by one, and a text that is the same in both
+    encodings (any ASCII text) is stored once. A table holds each text's
+    offset in that array (once decoded) in two bytes, not a pointer in
     eight: the program carries 44 tables of a hundred texts."""
-    blob = f"kTextBytes_{code}"
     offsets = {}
     pieces = []
     size = 0
@@ -180,8 +192,20 @@ def language_lines(code, legacy, utf8):
             size += len(text) + 1
     if size >= NO_TEXT:
         raise CatalogueError(f"{code}: {size} bytes of texts, more than a table's offsets can reach")
-    lines = ["", f"const char {blob}[] ="]
-    lines.extend(f"    {c_literal(piece)}" for piece in pieces)
+    if code == PLAIN_LANGUAGE:
+        blob = f"kTextBytes_{code}"
+        packed_size = 0
+        lines = ["", f"const char {blob}[] ="]
+        lines.extend(f"    {c_literal(piece)}" for piece in pieces)
+    else:
+        blob = f"kPackedTexts_{code}"
+        packed = deflate_raw(b"".join(pieces))
+        if len(packed) >= NO_TEXT:
+            raise CatalogueError(f"{code}: {len(packed)} bytes of compressed texts, more than the catalogue can hold")
+        packed_size = len(packed)
+        lines = ["", f"// {size} bytes of texts in {packed_size} bytes of raw deflate.", f"const char {blob}[] ="]
+        lines.extend(f"    {c_literal(packed[i:i + PACKED_BYTES_PER_LINE])}"
+                     for i in range(0, packed_size, PACKED_BYTES_PER_LINE))
     lines[-1] += ";"
 
     def table(name, texts):
@@ -194,11 +218,18 @@ def language_lines(code, legacy, utf8):
     legacy_name = f"kLegacyTexts_{code}"
     table(legacy_name, legacy)
     # A language whose texts are all plain ASCII needs one table, not two.
-    if utf8 == legacy:
-        return lines, blob, legacy_name, legacy_name
-    utf8_name = f"kUtf8Texts_{code}"
-    table(utf8_name, utf8)
-    return lines, blob, legacy_name, utf8_name
+    utf8_name = legacy_name
+    if utf8 != legacy:
+        utf8_name = f"kUtf8Texts_{code}"
+        table(utf8_name, utf8)
+    return lines, f"{blob}, {packed_size}, {size}, {legacy_name}, {utf8_name}"
+
+
+def deflate_raw(data):
+    """The bytes as zlib compresses them best, without zlib's header and
+    trailer (negative window bits)."""
+    compressor = zlib.compressobj(9, zlib.DEFLATED, -15)
+    return compressor.compress(data) + compressor.flush()
 
 
 def c_literal(data):
@@ -233,9 +264,9 @@ def generate(translations_dir):
         check_texts(code, texts, english)
         legacy = encode_legacy(code, codec, texts)
         utf8 = [None if text is None else text.encode("utf-8") for text in texts]
-        source, blob, legacy_name, utf8_name = language_lines(code, legacy, utf8)
+        source, texts = language_lines(code, legacy, utf8)
         lines.extend(source)
-        entries.append(f'    {{"{code}", "{charset}", {blob}, {legacy_name}, {utf8_name}}},')
+        entries.append(f'    {{"{code}", "{charset}", {texts}}},')
     lines.append("")
     lines.append("}  // namespace")
     lines.append("")

@@ -6,14 +6,40 @@ Usage: CatalogueGeneratorTest.py <generate_catalogue.py> <translations dir>
 """
 
 import os
+import re
 import shutil
 import subprocess
 import sys
 import tempfile
 import unittest
+import zlib
 
 GENERATOR = None
 TRANSLATIONS = None
+
+# A byte array of the generated source: its name and its string literals.
+ARRAY = re.compile(r'^const char (\w+)\[\] =\n((?:\s*"(?:[^"\\]|\\.)*"\n?)+);$', re.M)
+# A language's entry in the catalogue.
+ENTRY = re.compile(r'\{"(\w+)", "([\w-]+)", (\w+), (\d+), (\d+), (\w+), (\w+)\},')
+ESCAPE = re.compile(r'\\([0-7]{3}|.)|([^\\])', re.S)
+
+
+def c_bytes(literals):
+    """The bytes of adjacent C string literals, each on a line of its own,
+    as the generator writes them (octal escapes of three digits)."""
+    data = bytearray()
+    for line in literals.split("\n"):
+        line = line.strip()
+        if not line:
+            continue
+        for escape, plain in ESCAPE.findall(line[1:-1]):
+            if plain:
+                data += plain.encode("ascii")
+            elif len(escape) == 3:
+                data.append(int(escape, 8))
+            else:
+                data += escape.encode("ascii")
+    return bytes(data)
 
 
 class CatalogueGeneratorTest(unittest.TestCase):
@@ -50,21 +76,66 @@ class CatalogueGeneratorTest(unittest.TestCase):
             self.assertIn(word, result.stderr)
         self.assertFalse(os.path.exists(self.output), "a rejected catalogue left a table behind")
 
-    def test_the_shipped_translations_generate(self):
+    def generated(self):
+        """The generated source's languages: code -> (charset, stored
+        bytes, packed size, text size)."""
         result = self.generate()
         self.assertEqual(0, result.returncode, result.stderr)
         with open(self.output, encoding="ascii") as f:
             source = f.read()
+        arrays = {name: c_bytes(body) for name, body in ARRAY.findall(source)}
+        languages = {}
+        for code, charset, array, packed, size, legacy, utf8 in ENTRY.findall(source):
+            self.assertIn(array, arrays, code)
+            self.assertIn(f"const unsigned short {legacy}[kCatalogueTexts + 1]", source)
+            self.assertIn(f"const unsigned short {utf8}[kCatalogueTexts + 1]", source)
+            languages[code] = (charset, arrays[array], int(packed), int(size), legacy, utf8)
+        return languages
+
+    def test_the_shipped_translations_generate(self):
+        languages = self.generated()
+        self.assertEqual(22, len(languages))
+        # English is stored as it is, the texts end to end, and being all
+        # ASCII needs one table, not two.
+        charset, stored, packed, size, legacy, utf8 = languages["en"]
+        self.assertEqual(0, packed)
+        self.assertEqual(size, len(stored))
+        self.assertIn(b"\0Canceled by the user.\0", stored)
+        self.assertEqual(("kLegacyTexts_en", "kLegacyTexts_en"), (legacy, utf8))
+        # Every other language is a raw deflate stream of the size its entry
+        # gives, which decodes to exactly the bytes its entry announces,
+        # the last text ending in its null byte.
+        texts = {}
+        for code, (charset, stored, packed, size, legacy, utf8) in languages.items():
+            if code == "en":
+                continue
+            with self.subTest(code=code):
+                self.assertEqual(packed, len(stored))
+                self.assertLess(packed, size)
+                decoder = zlib.decompressobj(-15)
+                texts[code] = decoder.decompress(stored)
+                self.assertTrue(decoder.eof, "the stream does not end")
+                self.assertEqual(b"", decoder.unused_data)
+                self.assertEqual(size, len(texts[code]))
+                self.assertTrue(texts[code].endswith(b"\0"))
+                self.assertEqual((f"kLegacyTexts_{code}", f"kUtf8Texts_{code}"), (legacy, utf8))
         # Russian "Поиск" in ISO-8859-5 and in UTF-8; German spelled out in
         # its ASCII table and with its letters in UTF-8.
-        self.assertIn('"\\277\\336\\330\\341\\332 %s\\000"', source)
-        self.assertIn('"\\320\\237\\320\\276\\320\\270\\321\\201\\320\\272 %s\\000"', source)
-        self.assertIn('"%s wird ueberprueft\\000"', source)
-        self.assertIn('"%s wird \\303\\274berpr\\303\\274ft\\000"', source)
-        # Each language has both tables, but English, all ASCII, needs one.
-        self.assertIn('{"ru", "ISO-8859-5", kTextBytes_ru, kLegacyTexts_ru, kUtf8Texts_ru}', source)
-        self.assertIn('{"en", "ASCII", kTextBytes_en, kLegacyTexts_en, kLegacyTexts_en}', source)
-        self.assertNotIn("kUtf8Texts_en", source)
+        self.assertEqual("ISO-8859-5", languages["ru"][0])
+        self.assertIn("\0Поиск %s\0".encode("iso8859_5"), texts["ru"])
+        self.assertIn("\0Поиск %s\0".encode("utf-8"), texts["ru"])
+        self.assertIn(b"\0%s wird ueberprueft\0", texts["de"])
+        self.assertIn("\0%s wird überprüft\0".encode("utf-8"), texts["de"])
+
+    def test_a_changed_text_changes_the_stream(self):
+        before = self.generated()["fr"][1]
+        self.replace_line("fr", 38, '38 "Arrêté par l\'usager."')
+        after = self.generated()["fr"]
+        self.assertNotEqual(before, after[1])
+        decoded = zlib.decompress(after[1], -15)
+        self.assertIn("\0Arrêté par l'usager.\0".encode("utf-8"), decoded)
+        self.assertIn(b"\0Arrete par l'usager.\0", decoded)
+        self.assertEqual(after[3], len(decoded))
 
     def test_rejects_a_text_its_encoding_cannot_hold(self):
         self.replace_line("ru", 38, '38 "Отменено €"')

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,30 @@ bool IsBlank(char c) { return c == ' '; }
 
 // Ids that English leaves out are gaps, null in every table.
 bool InUse(int id) { return Language(kEnglish).legacyText(id) != nullptr; }
+
+// A raw deflate stream of one stored block: the bytes as they are, behind
+// the block's header and length.
+std::string StoredBlock(const std::string& bytes) {
+  size_t length = bytes.size();
+  std::string stream = {'\x01', static_cast<char>(length & 0xFF), static_cast<char>(length >> 8),
+                        static_cast<char>(~length & 0xFF), static_cast<char>((~length >> 8) & 0xFF)};
+  return stream + bytes;
+}
+
+// A language with German's tables whose texts are the stream given.
+CatalogueLanguage LanguageOfStream(const std::string& stream) {
+  const CatalogueLanguage& german = Language(kGerman);
+  return {"xx",
+          "ASCII",
+          stream.data(),
+          static_cast<unsigned short>(stream.size()),
+          german.textSize,
+          german.legacyOffsets,
+          german.utf8Offsets};
+}
+
+// German's texts, decoded.
+std::string GermanTexts() { return std::string(Language(kGerman).texts(), Language(kGerman).textSize); }
 
 }  // namespace
 
@@ -197,4 +222,71 @@ TEST(Catalogue, TranslationsKeepTheBlanksAndLineBreaksThatJoinTexts) {
     ASSERT_NE(std::string::npos, second);
     EXPECT_EQ(std::string::npos, lines.find("\\n", second + 2));
   }
+}
+
+// Each language is decoded once, when its first text is asked for, and its
+// texts stay where they are for the rest of the process: a text handed out
+// earlier is still good after any number of others.
+TEST(Catalogue, DecodesEachLanguageOnceAndKeepsItsTexts) {
+  for (int lang = 0; lang < kLanguageCount; ++lang) {
+    SCOPED_TRACE(Language(lang).code);
+    const CatalogueLanguage& language = Language(lang);
+    const char* texts = language.texts();
+    ASSERT_NE(nullptr, texts);
+    EXPECT_EQ(texts, language.texts());
+    EXPECT_EQ('\0', texts[language.textSize - 1]);
+    for (int id = 0; id < kCatalogueTexts; ++id) {
+      if (!InUse(id)) continue;
+      for (const char* text : {language.legacyText(id), language.utf8Text(id)}) {
+        EXPECT_TRUE(text >= texts && text < texts + language.textSize) << "id " << id;
+      }
+    }
+  }
+  std::string cancelled = Utf8Text(kGerman, 38);
+  const char* first = Language(kGerman).utf8Text(38);
+  for (int lang = 0; lang < kLanguageCount; ++lang) Language(lang).texts();
+  EXPECT_EQ(first, Language(kGerman).utf8Text(38));
+  EXPECT_EQ(cancelled, first);
+}
+
+// A language whose texts do not decode to exactly what the catalogue
+// announced (it cannot happen with the streams the build makes, but a
+// damaged program should still speak) shows the English texts, which need
+// no decoding, and is not decoded again.
+TEST(Catalogue, ALanguageWhoseTextsDoNotDecodeShowsTheEnglishOnes) {
+  ASSERT_EQ(0, Language(kEnglish).packedSize) << "English is the fallback, so it must need no decoding";
+  std::string german = GermanTexts();
+  std::string unterminated = german;
+  unterminated.back() = 'x';
+  const struct {
+    const char* what;
+    std::string stream;
+  } cases[] = {
+      {"a block of the reserved type", "\xff\xff\xff\xff"},
+      {"a stream cut short", StoredBlock(german).substr(0, 1000)},
+      {"fewer bytes than announced", StoredBlock(german.substr(0, german.size() - 2) + '\0')},
+      {"more bytes than announced", StoredBlock(german + "Mehr als erwartet")},
+      {"the last text without its end", StoredBlock(unterminated)},
+      {"bytes after the stream", StoredBlock(german) + "x"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    CatalogueLanguage language = LanguageOfStream(c.stream);
+    EXPECT_EQ(nullptr, language.texts());
+    EXPECT_TRUE(language.damaged);
+    for (int id = 0; id <= kCatalogueTexts; ++id) {
+      EXPECT_STREQ(Language(kEnglish).legacyText(id), language.legacyText(id)) << "id " << id;
+      EXPECT_STREQ(Language(kEnglish).utf8Text(id), language.utf8Text(id)) << "id " << id;
+    }
+    EXPECT_EQ(nullptr, language.decodedTexts);
+  }
+  // The same stream, whole, is German.
+  std::string whole = StoredBlock(german);
+  CatalogueLanguage language = LanguageOfStream(whole);
+  EXPECT_EQ("%s wird ueberprueft", std::string(language.legacyText(MSG_VERIFYING)));
+  EXPECT_EQ("%s wird überprüft", std::string(language.utf8Text(MSG_VERIFYING)));
+  EXPECT_FALSE(language.damaged);
+  // Kept for the process in the catalogue's own languages; this one ends
+  // with the test.
+  std::free(const_cast<char*>(language.decodedTexts));
 }

@@ -5,6 +5,7 @@
 #include "messages/Catalogue.h"
 #include "messages/ConsoleFixture.h"
 #include "messages/Messages.h"
+#include "messages/TranslationFiles.h"
 #include "messages/UserLocale.h"
 
 namespace {
@@ -102,4 +103,21 @@ TEST(LanguageSelection, FollowsLangFromOneMessageToTheNext) {
   EXPECT_EQ("Annule par l'utilisateur.", GetMessage(ERR_CANCELED));
   ScopedLang::set(nullptr);
   EXPECT_EQ("Canceled by the user.", GetMessage(ERR_CANCELED));
+}
+
+// Each language is decoded on its first use and kept; going back and forth
+// between them gives each its own texts every time.
+TEST(LanguageSelection, EveryLanguageKeepsItsOwnTextsAsTheLocaleChanges) {
+  ScopedLang lang(nullptr);
+  for (int round = 0; round < 2; ++round) {
+    for (int step = 0; step < kLanguageCount; ++step) {
+      // Forward in the first round, backward and interleaved in the second.
+      int index = round == 0 ? step : (kLanguageCount - 1 - step + 2 * (step % 2)) % kLanguageCount;
+      const char* code = kCatalogueLanguages[index].code;
+      SCOPED_TRACE(code);
+      ScopedLang::set((std::string(code) + ".UTF-8").c_str());
+      EXPECT_EQ(TranslationText(code, 38), Str(GetMessage(ERR_CANCELED)));
+      EXPECT_EQ(Formatted(TranslationText(code, MSG_VERIFYING), "x"), Str(FormatMessage(MSG_VERIFYING, "x")));
+    }
+  }
 }
