@@ -75,6 +75,10 @@ JarLauncherOptions parseJarLauncherOptions(Arguments& args, bool withProgram) {
       options.output = value;
     } else if (withProgram && args.takeOption("-s", "--stub", value)) {
       options.stub = value;
+    } else if (withProgram && args.takeFlag(nullptr, "--compress")) {
+      options.jarCompression = EntryCompression::kDeflate;
+    } else if (withProgram && args.takeFlag(nullptr, "--no-compress")) {
+      options.jarCompression = EntryCompression::kNone;
     } else if (withProgram && args.takeOption("-a", "--arch", value)) {
       options.architecture = canonicalArchitecture(value);
       if (options.architecture.empty()) {

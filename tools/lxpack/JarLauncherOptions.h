@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Arguments.h"
+#include "CreatePlan.h"
 
 struct JarLauncherOptions {
   std::string mainJar;
@@ -28,6 +29,9 @@ struct JarLauncherOptions {
   // create only: the launcher program to put first.
   std::string stub;
   std::string architecture;
+  // create only: how the program's jar and the jars it carries are stored
+  // (--compress, --no-compress; by default deflated where that saves).
+  EntryCompression jarCompression = EntryCompression::kDeflateWhenWorthIt;
 };
 
 // True when the command line (after the command's name) uses an option of
