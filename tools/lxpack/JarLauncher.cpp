@@ -75,6 +75,16 @@ std::vector<ArchiveMember> jarLauncherMembers(const std::vector<std::string>& fi
   return members;
 }
 
+std::vector<EntryCompression> jarLauncherCompression(const std::vector<ArchiveMember>& members,
+                                                     EntryCompression jarCompression) {
+  std::vector<EntryCompression> compression;
+  for (const ArchiveMember& m : members) {
+    const bool jar = m.type == FT_APPLICATION || m.type == FT_CLASSPATH;
+    compression.push_back(jar ? jarCompression : EntryCompression::kNone);
+  }
+  return compression;
+}
+
 void refuseUnreadableRange(const std::vector<ArchiveMember>& members, const JarLauncherOptions& options,
                            const std::string& hiddenDirectory) {
   std::string description;
