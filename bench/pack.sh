@@ -16,12 +16,13 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/lxbench.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 # Incompressible bytes, stored, as the resources of a large application
-# jar are; lxpack only looks for the class, so its bytes need not be code.
+# jar are; lxpack reads only the class file's version (61, Java 17), so
+# its bytes need not be code.
 python3 - <<'PY'
 import os, zipfile
 with zipfile.ZipFile("app.jar", "w", zipfile.ZIP_DEFLATED) as z:
     z.writestr("META-INF/MANIFEST.MF", "Manifest-Version: 1.0\nMain-Class: app.Main\n")
-    z.writestr("app/Main.class", b"\xca\xfe\xba\xbe")
+    z.writestr("app/Main.class", b"\xca\xfe\xba\xbe\x00\x00\x00\x3d")
     for i in range(50):
         z.writestr(zipfile.ZipInfo("app/data/%02d.bin" % i), os.urandom(1000 * 1000), compress_type=zipfile.ZIP_STORED)
 PY

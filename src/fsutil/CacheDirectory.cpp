@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "base/Log.h"
+#include "fsutil/DirectoryTrust.h"
 #include "fsutil/Platform.h"
 
 namespace {
@@ -20,34 +21,6 @@ bool makeDirectories(const SString& path) {
     if (mkdir(prefix.c_str(), 0700) != 0 && errno != EEXIST) return false;
     if (slash == SString::npos) return true;
   }
-}
-
-// Only its owner (the user or root) can change what a directory holds, or
-// it is sticky and nobody can take away or replace another's entries.
-bool heldByOwner(const struct stat& st, uid_t user) {
-  if (st.st_uid != user && st.st_uid != 0) return false;
-  return (st.st_mode & (S_IWGRP | S_IWOTH)) == 0 || (st.st_mode & S_ISVTX) != 0;
-}
-
-// Resolved, the directory and every one above it are held by their owners;
-// otherwise names the first that is not.
-bool wayHeldByOwners(const SString& directory, uid_t user, SString& culprit) {
-  char* resolved = realpath(directory.c_str(), nullptr);
-  if (resolved == nullptr) {
-    culprit = directory;
-    return false;
-  }
-  SString path(resolved);
-  std::free(resolved);
-  for (SString::size_type end = path.length(); end != SString::npos && end > 0; end = path.rfind('/', end - 1)) {
-    SString part = path.substr(0, end);
-    struct stat st;
-    if (lstat(part.c_str(), &st) != 0 || !heldByOwner(st, user)) {
-      culprit = part;
-      return false;
-    }
-  }
-  return true;
 }
 
 // The deepest part of an absolute path that exists already.
@@ -78,7 +51,7 @@ SString PrivateCacheDirectory(const char* name) {
   // checked before the rest is made.
   const uid_t user = geteuid();
   SString culprit;
-  if (!wayHeldByOwners(existingPart(wanted), user, culprit)) {
+  if (!WhyOthersCanChange(existingPart(wanted), user, culprit).empty()) {
     log("The directory " + wanted + " is not used: " + culprit + " may be changed by another user.", WARNING);
     return SString();
   }
@@ -96,13 +69,9 @@ SString PrivateCacheDirectory(const char* name) {
     log("The directory " + path + " is not a private directory of this user; it is not used.", WARNING);
     return SString();
   }
-  for (SString::size_type slash = path.rfind('/'); slash != SString::npos && slash > 0;
-       slash = path.rfind('/', slash - 1)) {
-    SString parent = path.substr(0, slash);
-    if (lstat(parent.c_str(), &st) != 0 || !heldByOwner(st, user)) {
-      log("The directory " + path + " is not used: " + parent + " may be changed by another user.", WARNING);
-      return SString();
-    }
+  if (!WhyOthersCanChange(path, user, culprit).empty()) {
+    log("The directory " + path + " is not used: " + culprit + " may be changed by another user.", WARNING);
+    return SString();
   }
   return path;
 }

@@ -19,6 +19,7 @@
 #include "fsutil/CacheDirectory.h"
 #include "fsutil/CommandSafePath.h"
 #include "fsutil/DeleteFullDir.h"
+#include "fsutil/DirectoryTrust.h"
 #include "fsutil/ProgramsAllowed.h"
 #include "messages/Messages.h"
 
@@ -46,6 +47,13 @@ StringDeque& tempDirs() {
   return dirs;
 }
 
+bool contains(const StringDeque& list, const SString& value) {
+  for (int i = 0; i < list.count(); ++i) {
+    if (list.get(i) == value) return true;
+  }
+  return false;
+}
+
 bool isExistingDirectory(const char* path) {
   struct stat status;
   return stat(path, &status) == 0 && S_ISDIR(status.st_mode);
@@ -62,6 +70,76 @@ SString absolutePath(const SString& dir) {
   std::free(cwd);
   if (absolute != "/") absolute += '/';
   return absolute + dir;
+}
+
+// The places temporary files may go, in order: the user's own choices
+// first, then the system's directories, then the user's runtime directory,
+// then a private directory in the user's cache, made only when the search
+// gets that far.
+const int kTempPlaces = 6;
+
+SString tempPlace(int place, TempPlaceKind& kind) {
+  kind = TempPlaceKind::Shared;
+  const char* value = nullptr;
+  switch (place) {
+    case 0:
+      value = secure_getenv("TMPDIR");
+      return value != nullptr && value[0] != '\0' ? absolutePath(value) : SString();
+    case 1:
+      return GetTempRoot();
+    case 2:
+      return "/tmp";
+    case 3:
+      return "/var/tmp";
+    case 4:
+      // Relative values are to be ignored, as the base directory rules say.
+      kind = TempPlaceKind::RuntimeDirectory;
+      value = secure_getenv("XDG_RUNTIME_DIR");
+      return value != nullptr && value[0] == '/' ? SString(value) : SString();
+    default:
+      return PrivateCacheDirectory("tmp");
+  }
+}
+
+// Whether the reason a place is refused was logged already: the places are
+// looked at again whenever a temporary name is made, and the log tells each
+// reason once.
+bool firstTimeRefused(const SString& line) {
+  static StringDeque logged;
+  if (contains(logged, line)) return false;
+  logged.add(line);
+  return true;
+}
+
+// The place's directory, resolved, when it exists and may hold the
+// launcher's files; empty otherwise, and then why gives the reason, which
+// is also logged. checked names the directory looked at (resolved where it
+// can be), or is empty when the place is not set or is no directory.
+SString usableTempPlace(int place, SString& checked, SString& why) {
+  TempPlaceKind kind;
+  checked = tempPlace(place, kind);
+  why = SString();
+  if (checked.empty() || !isExistingDirectory(checked.c_str())) {
+    checked = SString();
+    return SString();
+  }
+  SString resolved;
+  why = WhyTempPlaceIsRefused(checked, kind, resolved);
+  if (!resolved.empty()) checked = resolved;
+  if (why.empty()) return checked;
+  SString line("The temporary directory ");
+  line += checked;
+  line += " is not used: ";
+  line += why;
+  line += '.';
+  if (firstTimeRefused(line)) log(line, WARNING);
+  return SString();
+}
+
+SString joined(const StringDeque& names) {
+  SString text;
+  for (int i = 0; i < names.count(); ++i) text += (i == 0 ? "" : ", ") + names.get(i);
+  return text;
 }
 
 // Six letters or digits. They only need to be hard to guess: uniqueness
@@ -154,52 +232,49 @@ SString GetTempRoot() {
   return tempRoot();
 }
 
-// Chosen as the C library's tempnam chooses it: TMPDIR when it names a
+// Chosen as the C library's tempnam chooses it, TMPDIR when it names a
 // directory (ignored in a set-user-id program), then the temporary root,
-// then /tmp.
+// then /tmp; but only a place that passes the check, and when none of
+// those does, the next one that does.
 SString TempDirectory() {
   if (!movedDirectory().empty()) return movedDirectory();
-  SString dir;
-  const char* fromEnvironment = secure_getenv("TMPDIR");
-  if (fromEnvironment && isExistingDirectory(fromEnvironment)) {
-    dir = absolutePath(fromEnvironment);
-  } else {
-    SString root = GetTempRoot();
-    dir = isExistingDirectory(root.c_str()) ? root : SString("/tmp");
+  // When no place passes, the first one refused is named with its reason,
+  // as the usual place was named when it could not be written; the log
+  // tells the others.
+  SString firstRefused, firstReason;
+  for (int place = 0; place < kTempPlaces; ++place) {
+    SString checked, why;
+    SString dir = usableTempPlace(place, checked, why);
+    if (firstReason.empty()) {
+      firstRefused = checked;
+      firstReason = why;
+    }
+    if (dir.empty()) continue;
+    if (!IsCommandSafePath(dir)) throw LauncherException(FormatMessage(MSG_UNSAFE_TEMP_DIR, dir.c_str()));
+    return dir;
   }
-  while (dir.length() > 1 && endsWith(dir, "/") != SString::npos) dir.erase(dir.length() - 1);
-  if (!IsCommandSafePath(dir)) {
-    throw LauncherException(FormatMessage(MSG_UNSAFE_TEMP_DIR, dir.c_str()));
+  // A root without any of them (a bare chroot) lacks the usual one.
+  if (firstReason.empty()) {
+    firstRefused = "/tmp";
+    firstReason = std::strerror(ENOENT);
   }
-  return dir;
+  throw LauncherException(FormatMessage(MSG_ERROR_TEMP_DIR, firstRefused.c_str()) + ": " + firstReason);
 }
 
 void UseExecutableTempDirectory(const char* purpose) {
   const SString usual = TempDirectory();
-  SString why = WhyProgramsCannotRun(usual);
-  if (why.empty()) return;
-  SString whyUsual = why;
-  // In the order of the user's own choices first, then the system's
-  // directories, then one of the user's own.
-  const char* fromEnvironment = secure_getenv("TMPDIR");
-  const char* runtime = secure_getenv("XDG_RUNTIME_DIR");
-  SString candidates[] = {SString(fromEnvironment ? fromEnvironment : ""),
-                          tempRoot(),
-                          "/tmp",
-                          "/var/tmp",
-                          SString(runtime ? runtime : ""),
-                          SString()};
-  const size_t kCacheCandidate = sizeof candidates / sizeof candidates[0] - 1;
+  const SString whyUsual = WhyProgramsCannotRun(usual);
+  if (whyUsual.empty()) return;
+  // Every place that exists counts as tried, also one refused by the
+  // check: the log says why each was passed over.
   StringDeque tried;
-  for (size_t i = 0; i < sizeof candidates / sizeof candidates[0]; ++i) {
-    SString dir = candidates[i];
-    if (i == kCacheCandidate) dir = PrivateCacheDirectory("tmp");
-    if (dir.empty() || dir[0] != '/' || !isExistingDirectory(dir.c_str())) continue;
-    while (dir.length() > 1 && endsWith(dir, "/") != SString::npos) dir.erase(dir.length() - 1);
-    bool seen = false;
-    for (int t = 0; t < tried.count() && !seen; ++t) seen = tried.get(t) == dir;
-    if (seen || !IsCommandSafePath(dir)) continue;
-    tried.add(dir);
+  for (int place = 0; place < kTempPlaces; ++place) {
+    SString checked, why;
+    SString dir = usableTempPlace(place, checked, why);
+    if (checked.empty() || contains(tried, checked)) continue;
+    if (!dir.empty() && !IsCommandSafePath(dir)) continue;
+    tried.add(checked);
+    if (dir.empty()) continue;
     why = dir == usual ? whyUsual : WhyProgramsCannotRun(dir);
     if (why.empty()) {
       log("Temporary files go to " + dir + " from now on: " + purpose + " and programs cannot run from " + usual +
@@ -210,9 +285,7 @@ void UseExecutableTempDirectory(const char* purpose) {
     }
     log("Programs cannot run from " + dir + ": " + why + ".", INFO);
   }
-  SString names;
-  for (int t = 0; t < tried.count(); ++t) names += (t == 0 ? "" : ", ") + tried.get(t);
-  throw LauncherException(FormatMessage(MSG_NO_EXEC_TEMP_DIR, names.c_str()));
+  throw LauncherException(FormatMessage(MSG_NO_EXEC_TEMP_DIR, joined(tried).c_str()));
 }
 
 SString CreateTempDir() {

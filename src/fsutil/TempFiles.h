@@ -13,19 +13,25 @@ void SetTempRoot(const SString& path);
 SString GetTempRoot();
 // The directory temporary names are made in: TMPDIR when it names a
 // directory, else the base directory when it exists, else /tmp (unless
-// UseExecutableTempDirectory moved it); absolute,
-// without a trailing slash. Throws LauncherException when it holds a
-// character that cannot be passed on safely in a command line (a quote, $,
-// the back quote, a backslash, %, @, # or a line break).
+// UseExecutableTempDirectory moved it); absolute, with links resolved.
+// Only a place that others cannot change and the user can write is used
+// (WhyTempPlaceIsRefused): one that is not is skipped, with the reason in
+// the log, for the next that is, of /var/tmp, $XDG_RUNTIME_DIR and a
+// private directory in the user's cache after those. Throws
+// LauncherException when none is, naming the first place refused and why
+// (all are in the log), and when the directory holds a character that
+// cannot be passed on safely in a command line (a quote, $, the back
+// quote, a backslash, %, @, # or a line break).
 SString TempDirectory();
 
 // Makes temporary names, from now on, in a directory that allows running
 // programs, for a purpose that needs one ("the JVM installer runs from
 // it"): the usual directory when it allows them, else the first that does
 // of TMPDIR, the -lx:tempdir directory, /tmp, /var/tmp, $XDG_RUNTIME_DIR and
-// a private directory in the user's cache. The move and its reason are
-// logged. Throws LauncherException naming the directories tried when none
-// allows running programs.
+// a private directory in the user's cache, among those that pass the same
+// check as the usual one. The move and its reason are logged. Throws
+// LauncherException naming the directories tried when none allows running
+// programs.
 void UseExecutableTempDirectory(const char* purpose);
 
 // A new directory (mode 0700) or empty file (mode 0600), whatever the umask.

@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <memory>
 
 #include "base/Log.h"
 #include "launch/CapturedOutput.h"
@@ -65,17 +64,21 @@ CaptureEnd waitCapturing(pid_t pid, CapturePipes& pipes, const CommandOptions& o
   CaptureEnd end;
   {
     size_t outputLimit = limits ? limits->outputLimit : 0;
+    const bool streamed = limits && limits->tail > 0;
+    // The command's own output leaves room in the log for what programs it
+    // leaves running print after it.
+    OutputLog log(streamed ? OutputLog::openFile(getLogFile()) : FileDescriptor(),
+                  kCapturedOutputLogLimit - kLateOutputLogRoom);
     CapturedOutput out(options.stdoutText, outputLimit), err(oneText ? &separateErr : options.stderrText, outputLimit);
-    std::unique_ptr<OutputLog> log;
-    if (limits && limits->tail > 0) {
-      log.reset(new OutputLog(getLogFile()));
-      out.streamTo(log.get(), 0, limits->tail);
-      err.streamTo(log.get(), 1, limits->tail);
+    if (streamed) {
+      out.streamTo(&log, 0, limits->tail);
+      err.streamTo(&log, 1, limits->tail);
     }
     ChildWait wait(pid, pipes.outRead.get(), pipes.errRead.get(), limits, forwarder);
     end.status = wait.run(&out, &err);
     end.outOpen = wait.openAt(0);
     end.errOpen = wait.openAt(1);
+    end.logWritten = log.finish();
   }
   if (oneText) options.stderrText->append(separateErr);
   return end;

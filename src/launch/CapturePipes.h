@@ -4,6 +4,8 @@
 
 #include <sys/types.h>
 
+#include <cstdint>
+
 #include "base/OpenFiles.h"
 
 class CapturedOutput;
@@ -27,6 +29,8 @@ struct CaptureEnd {
   int status = 0;
   bool outOpen = false;
   bool errOpen = false;
+  // The bytes the output took in the log while the launcher waited.
+  uint64_t logWritten = 0;
 };
 
 // Waits for the child pid, which holds its own write ends of the pipes,

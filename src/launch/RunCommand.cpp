@@ -18,6 +18,7 @@
 #include "launch/ChildWait.h"
 #include "launch/CommandLineSplitter.h"
 #include "launch/LateOutput.h"
+#include "launch/OutputLog.h"
 #include "launch/ProcessTree.h"
 #include "launch/SignalForwarder.h"
 #include "launch/SignalWitness.h"
@@ -113,9 +114,11 @@ int runCommand(const SString& command, const CommandOptions& options) {
   witness.end();
   if (ending != 0)
     EndDescendants(ending, forwarder.deadline(), forwarder.childSession(), &forwarder.signalled(), groupGotIt);
-  // Programs the command left running keep writing where it wrote.
+  // Programs the command left running keep writing where it wrote, into
+  // what is left of the command's room in the log.
   if (end.outOpen || end.errOpen) {
-    HandOverLateOutput(end.outOpen ? pipes.outRead.get() : -1, end.errOpen ? pipes.errRead.get() : -1, getLogFile());
+    HandOverLateOutput(end.outOpen ? pipes.outRead.get() : -1, end.errOpen ? pipes.errRead.get() : -1, getLogFile(),
+                       kCapturedOutputLogLimit - end.logWritten);
   }
   CheckTermination();
   return exitCode(end.status);

@@ -3,7 +3,8 @@
 // returns the run's result as the exit status. Around the run it owns what
 // concerns the whole process: the signal handlers and the adoption of
 // orphaned descendants, taken up before anything starts a child; a
-// hand-over from the launcher that started this one; the report of memory
+// hand-over from the launcher that started this one; the keeper of late
+// output, which is a copy of this program started anew; the report of memory
 // running out; the dialog that shows a failure when no terminal does; and
 // the status of a run that a signal ended (128 + the signal).
 #include <unistd.h>
@@ -16,6 +17,7 @@
 #include "base/Deque.h"
 #include "base/Log.h"
 #include "base/Termination.h"
+#include "launch/LateOutput.h"
 #include "launch/ProcessTree.h"
 #include "launcher/Controller.h"
 #include "launcher/ExecutablePath.h"
@@ -73,6 +75,9 @@ int reportOutOfMemory() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A copy of this program may be started to keep the output of programs a
+  // wizard left running; it does nothing else.
+  KeepLateOutputWhenStartedAsKeeper(argc, argv);
   InstallTerminationHandlers();
   AdoptOrphanedDescendants();
   ReceiveHandOver();

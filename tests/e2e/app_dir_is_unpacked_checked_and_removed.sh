@@ -74,18 +74,32 @@ mkdir extracted
 cmp -s home/keymaps/default.keys extracted/home/keymaps/default.keys || fail "-lx:extract did not unpack the folder"
 cmp -s home/doc/zeros.bin extracted/home/doc/zeros.bin || fail "-lx:extract did not unpack the folder's large file"
 
-# lxpack carries no link (it could point anywhere on the user's machine)
-# and no pipe or device, and writes nothing then.
-mkdir -p linked/sub fifo
-ln -s /etc/passwd linked/sub/passwd
+# lxpack carries what a link points to, as cp -rL copies it: the user's
+# machine has none of the places it points to. A link to nothing and a
+# loop of links are refused, and so is a pipe or device; nothing is
+# written then.
+mkdir -p linked/sub fifo dangling looped/sub
+echo "outside the folder" > outside.txt
+ln -s "$T/outside.txt" linked/sub/outside.txt
+make_launcher linked.bin instructions=instructions.txt launch-script=launch.txt app-dir=linked > /dev/null
+mkdir linked-extracted
+(cd linked-extracted && ../linked.bin -lx:extract > /dev/null) || fail "-lx:extract of the linked folder ended with $?"
+[ -f linked-extracted/linked/sub/outside.txt ] && [ ! -L linked-extracted/linked/sub/outside.txt ] ||
+  fail "the link was not carried as the file it points to: $(ls -lR linked-extracted)"
+expect_eq "the file a link points to" "outside the folder" "$(cat linked-extracted/linked/sub/outside.txt)"
+ln -s missing.jar dangling/gone.jar
+ln -s .. looped/sub/up
 mkfifo fifo/pipe
-run out "$LXPACK" create --stub "$LXLAUNCHER" -o refused.bin instructions=instructions.txt launch-script=launch.txt app-dir=linked
-expect_eq "a link: status" 1 "$status"
-expect_contains "a link: message" "linked/sub/passwd is a symbolic link" "$(cat "$T/.stderr")"
+run out "$LXPACK" create --stub "$LXLAUNCHER" -o refused.bin instructions=instructions.txt launch-script=launch.txt app-dir=dangling
+expect_eq "a link to nothing: status" 1 "$status"
+expect_contains "a link to nothing: message" "dangling/gone.jar is a symbolic link to missing.jar, which does not exist" "$(cat "$T/.stderr")"
+run out "$LXPACK" create --stub "$LXLAUNCHER" -o refused.bin instructions=instructions.txt launch-script=launch.txt app-dir=looped
+expect_eq "a loop: status" 1 "$status"
+expect_contains "a loop: message" "looped/sub/up leads back to looped, which holds it" "$(cat "$T/.stderr")"
 run out "$LXPACK" create --stub "$LXLAUNCHER" -o refused.bin instructions=instructions.txt launch-script=launch.txt app-dir=fifo
 expect_eq "a pipe: status" 1 "$status"
 expect_contains "a pipe: message" "fifo/pipe is no file or directory (a device, pipe or socket)" "$(cat "$T/.stderr")"
-[ ! -e refused.bin ] || fail "lxpack wrote a launcher with a link or pipe in the folder"
+[ ! -e refused.bin ] || fail "lxpack wrote a launcher with a dangling link, a loop or a pipe in the folder"
 
 # 2 MB of zeros compress to a few KB, but unpacked they need 2 MB.
 mount_tmpfs small size=1m

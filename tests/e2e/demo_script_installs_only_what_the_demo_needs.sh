@@ -11,13 +11,13 @@ deps=$LX_SOURCE_DIR/scripts/install-deps
 "$deps" --list demo > demo.txt || fail "install-deps --list demo ended with $?"
 "$deps" --list > all.txt || fail "install-deps --list ended with $?"
 [ -s demo.txt ] || fail "the demo needs no package at all?"
-for package in cmake g++ python3 default-jdk-headless zlib1g-dev; do
+for package in cmake g++ python3 default-jdk-headless zlib1g-dev libsodium-dev; do
   grep -qxF "$package" demo.txt || fail "the demo set lacks $package, which building the demo needs"
 done
 missing=$(grep -vxF -f all.txt demo.txt || true)
 [ -z "$missing" ] || fail "the test command would not install what the demo needs: $missing"
 for package in clang libclang-rt-14-dev clang-format g++-aarch64-linux-gnu qemu-user debootstrap busybox-static strace \
-  xvfb zenity x11-utils xdotool imagemagick openjdk-17-jre libseccomp-dev libgtest-dev googletest ccache time; do
+  xvfb zenity x11-utils xdotool imagemagick openjdk-17-jre libseccomp-dev libgtest-dev googletest ccache time passwd minisign; do
   grep -qxF "$package" all.txt || fail "the test command does not install $package"
   ! grep -qxF "$package" demo.txt || fail "the demo installs $package, which only the tests need"
 done

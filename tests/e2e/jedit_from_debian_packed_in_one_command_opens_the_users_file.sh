@@ -41,10 +41,11 @@ export DISPLAY=":$(head -1 "$T/display")"
 # jEdit keeps its settings in ~/.jedit of Java's user.home, which java takes
 # from the password database, not from HOME: the private home is given to
 # every java the run starts. The settings show the file's full path in the
-# title and leave out the first start's welcome and tip windows.
+# title, leave out the first start's welcome and tip windows, and open
+# only the files named, not those of the run before.
 export JAVA_TOOL_OPTIONS="-Duser.home=$HOME"
 mkdir -p "$HOME/.jedit"
-printf 'view.showFullPath=true\nfirstTime=false\ntip.show=false\n' > "$HOME/.jedit/properties"
+printf 'view.showFullPath=true\nfirstTime=false\ntip.show=false\nrestore=false\nrestore.cli=false\n' > "$HOME/.jedit/properties"
 
 "$LXPACK" create --main-jar /usr/share/jedit/jedit.jar --java 11+ --app-dir /usr/share/jedit \
   --jvm-option '-Djedit.home=$APP_DIR' --jvm-option --add-opens=java.desktop/sun.awt=ALL-UNNAMED \
@@ -56,14 +57,15 @@ echo "the user's list" > "$HOME/work/todo.txt"
 decoy notes.txt "not the user's notes"
 decoy todo.txt "not the user's list"
 
-# jedit_window: the title of jEdit's editing window, once there is one (up
-# to two minutes: the machine may be busy); fails when the launcher ends
-# first.
+# jedit_window: the title of jEdit's editing window once it names a file
+# (up to two minutes: the machine may be busy); fails when the launcher
+# ends first. The window comes up with an empty buffer, "Untitled-1", and
+# is named after the file once jEdit has read it.
 jedit_window() {
   local i title
   for i in $(seq 1200); do
     title=$(xwininfo -root -tree | sed -n 's/^ *0x[0-9a-f]* "\(jEdit - [^"]*\)".*/\1/p' | head -1)
-    if [ -n "$title" ]; then
+    if [ -n "$title" ] && ! [[ $title =~ ^"jEdit - Untitled-"[0-9]+$ ]]; then
       echo "$title"
       return 0
     fi

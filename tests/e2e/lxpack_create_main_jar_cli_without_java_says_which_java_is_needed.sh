@@ -5,7 +5,7 @@
 # of --java, how to name one, and where to download one when the packager
 # gave the address; standard output stays empty and the status is 69. The
 # dialog shown without a terminal has the same text. A wizard's launcher
-# keeps its own message.
+# keeps its own message, on standard error too.
 source "$(dirname "$0")/common.inc"
 source "$(dirname "$0")/jar_launcher.inc"
 source "$(dirname "$0")/failure_dialog.inc"
@@ -70,5 +70,6 @@ env -u JAVA_HOME -u JDK_HOME PATH="$T/empty" LANG=C ./wizard.bin > out.txt 2> er
 status=$?
 set -e
 expect_eq "wizard: status" 69 "$status"
-expect_contains "wizard: message" "$no_jvm_message" "$(cat out.txt)"
+expect_contains "wizard: message" "$no_jvm_message" "$(cat err.txt)"
+[ ! -s out.txt ] || fail "the wizard's launcher wrote to standard output: $(cat out.txt)"
 ! grep -q "This program needs" out.txt err.txt || fail "the wizard's launcher speaks of a program: $(cat out.txt err.txt)"

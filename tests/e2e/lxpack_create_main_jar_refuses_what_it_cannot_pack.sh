@@ -55,8 +55,8 @@ refused 2 "lxpack: missing --java RANGE: the Java versions the program runs on, 
   --main-jar app.jar -o setup.bin
 refused 2 "lxpack: --main-jar needs a value that is not empty" --main-jar= --java 17+ -o setup.bin
 refused 2 "lxpack: missing --main-jar JAR" --main-class Main --java 17+ -o setup.bin
-refused 2 "lxpack: --title does not go with --cli: a command-line program's launcher shows no title" \
-  --main-jar app.jar --java 17+ --cli --title Tool -o setup.bin
+refused 2 "lxpack: missing --main-jar JAR: the program's jar (to pack app.jar, give --main-jar app.jar)" \
+  --java 17+ -o setup.bin app.jar
 refused 2 "lxpack: --jvm-option cannot hold a line break" --main-jar app.jar --java 17+ --jvm-option $'-Da=1\n-Db=2' \
   -o setup.bin
 refused 2 "lxpack: unknown option --force" --main-jar app.jar --java 17+ --force -o setup.bin

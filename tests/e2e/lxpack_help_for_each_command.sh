@@ -4,7 +4,7 @@
 source "$(dirname "$0")/common.inc"
 need_lxpack
 
-for command in create init list check extract; do
+for command in create init list check extract keys sign verify; do
   run help "$LXPACK" "$command" --help
   expect_eq "$command --help: status" 0 "$status"
   expect_contains "$command --help" "Usage:

@@ -1,9 +1,14 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -297,4 +302,110 @@ TEST(TempFiles, NamesComeWithoutTheKernelsRandomBytes) {
     EXPECT_EQ(0, status) << "10: the form of a name, 11: a name given twice";
   }
   EXPECT_EQ(0, rmdir(root.path().c_str())) << "left behind in " << root.path();
+}
+
+// A TMPDIR that anyone may change is passed over for the next place, the
+// temporary root here; the log says why once, however many names are made.
+TEST(TempFiles, APlaceOthersCouldChangeGivesWayToTheNextWithOneLogLine) {
+  TempDir open, root, logs;
+  ASSERT_EQ(0, chmod(open.path().c_str(), 0777));
+  TmpdirVariable tmpdir(open.path().c_str());
+  SetTempRoot(root.path().c_str());
+  CapturedLog log(logs.file("log"));
+  EXPECT_TRUE(IsTempName(root.path(), CreateTempDir()));
+  EXPECT_TRUE(IsTempName(root.path(), CreateTempFile()));
+  EXPECT_EQ(root.path(), TempDirectory().c_str());
+  EXPECT_EQ(std::vector<std::string>{"WARNING: The temporary directory " + open.path() + " is not used: " +
+                                     open.path() + " may be written by group or others and has no sticky bit."},
+            log.lines());
+  EXPECT_EQ("", ShellOutput("ls -A '" + open.path() + "'"));
+  RemoveTempFiles();
+  SetTempRoot("/tmp");
+}
+
+// When no place passes, nothing is made anywhere: the run ends naming the
+// first place refused and why (the log names the others). Shown in a
+// mount namespace of its own, where /tmp and /var/tmp are open to everyone
+// without the sticky bit and the runtime directory is not private.
+TEST(TempFiles, WithoutAPlaceThatPassesTheRunEndsNamingTheFirstRefused) {
+  TempDir logs;
+  int status = InForkedProcess([&] {
+    // The log stays reachable through its directory, held open, once the
+    // fresh /tmp hides it.
+    int logDir = open(logs.path().c_str(), O_RDONLY | O_DIRECTORY);
+    if (logDir < 0) return 3;
+    if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) return 2;
+    if (mount("tmpfs", "/tmp", "tmpfs", 0, "mode=0777") != 0) return 2;
+    if (mount("tmpfs", "/var/tmp", "tmpfs", 0, "mode=0777") != 0) return 2;
+    if (mkdir("/tmp/runtime", 0755) != 0) return 3;
+    unsetenv("TMPDIR");
+    unsetenv("HOME");
+    unsetenv("LC_ALL");
+    unsetenv("LC_MESSAGES");
+    setenv("LANG", "C", 1);
+    setenv("XDG_RUNTIME_DIR", "/tmp/runtime", 1);
+    setenv("XDG_CACHE_HOME", "/tmp/cache", 1);
+    SetTempRoot("/tmp");
+    CapturedLog log("/proc/self/fd/" + std::to_string(logDir) + "/log");
+    const std::string want =
+        "Error creating temporary directory /tmp: /tmp may be written by group or others and has no sticky bit";
+    for (int attempt = 0; attempt < 2; ++attempt) {
+      try {
+        if (attempt == 0) {
+          CreateTempDir();
+        } else {
+          UseExecutableTempDirectory("a test needs it");
+        }
+        return 4;
+      } catch (const LauncherException& e) {
+        if (want != e.getMessage().c_str()) {
+          fprintf(stderr, "%s\n", e.getMessage().c_str());
+          return 5;
+        }
+      }
+    }
+    const std::vector<std::string> refusals = {
+        "WARNING: The temporary directory /tmp is not used: /tmp may be written by group or others and has no "
+        "sticky bit.",
+        "WARNING: The temporary directory /var/tmp is not used: /var/tmp may be written by group or others and has "
+        "no sticky bit.",
+        "WARNING: The temporary directory /tmp/runtime is not used: /tmp/runtime is not the user's own with mode 0700.",
+    };
+    std::vector<std::string> lines = log.lines();
+    for (const std::string& line : refusals) {
+      if (std::count(lines.begin(), lines.end(), line) != 1) {
+        fprintf(stderr, "not once in the log: %s\n", line.c_str());
+        return 6;
+      }
+    }
+    // Not even the cache's private directory was made, /tmp being open.
+    return ShellOutput("ls -A /tmp /var/tmp") == "/tmp:\nruntime\n\n/var/tmp:\n" ? 0 : 7;
+  });
+  if (status == 2) GTEST_SKIP() << "no mount namespace of its own can be made here (needs root)";
+  EXPECT_EQ(0, status) << "3: no log or runtime directory; 4: a place was used; 5: another message; 6: the log; "
+                          "7: something was made";
+}
+
+// A root without /tmp, /var/tmp or a home (a bare chroot): the run ends
+// saying that /tmp is missing, as when it was the only place there was.
+TEST(TempFiles, InARootWithoutAnyPlaceTheRunEndsSayingTmpIsMissing) {
+  TempDir root;
+  int status = InForkedProcess([&] {
+    if (chroot(root.path().c_str()) != 0 || chdir("/") != 0) return 2;
+    for (const char* name : {"TMPDIR", "HOME", "XDG_RUNTIME_DIR", "XDG_CACHE_HOME", "LC_ALL", "LC_MESSAGES"}) {
+      unsetenv(name);
+    }
+    setenv("LANG", "C", 1);
+    SetTempRoot("/tmp");
+    try {
+      CreateTempFile();
+      return 3;
+    } catch (const LauncherException& e) {
+      return std::string("Error creating temporary directory /tmp: No such file or directory") == e.getMessage().c_str()
+                 ? 0
+                 : 4;
+    }
+  });
+  if (status == 2) GTEST_SKIP() << "changing the root needs root";
+  EXPECT_EQ(0, status) << "3: a file was made; 4: another message";
 }

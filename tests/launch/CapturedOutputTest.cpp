@@ -154,7 +154,7 @@ TEST(CapturedOutput, StreamsToTheLogAndKeepsTheEndFromAWholeLine) {
   Pipe outPipe, errPipe;
   SString out, err;
   {
-    OutputLog log(logFile.c_str());
+    OutputLog log(OutputLog::openFile(logFile.c_str()), kCapturedOutputLogLimit);
     CapturedOutput outCapture(&out), errCapture(&err);
     outCapture.streamTo(&log, 0, 16);
     errCapture.streamTo(&log, 1, 16);

@@ -2,7 +2,7 @@
 
 #include <dirent.h>
 #include <sys/stat.h>
-#include <zlib.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -10,69 +10,48 @@
 #include <cstring>
 #include <vector>
 
+#include "DeflateFile.h"
 #include "Usage.h"
 #include "archive/AppDirFormat.h"
 #include "archive/AppDirReader.h"
 
 namespace {
 
-// Everything written goes through one raw deflate stream into the file.
-class DeflateFile {
- public:
-  explicit DeflateFile(const std::string& path) : path_(path), file_(std::fopen(path.c_str(), "wb")) {
-    if (!file_) throw PackError("cannot create " + path + ": " + std::strerror(errno));
-    std::memset(&stream_, 0, sizeof stream_);
-    if (deflateInit2(&stream_, 9, Z_DEFLATED, -15, 9, Z_DEFAULT_STRATEGY) != Z_OK) {
-      std::fclose(file_);
-      throw PackError("cannot start compressing " + path);
-    }
-  }
-  ~DeflateFile() {
-    deflateEnd(&stream_);
-    if (file_) std::fclose(file_);
-  }
-  DeflateFile(const DeflateFile&) = delete;
-  DeflateFile& operator=(const DeflateFile&) = delete;
-
-  void write(const void* bytes, size_t count) { run(bytes, count, Z_NO_FLUSH); }
-  void finish() {
-    run(nullptr, 0, Z_FINISH);
-    const int closed = std::fclose(file_);
-    file_ = nullptr;
-    if (closed != 0) throw PackError("cannot write " + path_ + ": " + std::strerror(errno));
-  }
-
- private:
-  void run(const void* bytes, size_t count, int flush) {
-    stream_.next_in = static_cast<Bytef*>(const_cast<void*>(bytes));
-    stream_.avail_in = static_cast<uInt>(count);
-    unsigned char out[65536];
-    int result;
-    do {
-      stream_.next_out = out;
-      stream_.avail_out = sizeof out;
-      result = deflate(&stream_, flush);
-      const size_t produced = sizeof out - stream_.avail_out;
-      if (produced > 0 && std::fwrite(out, 1, produced, file_) != produced) {
-        throw PackError("cannot write " + path_ + ": " + std::strerror(errno));
-      }
-    } while (stream_.avail_out == 0 || (flush == Z_FINISH && result != Z_STREAM_END));
-  }
-
-  std::string path_;
-  FILE* file_;
-  z_stream stream_;
-};
-
 void bigEndian(unsigned char* bytes, uint32_t value, int count) {
   for (int i = count - 1; i >= 0; --i, value >>= 8) bytes[i] = static_cast<unsigned char>(value);
 }
+
+// What a symbolic link points to, for messages; empty when unreadable.
+std::string linkTarget(const std::string& path) {
+  std::vector<char> target(4096);
+  const ssize_t length = ::readlink(path.c_str(), target.data(), target.size());
+  return length <= 0 ? std::string() : std::string(target.data(), static_cast<size_t>(length));
+}
+
+struct DirectoryIdentity {
+  dev_t device;
+  ino_t inode;
+  std::string relative;
+};
 
 class Packer {
  public:
   Packer(const std::string& directory, DeflateFile& out) : directory_(directory), out_(out) {}
 
-  void walk(const std::string& relative) {
+  // Walks the directory whose status is given, below the folder's root
+  // (relative empty: the root itself).
+  void walk(const std::string& relative, const struct stat& status) {
+    // A link leading back to a directory the walk is inside would be
+    // followed without end: the directories on the way down are kept.
+    for (const DirectoryIdentity& open : openDirectories_) {
+      if (open.device == status.st_dev && open.inode == status.st_ino) {
+        const std::string path = directory_ + "/" + relative;
+        throw PackError(path + " leads back to " +
+                        (open.relative.empty() ? directory_ : directory_ + "/" + open.relative) +
+                        ", which holds it: a folder with a loop of symbolic links cannot be carried");
+      }
+    }
+    openDirectories_.push_back({status.st_dev, status.st_ino, relative});
     const std::string path = relative.empty() ? directory_ : directory_ + "/" + relative;
     DIR* dir = ::opendir(path.c_str());
     if (!dir) throw PackError("cannot read the directory " + path + ": " + std::strerror(errno));
@@ -84,6 +63,7 @@ class Packer {
     // The same folder always packs to the same bytes.
     std::sort(names.begin(), names.end());
     for (const std::string& name : names) add(relative.empty() ? name : relative + "/" + name);
+    openDirectories_.pop_back();
   }
 
   void end() {
@@ -96,18 +76,29 @@ class Packer {
  private:
   void add(const std::string& relative) {
     const std::string path = directory_ + "/" + relative;
-    struct stat status;
-    if (::lstat(path.c_str(), &status) != 0) throw PackError("cannot read " + path + ": " + std::strerror(errno));
     const SString problem = appDirNameProblem(relative);
     if (!problem.empty()) throw PackError(path + ": the launcher could not unpack it: " + problem.c_str());
-    if (S_ISLNK(status.st_mode)) {
-      throw PackError(path +
-                      " is a symbolic link: a program's folder is carried without links, since a link could point "
-                      "anywhere on the user's machine; put a copy of what it points to in its place");
+    // A link is carried as what it points to, as cp -rL copies it: the
+    // user's machine has none of the places it may point to.
+    struct stat status;
+    if (::stat(path.c_str(), &status) != 0) {
+      const int error = errno;
+      struct stat link;
+      if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+        if (error == ELOOP) {
+          throw PackError(path + " is a symbolic link in a loop of links (" + linkTarget(path) +
+                          "): it points to nothing that can be carried");
+        }
+        throw PackError(
+            path + " is a symbolic link to " + linkTarget(path) + ", which " +
+            (error == ENOENT ? std::string("does not exist") : "cannot be read: " + std::string(std::strerror(error))) +
+            ": there is nothing to carry in its place");
+      }
+      throw PackError("cannot read " + path + ": " + std::strerror(error));
     }
     if (S_ISDIR(status.st_mode)) {
       record(kAppDirDirectory, relative);
-      walk(relative);
+      walk(relative, status);
       return;
     }
     if (!S_ISREG(status.st_mode)) {
@@ -152,6 +143,7 @@ class Packer {
 
   std::string directory_;
   DeflateFile& out_;
+  std::vector<DirectoryIdentity> openDirectories_;
 };
 
 }  // namespace
@@ -164,7 +156,7 @@ PackedAppDir packAppDirectory(const std::string& directory, const std::string& o
   DeflateFile out(outputPath);
   out.write(kAppDirMagic, sizeof kAppDirMagic);
   Packer packer(directory, out);
-  packer.walk(std::string());
+  packer.walk(std::string(), status);
   packer.end();
   out.finish();
   return packer.packed;

@@ -1,5 +1,7 @@
 #include "AtomicOutput.h"
 
+#include <cstdio>
+
 #include "SignalCleanup.h"
 #include "Usage.h"
 #include "base/SystemError.h"
@@ -35,4 +37,13 @@ void AtomicOutput::commit() {
   if (!replacement_->commit()) {
     throw PackError("cannot rename " + temporaryPath_ + " to " + target_ + ": " + systemError().c_str());
   }
+}
+
+void writeWholeFile(const std::string& target, const std::string& text, mode_t mode) {
+  AtomicOutput output(target);
+  if (std::fwrite(text.data(), 1, text.size(), output.stream()) != text.size()) {
+    throw PackError("cannot write " + output.temporaryPath() + ": " + systemError().c_str());
+  }
+  output.finish(mode);
+  output.commit();
 }

@@ -33,3 +33,7 @@ class AtomicOutput {
   std::string temporaryPath_;
   std::unique_ptr<FileReplacement> replacement_;
 };
+
+// Writes text as the whole of target (with mode) in the same way; throws
+// PackError.
+void writeWholeFile(const std::string& target, const std::string& text, mode_t mode);

@@ -13,3 +13,9 @@ int runInit(Arguments& args);
 int runList(Arguments& args);
 int runCheck(Arguments& args);
 int runExtract(Arguments& args);
+// keys -o NAME: a key pair for signing; sign -k KEY FILE...: FILE.minisig;
+// verify -p PUB FILE: whether FILE is what its signature says (0) or not
+// (1).
+int runKeys(Arguments& args);
+int runSign(Arguments& args);
+int runVerify(Arguments& args);

@@ -15,11 +15,14 @@
 #include "AtomicOutput.h"
 #include "Commands.h"
 #include "CreatePlan.h"
+#include "DeflatedEntries.h"
+#include "FileSignature.h"
 #include "FileTypeNames.h"
 #include "LauncherFileSet.h"
 #include "LauncherImage.h"
 #include "OutputOverInput.h"
 #include "PackagingMistakes.h"
+#include "Password.h"
 #include "ProgramArchitecture.h"
 #include "Usage.h"
 #include "archive/ArchiveWriter.h"
@@ -35,6 +38,7 @@ struct EntryOptions {
   bool compressed = false;
   uint32_t fileCount = 0;
   uint32_t size = 0;
+  bool deflate = false;
   std::string lastOption;
 };
 
@@ -44,6 +48,8 @@ std::string baseName(std::string path) {
   std::string::size_type slash = path.rfind('/');
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
+
+bool isTagFileType(int type) { return type >= 0 && type <= 2; }
 
 void parseCompressed(const std::string& value, EntryOptions& options) {
   std::string::size_type comma = value.find(',');
@@ -68,6 +74,12 @@ ArchiveMember makeMember(const std::string& operand, const EntryOptions& options
   member.compressed = options.compressed;
   member.decompressedFileCount = options.fileCount;
   member.decompressedSize = options.size;
+  if (options.deflate && (isTagFileType(member.type) || member.type == FT_APP_DIR || options.compressed)) {
+    throw UsageError("--compress does not go with " + operand +
+                     (options.compressed ? ": a file marked --compressed is unpacked by the program it serves"
+                                         : ": the launcher reads tag files in place, and a folder is always "
+                                           "packed compressed"));
+  }
   return member;
 }
 
@@ -90,6 +102,8 @@ CreatePlan parse(Arguments& args) {
       plan.kind = static_cast<int>(parseNumber(value, 0, 255, "launcher kind"));
     } else if (args.takeFlag(nullptr, "--force")) {
       plan.force = true;
+    } else if (args.takeOption(nullptr, "--sign", value)) {
+      plan.signingKey = value;
     } else if (args.takeFlag(nullptr, "--no-checksums")) {
       plan.withChecksums = false;
     } else if (args.takeOption(nullptr, "--id", value)) {
@@ -103,8 +117,12 @@ CreatePlan parse(Arguments& args) {
     } else if (args.takeOption(nullptr, "--compressed", value)) {
       parseCompressed(value, pending);
       pending.lastOption = option;
+    } else if (args.takeFlag(nullptr, "--compress")) {
+      pending.deflate = true;
+      pending.lastOption = option;
     } else {
       plan.members.push_back(makeMember(args.takeOperand(), pending, plan.members.size()));
+      plan.compression.push_back(pending.deflate ? EntryCompression::kDeflate : EntryCompression::kNone);
       pending = EntryOptions();
     }
   }
@@ -114,8 +132,6 @@ CreatePlan parse(Arguments& args) {
   if (plan.members.empty()) throw UsageError("no TYPE=FILE to embed");
   return plan;
 }
-
-bool isTagFileType(int type) { return type >= 0 && type <= 2; }
 
 // What the launcher would stumble over, found before anything is written.
 std::vector<std::string> planProblems(const CreatePlan& plan) {
@@ -246,12 +262,19 @@ int runCreate(Arguments& args) {
 }
 
 void writePlannedLauncher(CreatePlan& plan) {
+  // The key is opened first: a wrong password costs no launcher written
+  // without its signature.
+  std::unique_ptr<SecretKey> signingKey;
+  if (!plan.signingKey.empty()) signingKey = openSecretKeyFile(plan.signingKey);
   chooseProgram(plan);
   refuseOutputOverInput(plan);
   const mode_t mode = programMode(plan.stub);
   refuseLauncherAsStub(plan.stub);
   std::vector<std::string> problems = planProblems(plan);
   if (!problems.empty()) fail(plan, problems);
+  // Messages name the files as given, not what lxpack packed them into.
+  std::vector<std::string> sources;
+  for (const ArchiveMember& m : plan.members) sources.push_back(m.sourcePath.c_str());
   const std::unique_ptr<GeneratedDirectory> packedFolders = packFolders(plan);
   const std::vector<std::string> mistakes = packagingMistakes(plan.members);
   if (!mistakes.empty() && !plan.force) {
@@ -260,6 +283,7 @@ void writePlannedLauncher(CreatePlan& plan) {
                     (plan.forceAllowed ? " (--force writes it anyway)" : ""));
   }
   for (const std::string& mistake : mistakes) say(plan, "warning: ", mistake);
+  const std::unique_ptr<GeneratedDirectory> deflated = deflateMembers(plan);
 
   AtomicOutput output(plan.output);
   writeLauncher(output.stream(), plan.stub.c_str(), plan.members, plan.kind, plan.withChecksums);
@@ -273,10 +297,23 @@ void writePlannedLauncher(CreatePlan& plan) {
   for (const Problem& p : written.check(false)) {
     std::string where = plan.output;
     if (p.entry >= 0) {
-      where = std::string(plan.members[p.entry].sourcePath.c_str()) + " (" + plan.members[p.entry].name.c_str() + ")";
+      where = sources[p.entry] + " (" + plan.members[p.entry].name.c_str() + ")";
     }
     problems.push_back(where + ": " + p.text);
   }
   if (!problems.empty()) fail(plan, problems);
+  // The signature is made of the finished file before either is renamed
+  // into place, so that a launcher is never left beside the signature of
+  // the one it replaced.
+  std::unique_ptr<AtomicOutput> signature;
+  if (signingKey) {
+    const std::string text = signFile(*signingKey, output.temporaryPath(), fileNameOf(plan.output));
+    signature.reset(new AtomicOutput(plan.output + ".minisig"));
+    if (std::fputs(text.c_str(), signature->stream()) == EOF) {
+      throw PackError("cannot write " + signature->temporaryPath() + ": " + std::strerror(errno));
+    }
+    signature->finish(0644);
+  }
   output.commit();
+  if (signature) signature->commit();
 }

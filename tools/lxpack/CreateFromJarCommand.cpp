@@ -18,9 +18,11 @@ int runCreateFromJar(Arguments& args) {
   plan.stub = options.stub;
   plan.architecture = options.architecture;
   plan.output = options.output;
+  plan.signingKey = options.signingKey;
   plan.forceAllowed = false;
   plan.generatedDirectory = directory.path();
   plan.members = jarLauncherMembers(files, options, launcher.jar);
+  plan.compression = jarLauncherCompression(plan.members, options.jarCompression);
   refuseUnreadableRange(plan.members, options, directory.path());
   writePlannedLauncher(plan);
   return 0;

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "JarOnlyAttributes.h"
+#include "JvmOptionFolders.h"
 #include "PackagingMistakes.h"
 #include "Usage.h"
 #include "archive/FileIndexEntry.h"
@@ -42,6 +43,14 @@ JarLauncher planJarLauncher(const JarLauncherOptions& options) {
     throw UsageError("nothing written to " + options.output +
                      ": a manifest's Class-Path names what the launcher cannot carry");
   }
+  for (const std::string& option : options.jvmOptions) {
+    for (const std::string& name : readJvmOption(option).unknownNames) {
+      std::fprintf(stderr,
+                   "lxpack: warning: --jvm-option '%s' passes %s to java as it is: $APP_DIR and $LAUNCHER_DIR are "
+                   "the only names replaced (write $$ for a dollar)\n",
+                   option.c_str(), name.c_str());
+    }
+  }
   launcher.scripts = makeLauncherScripts(options, launcher.jar);
   return launcher;
 }
@@ -62,6 +71,16 @@ std::vector<ArchiveMember> jarLauncherMembers(const std::vector<std::string>& fi
   for (const std::string& jar : options.classPathJars) members.push_back(member(FT_CLASSPATH, jar, members.size()));
   if (!options.appDir.empty()) members.push_back(member(FT_APP_DIR, options.appDir, members.size()));
   return members;
+}
+
+std::vector<EntryCompression> jarLauncherCompression(const std::vector<ArchiveMember>& members,
+                                                     EntryCompression jarCompression) {
+  std::vector<EntryCompression> compression;
+  for (const ArchiveMember& m : members) {
+    const bool jar = m.type == FT_APPLICATION || m.type == FT_CLASSPATH;
+    compression.push_back(jar ? jarCompression : EntryCompression::kNone);
+  }
+  return compression;
 }
 
 void refuseUnreadableRange(const std::vector<ArchiveMember>& members, const JarLauncherOptions& options,

@@ -2,8 +2,10 @@
 
 #include <cstring>
 
+#include "JvmOptionFolders.h"
 #include "ProgramArchitecture.h"
 #include "Usage.h"
+#include "jvm/JavaVersionRange.h"
 
 namespace {
 
@@ -27,7 +29,36 @@ std::string propertyName(const std::string& option, const std::string& value) {
   return value;
 }
 
+// A --jvm-option naming the program's folder needs one to name.
+void refuseFolderWithoutAppDir(const JarLauncherOptions& options) {
+  if (!options.appDir.empty()) return;
+  for (const std::string& option : options.jvmOptions) {
+    if (readJvmOption(option).names(JvmOptionPart::kAppDir)) {
+      throw UsageError("--jvm-option '" + option +
+                       "' names $APP_DIR, the program's folder, but the launcher carries none: give it with "
+                       "--app-dir DIR (or write $$ for a dollar)");
+    }
+  }
+}
+
 }  // namespace
+
+std::string javaRangeMistake(const std::string& range) {
+  JavaVersionRange parsed;
+  SString why;
+  if (parsed.parse(range.c_str(), why)) return std::string();
+  // The launcher's reason speaks of a JVM description; the packager wrote
+  // an option. A range whose ends are the wrong way round is shown turned.
+  const std::string::size_type dash = range.find('-');
+  if (dash != std::string::npos && range.find('-', dash + 1) == std::string::npos) {
+    JavaVersionRange turned;
+    const std::string turnedText = range.substr(dash + 1) + "-" + range.substr(0, dash);
+    if (turned.parse(turnedText.c_str(), why)) {
+      return "--java " + range + " ends before it starts: write " + turnedText;
+    }
+  }
+  return "--java '" + range + "' is no range of Java versions: write 17+, 17 or 11-21";
+}
 
 bool usesJarForm(int argc, char** argv, int first) {
   const char* const jarOptions[] = {"--main-jar", "--main-class",      "--java",       "--cli",
@@ -48,6 +79,7 @@ bool usesJarForm(int argc, char** argv, int first) {
 JarLauncherOptions parseJarLauncherOptions(Arguments& args, bool withProgram) {
   JarLauncherOptions options;
   std::string value;
+  std::string stray;  // the first operand, which this form takes none of
   while (!args.done()) {
     if (args.takeOption(nullptr, "--main-jar", value)) {
       options.mainJar = oneLine("--main-jar", value);
@@ -75,30 +107,46 @@ JarLauncherOptions parseJarLauncherOptions(Arguments& args, bool withProgram) {
       options.output = value;
     } else if (withProgram && args.takeOption("-s", "--stub", value)) {
       options.stub = value;
+    } else if (withProgram && args.takeOption(nullptr, "--sign", value)) {
+      options.signingKey = value;
+    } else if (withProgram && args.takeFlag(nullptr, "--compress")) {
+      options.jarCompression = EntryCompression::kDeflate;
+    } else if (withProgram && args.takeFlag(nullptr, "--no-compress")) {
+      options.jarCompression = EntryCompression::kNone;
     } else if (withProgram && args.takeOption("-a", "--arch", value)) {
       options.architecture = canonicalArchitecture(value);
       if (options.architecture.empty()) {
         throw UsageError("unknown architecture '" + value + "': expected x86_64 or aarch64");
       }
+    } else if (stray.empty()) {
+      stray = args.takeOperand();
     } else {
-      const std::string operand = args.takeOperand();
-      throw UsageError("unexpected '" + operand +
-                       "': with --main-jar lxpack makes every file of the launcher itself (TYPE=FILE belongs to "
-                       "the form without --main-jar)");
+      args.takeOperand();
     }
   }
-  if (options.mainJar.empty()) throw UsageError("missing --main-jar JAR");
+  // A jar given without its option is the jar missing, not a file too many.
+  if (options.mainJar.empty()) {
+    const bool strayJar =
+        stray.size() > 4 && stray.compare(stray.size() - 4, 4, ".jar") == 0 && stray.find('=') == std::string::npos;
+    throw UsageError("missing --main-jar JAR: the program's jar" +
+                     (strayJar ? " (to pack " + stray + ", give --main-jar " + stray + ")" : std::string()));
+  }
+  if (!stray.empty()) {
+    throw UsageError("unexpected '" + stray +
+                     "': with --main-jar lxpack makes every file of the launcher itself (TYPE=FILE belongs to "
+                     "the form without --main-jar)");
+  }
   if (options.javaRange.empty()) {
     throw UsageError(
         "missing --java RANGE: the Java versions the program runs on, such as 17+ (17 or newer), 17 or "
         "11-21");
   }
+  const std::string rangeMistake = javaRangeMistake(options.javaRange);
+  if (!rangeMistake.empty()) throw UsageError(rangeMistake);
+  refuseFolderWithoutAppDir(options);
   if (options.output.empty()) {
     throw UsageError(withProgram ? "missing --output FILE: the launcher to write"
                                  : "missing --output DIR: the directory to write the files into");
-  }
-  if (options.cli && options.titleGiven) {
-    throw UsageError("--title does not go with --cli: a command-line program's launcher shows no title");
   }
   return options;
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Arguments.h"
+#include "CreatePlan.h"
 
 struct JarLauncherOptions {
   std::string mainJar;
@@ -28,6 +29,11 @@ struct JarLauncherOptions {
   // create only: the launcher program to put first.
   std::string stub;
   std::string architecture;
+  // create only: the secret key that signs the launcher.
+  std::string signingKey;
+  // create only: how the program's jar and the jars it carries are stored
+  // (--compress, --no-compress; by default deflated where that saves).
+  EntryCompression jarCompression = EntryCompression::kDeflateWhenWorthIt;
 };
 
 // True when the command line (after the command's name) uses an option of
@@ -38,3 +44,7 @@ bool usesJarForm(int argc, char** argv, int first);
 // line. withProgram: the command makes a launcher, so --arch and --stub
 // are known options (create); init writes files only.
 JarLauncherOptions parseJarLauncherOptions(Arguments& args, bool withProgram);
+
+// Why --java RANGE is no range of Java versions, in the words of the
+// option; empty when it is one.
+std::string javaRangeMistake(const std::string& range);

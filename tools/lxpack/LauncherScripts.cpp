@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "JvmOptionFolders.h"
+
 const char kInstructionsName[] = "instructions.txt";
 const char kJvmDescriptionName[] = "java.jvm";
 const char kLaunchScriptName[] = "launch.txt";
@@ -16,17 +18,20 @@ bool plainShellCharacter(char c) {
 
 bool isMarker(char c) { return c == '%' || c == '@' || c == '#'; }
 
-// A wizard sees the terminal and runs in the launcher's directory, with the
-// system properties through which the launcher tells it where things are;
-// a command-line program finds the user's files from where the user is,
-// and its standard output carries its own bytes only.
+// Both kinds of program run where the user is, so that relative file
+// names on their command lines are found (a wizard too: a desktop program
+// opens the user's documents), and the launcher's own lines go to standard
+// error, so that standard output is the program's alone. A wizard also gets
+// the system properties through which the launcher tells it where things
+// are, and the user's side files.
 std::string launchScript(const JarLauncherOptions& options, const MainJar& jar, const std::string& title) {
   std::string script;
-  if (options.cli) {
-    script += "MESSAGES_TO_STDERR: 1\nDISPLAY_CONSOLE: 1\nAUTO_SET_WORKING_DIR: 0\nNO_JVM_MESSAGE: program\n";
-  } else {
-    script += "DESC: " + tagValue(title) + "\nDISPLAY_CONSOLE: 1\nAUTO_SET_WORKING_DIR: 1\n";
-  }
+  // A command-line program's launcher shows no title unless the packager
+  // gives one; it then names the launcher (its line on standard error, a
+  // dialog) as a wizard's does.
+  if (!options.cli || options.titleGiven) script += "DESC: " + tagValue(title) + "\n";
+  script += "MESSAGES_TO_STDERR: 1\nDISPLAY_CONSOLE: 1\nAUTO_SET_WORKING_DIR: 0\n";
+  if (options.cli) script += "NO_JVM_MESSAGE: program\n";
   if (!options.javaDownloadUrl.empty()) script += "JAVA_DOWNLOAD_URL: " + tagValue(options.javaDownloadUrl) + "\n";
   // exec: java takes the shell's place, so it gets the user's signals and
   // its status is the launcher's.
@@ -44,7 +49,7 @@ std::string launchScript(const JarLauncherOptions& options, const MainJar& jar, 
   if (!options.appDir.empty()) {
     command += " %SYSTEMPROP%(\"" + options.appDirProperty + "\", \"\"\"%APP_DIR%()\"\"\")";
   }
-  for (const std::string& option : options.jvmOptions) command += " " + commandWord(option);
+  for (const std::string& option : options.jvmOptions) command += " " + jvmOptionWord(option);
   // The user's side files (.sp, .ja next to the launcher) come last, so
   // that they can change what the packager chose.
   if (!options.cli) command += " %RUNTIME_SYSTEMPROP%() %RUNTIME_JAVAARGS%()";
@@ -75,6 +80,26 @@ std::string commandWord(const std::string& text) {
   }
   if (quoted) word += '\'';
   return word.empty() ? "''" : word;
+}
+
+std::string jvmOptionWord(const std::string& option) {
+  const JvmOption parsed = readJvmOption(option);
+  if (parsed.parts.empty()) return commandWord(std::string());
+  std::string word;
+  for (const JvmOptionPart& part : parsed.parts) {
+    switch (part.kind) {
+      case JvmOptionPart::kText:
+        word += commandWord(part.text);
+        break;
+      case JvmOptionPart::kAppDir:
+        word += "%APP_DIR%()";
+        break;
+      case JvmOptionPart::kLauncherDir:
+        word += "%LAUNCHER_DIR%()";
+        break;
+    }
+  }
+  return word;
 }
 
 std::string tagValue(const std::string& text) {

@@ -33,6 +33,12 @@ LauncherScripts makeLauncherScripts(const JarLauncherOptions& options, const Mai
 // made by the shell instead: $(printf '\045') is a %.
 std::string commandWord(const std::string& text);
 
+// A --jvm-option as one word of that command: its text as commandWord
+// makes it, and each folder it names ($APP_DIR, $LAUNCHER_DIR) as the
+// launch script function that the launcher replaces by the folder's path,
+// quoted so that the word stays one argument whatever the path holds.
+std::string jvmOptionWord(const std::string& option);
+
 // A tag file value on the line of its name: in double quotes (with quotes
 // doubled) when it starts with a quote or blank, or ends with a blank.
 std::string tagValue(const std::string& text);

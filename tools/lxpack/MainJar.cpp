@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "ClassFileVersion.h"
 #include "JarManifest.h"
 #include "Usage.h"
 #include "ZipDirectory.h"
@@ -12,6 +13,8 @@ const char kManifestName[] = "META-INF/MANIFEST.MF";
 // Signed jars list a digest of every entry in the manifest, so a large jar
 // has a large one; more than this is no manifest.
 const uint64_t kMaxManifestSize = 64ULL << 20;
+// A class file's tables are counted in 16 bits; none comes near this.
+const uint64_t kMaxClassSize = 256ULL << 20;
 
 std::unique_ptr<ZipDirectory> openJar(const std::string& path, const std::string& option) {
   try {
@@ -31,16 +34,56 @@ std::string classFile(const std::string& className) {
   return file + ".class";
 }
 
-bool holdsClass(const ZipDirectory& jar, const std::string& className) {
+// The entry java loads the class from: the plain one; in a multi-release
+// jar without it, the one of the oldest release that has it (the Javas
+// before that release find no class at all). Null when the jar has none.
+const ZipEntry* classEntry(const ZipDirectory& jar, const std::string& className, unsigned long& release) {
   const std::string file = classFile(className);
-  if (jar.contains(file)) return true;
+  release = 0;
+  const ZipEntry* found = nullptr;
+  for (const ZipEntry& entry : jar.entries()) {
+    if (entry.name == file) return &entry;
+  }
   const std::string versions = "META-INF/versions/";
   for (const ZipEntry& entry : jar.entries()) {
     if (entry.name.compare(0, versions.size(), versions) != 0) continue;
     std::string::size_type slash = entry.name.find('/', versions.size());
-    if (slash != std::string::npos && entry.name.compare(slash + 1, std::string::npos, file) == 0) return true;
+    if (slash == std::string::npos || entry.name.compare(slash + 1, std::string::npos, file) != 0) continue;
+    const std::string number = entry.name.substr(versions.size(), slash - versions.size());
+    if (number.empty() || number.size() > 4 || number.find_first_not_of("0123456789") != std::string::npos) continue;
+    const unsigned long entryRelease = std::stoul(number);
+    if (!found || entryRelease < release) {
+      found = &entry;
+      release = entryRelease;
+    }
   }
-  return false;
+  return found;
+}
+
+// What the main class needs of --java: the class file's version, and a
+// multi-release jar's release that holds it.
+void refuseOlderJava(const ZipDirectory& jar, const std::string& jarPath, const ZipEntry& entry, unsigned long release,
+                     const JarLauncherOptions& options) {
+  std::string bytes;
+  try {
+    bytes = jar.read(entry, kMaxClassSize);
+  } catch (const ZipError& e) {
+    throw UsageError(std::string(e.what()) + " (the main class)");
+  }
+  const int major = classFileMajorVersion(bytes);
+  if (major < 0) {
+    throw UsageError(jarPath + " (" + entry.name +
+                     ") is no class file (it does not start with 0xCAFEBABE and a version): java could not load "
+                     "the main class");
+  }
+  const std::string mistake = classVersionMistake(entry.name, major, options.javaRange);
+  if (!mistake.empty()) throw UsageError(mistake);
+  const std::string lowest = olderJavaAdmitted(options.javaRange, release);
+  if (release > 0 && !lowest.empty()) {
+    throw UsageError(jarPath + " holds the main class only in META-INF/versions/" + std::to_string(release) +
+                     "/, which Javas before " + std::to_string(release) + " do not read; --java " + options.javaRange +
+                     " admits " + lowest);
+  }
 }
 
 bool plausibleClassName(const std::string& name) {
@@ -95,12 +138,20 @@ MainJar inspectJars(const JarLauncherOptions& options) {
   result.classPathWarnings = carried.warnings;
   result.classPathRefusals = carried.refusals;
 
-  bool found = holdsClass(*jar, result.mainClass);
-  for (size_t i = 0; i < classPath.size() && !found; ++i) found = holdsClass(*classPath[i], result.mainClass);
-  if (!found) {
+  unsigned long release = 0;
+  const ZipDirectory* holder = jar.get();
+  std::string holderPath = options.mainJar;
+  const ZipEntry* entry = classEntry(*jar, result.mainClass, release);
+  for (size_t i = 0; i < classPath.size() && !entry; ++i) {
+    holder = classPath[i].get();
+    holderPath = options.classPathJars[i];
+    entry = classEntry(*holder, result.mainClass, release);
+  }
+  if (!entry) {
     throw UsageError("the main class " + result.mainClass + " is not in " + options.mainJar +
                      (classPath.empty() ? std::string() : " nor in a --class-path jar") + " (no class file " +
                      classFile(result.mainClass) + ")");
   }
+  refuseOlderJava(*holder, holderPath, *entry, release, options);
   return result;
 }

@@ -19,6 +19,7 @@ class PackError : public std::runtime_error {
 
 // The help of every command, as --help shows it.
 std::string fullUsage();
-// The help of one command ("create", "init", "list", "check", "extract"), or null
+// The help of one command ("create", "init", "list", "check", "extract",
+// "keys", "sign", "verify"), or null
 // for a name that is no command.
 const char* commandHelp(const std::string& command);

@@ -53,6 +53,9 @@ int main(int argc, char** argv) {
     if (command == "list") return runList(args);
     if (command == "check") return runCheck(args);
     if (command == "extract") return runExtract(args);
+    if (command == "keys") return runKeys(args);
+    if (command == "sign") return runSign(args);
+    if (command == "verify") return runVerify(args);
     throw UsageError("unknown command '" + command + "'");
   } catch (const UsageError& e) {
     std::fprintf(stderr, "lxpack: %s\nTry 'lxpack --help' for more information.\n", e.what());
