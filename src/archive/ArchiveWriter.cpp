@@ -129,9 +129,9 @@ void appendIndexEntry(std::string& index, const ArchiveMember& member, uint32_t 
   appendU32(index, offset);
   appendI16(index, static_cast<int16_t>(member.name.length()));
   index.append(member.name.c_str(), member.name.length());
-  index.push_back(member.compressed ? 1 : 0);
-  if (member.compressed) {
-    appendU32(index, member.decompressedFileCount);
+  index.push_back(static_cast<char>(member.deflated ? kDeflatedFlag : member.compressed ? kCompressedFlag : 0));
+  if (member.compressed || member.deflated) {
+    appendU32(index, member.deflated ? member.unpackedChecksum : member.decompressedFileCount);
     appendU32(index, member.decompressedSize);
   }
 }
@@ -160,6 +160,11 @@ void writeLauncher(FILE* out, const SString& programPath, const std::vector<Arch
     if (!problem.empty()) throw LauncherException("Invalid name \"" + member.name + "\": " + problem + ".");
     if (member.type < FT_INSTRUCTIONS || member.type > FT_APP_DIR) {
       throw LauncherException("Invalid file type " + fromLong(member.type) + " for " + member.sourcePath + ".");
+    }
+    if (member.deflated && (member.compressed || member.type <= FT_LAUNCH_SCRIPT || member.type == FT_APP_DIR)) {
+      throw LauncherException("Cannot store " + member.sourcePath +
+                              " deflated: the launcher reads tag files in place, and a program's folder and an "
+                              "archive marked compressed are stored as they are given.");
     }
   }
 

@@ -21,6 +21,12 @@ struct ArchiveMember {
   bool compressed = false;
   uint32_t decompressedFileCount = 0;
   uint32_t decompressedSize = 0;
+  // The source holds one file as a raw deflate stream, of decompressedSize
+  // bytes whose CRC-32C is unpackedChecksum when inflated; the launcher
+  // inflates it while extracting it. Not for tag files, which the launcher
+  // reads in place, nor for a program's folder, compressed in its own way.
+  bool deflated = false;
+  uint32_t unpackedChecksum = 0;
 };
 
 // The longest name extraction can create (NAME_MAX); the index could

@@ -6,6 +6,7 @@
 
 #include "archive/AppDirExtract.h"
 #include "archive/DamagedLauncher.h"
+#include "archive/EntryInflate.h"
 #include "archive/EntryName.h"
 #include "archive/ExtractCopy.h"
 #include "archive/ExtractOpen.h"
@@ -26,16 +27,13 @@ SString outputPathFor(const SString& directory, const SString& name) {
 
 SString extractFile(const SString& launcherPath, FileIndexEntry* entry, const SString& directory) {
   checkEntryName(entry);
-  // A program's folder is unpacked, so only its files take up room; any
-  // other entry is written as it stands, and a compressed one may be
-  // unpacked beside it by the program it serves.
+  // A program's folder and a deflated file are unpacked, so only what they
+  // unpack to takes up room; any other entry is written as it stands, and a
+  // compressed one may be unpacked beside it by the program it serves. (The
+  // unpacked sizes are 0 for an entry that announces none.)
   const bool folder = entry->getType() == FT_APP_DIR;
-  double bytes = folder ? 0 : entry->getLength();
-  long files = 1;
-  if (entry->isCompressed()) {
-    bytes += entry->getDecompressedSize();
-    files += entry->getDecompressedFileCount();
-  }
+  const double bytes = (folder || entry->isDeflated() ? 0.0 : entry->getLength()) + entry->getDecompressedSize();
+  const long files = 1 + static_cast<long>(entry->getDecompressedFileCount());
   SString path = outputPathFor(directory, entry->getName());
   if (!HasEnoughDiskSpace(directory, bytes, files)) {
     throw WriteFailure(GetMessage(ERR_WRITING_FILE) + GetMessage(ERR_DISK_SPACE_HINT), path, ENOSPC);
@@ -46,6 +44,16 @@ SString extractFile(const SString& launcherPath, FileIndexEntry* entry, const SS
   // its owner's to run; everything else its owner's to read.
   const bool program = entry->getType() == FT_JVM_INSTALLER || entry->getType() == FT_LAUNCHER;
   ExtractFiles opened = openForExtraction(launcherPath, *entry, path, program ? 0700 : 0600);
+  if (entry->isDeflated()) {
+    try {
+      inflateEntryToFile(opened.launcher.get(), *entry, opened.output.get(), path);
+      if (opened.output.close() != 0) throw writeFailure(path, errno);
+    } catch (...) {
+      ::unlink(path.c_str());
+      throw;
+    }
+    return path;
+  }
   // From here on the file is ours: whatever ends the copy early removes it,
   // so that no one takes a part for the whole.
   EntryCheck check(*entry, opened.launcher.get(), opened.bytes);

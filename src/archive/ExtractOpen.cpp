@@ -74,6 +74,10 @@ ExtractFiles openForExtraction(const SString& launcherPath, const FileIndexEntry
   bytes.end = bytes.offset + static_cast<off_t>(entry.getLength());
   const off_t size = launcherSize(files.launcher.get());
   bytes.dataEnd = size >= 0 && size < bytes.end ? size : bytes.end;
-  if (size >= 0) reserveSpace(files.output.get(), bytes.dataEnd - bytes.offset);
+  // A deflated entry takes the room of its unpacked bytes.
+  if (size >= 0) {
+    reserveSpace(files.output.get(),
+                 entry.isDeflated() ? static_cast<off_t>(entry.getDecompressedSize()) : bytes.dataEnd - bytes.offset);
+  }
   return files;
 }

@@ -41,11 +41,12 @@ void FileIndexEntry::read(FILE* stream) {
   length_ = readU32(stream, "Unable to load file length.");
   offset_ = readU32(stream, "Unable to load offset to file bytes.");
   readName(stream);
-  compressed_ = std::fgetc(stream) == 1;
-  if (compressed_) {
-    decompressedFileCount_ = readU32(stream, "Unable to load decompressed file count.");
-    decompressedSize_ = readU32(stream, "Unable to load decompressed size.");
-  }
+  const int flag = std::fgetc(stream);
+  compressed_ = flag == kCompressedFlag;
+  deflated_ = flag == kDeflatedFlag;
+  if (compressed_) decompressedFileCount_ = readU32(stream, "Unable to load decompressed file count.");
+  if (deflated_) unpackedChecksum_ = readU32(stream, "Unable to load the unpacked checksum.");
+  if (compressed_ || deflated_) decompressedSize_ = readU32(stream, "Unable to load decompressed size.");
 }
 
 // The name is read like a line of text: the read stops early after a line

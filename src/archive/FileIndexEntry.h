@@ -2,12 +2,19 @@
 // file is, where its bytes lie and what it is called.
 //
 //   type u8 | id u32 | length u32 | offset u32 | name length i16 | name
-//   | compressed flag u8 [| decompressed file count u32 | decompressed size u32]
+//   | compressed flag u8
+//     [flag 1: | decompressed file count u32 | decompressed size u32]
+//     [flag 3: | CRC-32C of the unpacked bytes u32 | unpacked size u32]
 //
-// All integers are big-endian. The two decompressed fields follow only when
-// the flag byte is exactly 1; they enlarge the free-space test before
-// extraction. The only entry the launcher unpacks itself is a program's
-// folder (FT_APP_DIR), whose test counts the unpacked files alone.
+// All integers are big-endian; any other flag value has no fields (older
+// readers read it so). Flag 1 marks something unpacked after extraction:
+// a program's folder (FT_APP_DIR), which the launcher unpacks itself from
+// a raw deflate stream, or an archive that the program it serves unpacks;
+// the fields enlarge the free-space test before extraction. Flag 3 marks
+// one file stored as a raw deflate stream, which extraction inflates and
+// checks against the unpacked size and checksum, whatever else the file
+// carries: the entry's own checksum covers the stored bytes, as for every
+// other entry.
 #pragma once
 
 #include <cstdint>
@@ -30,6 +37,10 @@ enum FileType {
   // A program's own folder, unpacked whole (AppDirFormat.h).
   FT_APP_DIR = 8
 };
+
+// The values of the compressed flag that carry fields.
+const int kCompressedFlag = 1;
+const int kDeflatedFlag = 3;
 
 // Read big-endian integers byte by byte; when the stream ends first they
 // throw LauncherException(message).
@@ -62,6 +73,10 @@ class FileIndexEntry {
   bool isCompressed() const { return compressed_; }
   uint32_t getDecompressedFileCount() const { return decompressedFileCount_; }
   uint32_t getDecompressedSize() const { return decompressedSize_; }
+  // One file stored deflated (flag 3); getDecompressedSize() is its size
+  // unpacked.
+  bool isDeflated() const { return deflated_; }
+  uint32_t getUnpackedChecksum() const { return unpackedChecksum_; }
 
   // The checksum lxpack recorded for the entry's bytes; launchers made
   // without checksums have none.
@@ -82,6 +97,8 @@ class FileIndexEntry {
   uint32_t offset_ = 0;
   SString name_;
   bool compressed_ = false;
+  bool deflated_ = false;
+  uint32_t unpackedChecksum_ = 0;
   uint32_t decompressedFileCount_ = 0;
   uint32_t decompressedSize_ = 0;
   bool hasChecksum_ = false;

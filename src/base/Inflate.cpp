@@ -12,38 +12,40 @@ const int kMaxCodeLength = 15;
 const int kLiteralLengthCodes = 288;
 const int kDistanceCodes = 30;
 // Codes up to this many bits are decoded by one table look-up; longer ones,
-// which are rare by the nature of Huffman codes, bit by bit.
-const int kFastBits = 9;
+// which are rare by the nature of Huffman codes, bit by bit. Compressed
+// data (a jar's classes) deflated again has literal codes of 8 to 10 bits.
+const int kFastBits = 10;
 const size_t kWindowSize = 32768;
 // Decoded bytes are handed on in pieces of this size, and the last window
 // is kept in front of them for back-references.
 const size_t kFlushSize = 256 * 1024;
 const int kLongestMatch = 258;
 
+// The decoder is compiled for size with the rest of the launcher; the few
+// steps taken for every symbol are inlined all the same, which halves the
+// time an entry takes to inflate for a few hundred bytes of code.
+#define LX_HOT __attribute__((always_inline))
+
 [[noreturn]] void malformed(const char* what) {
   throw LauncherException(SString("Invalid deflate stream: ") + what + ".");
 }
 
 // Bits are taken from the least significant end of each byte, as deflate
-// packs them. Reading past the end gives zero bits, so that a short code
-// near the end can be looked up in the table; consuming them is the error.
+// packs them, from the pieces the source hands out. Reading past the end
+// gives zero bits, so that a short code near the end can be looked up in
+// the table; consuming them is the error.
 class BitReader {
  public:
-  BitReader(const unsigned char* input, size_t size) : input_(input), size_(size) {}
+  explicit BitReader(InflateSource& source) : source_(source) {}
 
-  uint32_t peek(int count) {
-    while (available_ < count) {
-      uint64_t byte = position_ < size_ ? input_[position_] : 0;
-      ++position_;
-      buffer_ |= byte << available_;
-      available_ += 8;
-    }
+  LX_HOT uint32_t peek(int count) {
+    if (available_ < count) fill();
     return static_cast<uint32_t>(buffer_ & ((uint64_t{1} << count) - 1));
   }
-  void consume(int count) {
+  LX_HOT void consume(int count) {
     buffer_ >>= count;
     available_ -= count;
-    if (position_ > size_ && (position_ - size_) * 8 > static_cast<size_t>(available_)) malformed("it is cut short");
+    if (padding_ * 8 > static_cast<size_t>(available_)) malformed("it is cut short");
   }
   uint32_t take(int count) {
     if (count == 0) return 0;
@@ -51,28 +53,76 @@ class BitReader {
     consume(count);
     return bits;
   }
-  // Stored blocks start on a byte boundary; their bytes are taken whole.
+  // Stored blocks start on a byte boundary; their bytes are taken whole:
+  // first those already in the bit buffer, then the source's as they are.
   void alignToByte() { consume(available_ % 8); }
-  const unsigned char* takeBytes(size_t count) {
-    size_t start = position_ - static_cast<size_t>(available_ / 8);
-    if (start > size_ || size_ - start < count) malformed("it is cut short");
-    position_ = start + count;
+  template <class Output>
+  void copyBytes(size_t count, Output& out) {
+    for (; count > 0 && available_ >= 8; --count) {
+      const unsigned char byte = static_cast<unsigned char>(take(8));
+      out.append(&byte, 1);
+    }
+    // The bit buffer may hold bits of the bytes ahead (fill), which are
+    // now taken directly.
     buffer_ = 0;
-    available_ = 0;
-    return input_ + start;
+    while (count > 0) {
+      if (next_ == end_ && !refill()) malformed("it is cut short");
+      const size_t step = count < static_cast<size_t>(end_ - next_) ? count : static_cast<size_t>(end_ - next_);
+      out.append(next_, step);
+      next_ += step;
+      count -= step;
+    }
   }
   // Bytes after the last block belong to no stream: a whole unused byte
   // means the entry holds something else as well.
-  bool hasTrailingBytes() const {
-    size_t buffered = static_cast<size_t>(available_ / 8);
-    size_t padding = position_ > size_ ? position_ - size_ : 0;
-    return position_ < size_ || buffered > padding;
-  }
+  bool hasTrailingBytes() { return static_cast<size_t>(available_ / 8) > padding_ || next_ < end_ || refill(); }
 
  private:
-  const unsigned char* input_;
-  size_t size_;
-  size_t position_ = 0;
+  // Fills the bit buffer to at least 56 bits. Where the piece has eight
+  // bytes left they are loaded at once and as many whole bytes taken as
+  // fit; the bits of the rest lie above the buffer's count and are the
+  // very bits the next fill puts there again.
+  void fill() {
+    if (end_ - next_ >= 8) {
+      uint64_t word;
+      std::memcpy(&word, next_, sizeof word);
+#if __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+      word = __builtin_bswap64(word);
+#endif
+      buffer_ |= word << available_;
+      const int bytes = (63 - available_) >> 3;
+      next_ += bytes;
+      available_ += bytes * 8;
+      return;
+    }
+    while (available_ <= 56) {
+      buffer_ |= uint64_t{nextByte()} << available_;
+      available_ += 8;
+    }
+  }
+  unsigned nextByte() {
+    if (next_ == end_ && !refill()) {
+      ++padding_;
+      return 0;
+    }
+    return *next_++;
+  }
+  bool refill() {
+    if (ended_) return false;
+    const unsigned char* piece = nullptr;
+    const size_t size = source_.read(piece);
+    ended_ = size == 0;
+    next_ = piece;
+    end_ = ended_ ? piece : piece + size;
+    return !ended_;
+  }
+
+  InflateSource& source_;
+  const unsigned char* next_ = nullptr;
+  const unsigned char* end_ = nullptr;
+  bool ended_ = false;
+  // Zero bytes supplied past the end of the stream.
+  size_t padding_ = 0;
   uint64_t buffer_ = 0;
   int available_ = 0;
 };
@@ -99,12 +149,17 @@ class HuffmanCode {
     buildFastTable(lengths, symbols);
   }
 
-  int decode(BitReader& bits) const {
+  LX_HOT int decode(BitReader& bits) const {
     uint16_t fast = fast_[bits.peek(kFastBits)];
     if (fast != 0) {
       bits.consume(fast >> 12);
       return fast & 0x0FFF;
     }
+    return decodeLong(bits);
+  }
+
+ private:
+  int decodeLong(BitReader& bits) const {
     // Canonical decoding, one bit at a time: codes of each length follow
     // those of the length before.
     int code = 0, first = 0, index = 0;
@@ -119,7 +174,6 @@ class HuffmanCode {
     malformed("it uses a code its table does not define");
   }
 
- private:
   // Each entry holds the code's length (top four bits) and symbol; 0 marks
   // a code longer than kFastBits or one the table does not define.
   void buildFastTable(const uint8_t* lengths, int symbols) {
@@ -163,15 +217,16 @@ class Output {
  public:
   explicit Output(InflateSink& sink) : sink_(sink), buffer_(kWindowSize + kFlushSize) {}
 
-  // Makes room for one more literal or match.
-  void reserve() {
-    if (end_ + kLongestMatch <= buffer_.size()) return;
+  // Makes room for one more literal or match (and the bytes a match's
+  // copy may write past it).
+  LX_HOT void reserve() {
+    if (end_ + kLongestMatch + 8 <= buffer_.size()) return;
     flush();
     std::memmove(buffer_.data(), buffer_.data() + end_ - kWindowSize, kWindowSize);
     end_ = kWindowSize;
     flushed_ = kWindowSize;
   }
-  void literal(unsigned char byte) {
+  LX_HOT void literal(unsigned char byte) {
     buffer_[end_++] = byte;
     ++total_;
   }
@@ -179,7 +234,14 @@ class Output {
     if (distance > total_) malformed("it refers to bytes before its start");
     unsigned char* to = buffer_.data() + end_;
     const unsigned char* from = to - distance;
-    for (size_t i = 0; i < length; ++i) to[i] = from[i];
+    // Eight bytes at a time where a piece cannot overlap what it copies;
+    // the last piece may write a few bytes past the match, which the next
+    // symbol overwrites.
+    if (distance >= 8) {
+      for (size_t i = 0; i < length; i += 8) std::memcpy(to + i, from + i, 8);
+    } else {
+      for (size_t i = 0; i < length; ++i) to[i] = from[i];
+    }
     end_ += length;
     total_ += length;
   }
@@ -213,7 +275,7 @@ void storedBlock(BitReader& bits, Output& out) {
   uint32_t length = bits.take(16);
   uint32_t complement = bits.take(16);
   if ((length ^ 0xFFFFu) != complement) malformed("a stored block's length does not match its complement");
-  out.append(bits.takeBytes(length), length);
+  bits.copyBytes(length, out);
 }
 
 void codedBlock(BitReader& bits, Output& out, const HuffmanCode& literals, const HuffmanCode& distances) {
@@ -285,8 +347,8 @@ void dynamicCodes(BitReader& bits, HuffmanCode& literals, HuffmanCode& distances
 
 }  // namespace
 
-void inflateRaw(const unsigned char* input, size_t size, InflateSink& sink) {
-  BitReader bits(input, size);
+void inflateRaw(InflateSource& source, InflateSink& sink) {
+  BitReader bits(source);
   Output out(sink);
   HuffmanCode literals, distances;
   bool last = false;
@@ -311,4 +373,28 @@ void inflateRaw(const unsigned char* input, size_t size, InflateSink& sink) {
   out.flush();
   bits.alignToByte();
   if (bits.hasTrailingBytes()) malformed("bytes follow its last block");
+}
+
+namespace {
+
+class WholeInput : public InflateSource {
+ public:
+  WholeInput(const unsigned char* input, size_t size) : input_(input), size_(size) {}
+  size_t read(const unsigned char*& bytes) override {
+    bytes = input_;
+    const size_t size = size_;
+    size_ = 0;
+    return size;
+  }
+
+ private:
+  const unsigned char* input_;
+  size_t size_;
+};
+
+}  // namespace
+
+void inflateRaw(const unsigned char* input, size_t size, InflateSink& sink) {
+  WholeInput source(input, size);
+  inflateRaw(source, sink);
 }

@@ -9,9 +9,9 @@
 
 #include "base/SString.h"
 
-// Empty when directory, with links resolved, and every directory above it
-// belong to root or to user, and one that group or others may write is
-// sticky, so that nobody can take away or replace another's entries.
+// Empty when directory and every directory above it, on the way as
+// written and with links resolved, belong to root or to user, and one
+// that group or others may write is sticky, so that nobody can take away or replace another's entries.
 // Otherwise why not, in words for the log; culprit names the first
 // directory that fails (directory itself when it cannot be resolved).
 SString WhyOthersCanChange(const SString& directory, uid_t user, SString& culprit);

@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
-#include <set>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -21,6 +21,7 @@
 #include "base/SystemError.h"
 #include "fsutil/CacheDirectory.h"
 #include "fsutil/Platform.h"
+#include "jvm/RuntimeFiles.h"
 #include "jvm/Sha256.h"
 
 namespace {
@@ -99,40 +100,6 @@ bool hashClassPath(const SString& classPath, SString& checksum) {
   return true;
 }
 
-// What the java program loads to run, relative to the directory above its
-// own bin directory (where the program itself looks, whatever the link it
-// was started through): the JVM library of each layout (lib/server in
-// current ones, lib/<arch>/server in Java 8's JRE, jre/lib/<arch>/server in
-// its JDK), the file that chooses among them, the launcher library, the
-// class library and the release file. A file that is missing is part of
-// the key as well: a JDK that lost its JVM library is another JDK.
-#if defined(__x86_64__)
-#define LX_JAVA_ARCH "amd64"
-#elif defined(__aarch64__)
-#define LX_JAVA_ARCH "aarch64"
-#elif defined(__i386__)
-#define LX_JAVA_ARCH "i386"
-#else
-#define LX_JAVA_ARCH "unknown"
-#endif
-const char* const kRuntimeFiles[] = {
-    "lib/server/libjvm.so",
-    "lib/client/libjvm.so",
-    "lib/" LX_JAVA_ARCH "/server/libjvm.so",
-    "lib/" LX_JAVA_ARCH "/client/libjvm.so",
-    "jre/lib/" LX_JAVA_ARCH "/server/libjvm.so",
-    "jre/lib/" LX_JAVA_ARCH "/client/libjvm.so",
-    "lib/jvm.cfg",
-    "lib/" LX_JAVA_ARCH "/jvm.cfg",
-    "jre/lib/" LX_JAVA_ARCH "/jvm.cfg",
-    "lib/libjli.so",
-    "lib/" LX_JAVA_ARCH "/jli/libjli.so",
-    "lib/modules",
-    "lib/rt.jar",
-    "jre/lib/rt.jar",
-    "release",
-};
-
 SString statusFields(const struct stat& st) {
   return field("device", fromLong(static_cast<long>(st.st_dev))) +
          field("inode", fromLong(static_cast<long>(st.st_ino))) +
@@ -141,22 +108,29 @@ SString statusFields(const struct stat& st) {
 }
 
 // The runtime's files as key fields. False when the program's real path
-// cannot be told.
+// cannot be told. A file that is missing is part of the key as well: a JDK
+// that lost its JVM library is another JDK.
 bool runtimeFiles(const SString& executable, SString& fields) {
-  char* resolved = realpath(executable.c_str(), nullptr);
-  if (resolved == nullptr) return false;
-  SString runtimeHome(resolved);
-  std::free(resolved);
-  for (int up = 0; up < 2; ++up) {
-    SString::size_type slash = runtimeHome.rfind('/');
-    runtimeHome = slash == SString::npos || slash == 0 ? SString() : runtimeHome.substr(0, slash);
-  }
-  fields = field("runs from", runtimeHome);
-  for (const char* name : kRuntimeFiles) {
+  SString home;
+  if (!runtimeHome(executable, home)) return false;
+  fields = field("runs from", home);
+  for (int i = 0; i < kRuntimeFileCount; ++i) {
+    const char* name = kRuntimeFiles[i].name;
     struct stat st;
-    const SString path = runtimeHome + "/" + name;
+    const SString path = home + "/" + name;
     fields += stat(path.c_str(), &st) == 0 ? field("file", name) + statusFields(st) : field("missing", name);
   }
+  return true;
+}
+
+// The part of a key that the java file and the runtime's files make: what
+// can change on disk between the search and the launch.
+bool fileFields(const SString& executable, SString& fields) {
+  struct stat st;
+  if (stat(executable.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  SString runtime;
+  if (!runtimeFiles(executable, runtime)) return false;
+  fields = statusFields(st) + runtime;
   return true;
 }
 
@@ -318,8 +292,10 @@ void rewriteStore(const std::function<void(std::vector<StoredAnswer>&)>& change)
   if (!replaceStore(path, text)) logOnce("The store of verified JVMs " + path + " cannot be written: " + systemError());
 }
 
-std::set<std::string>& recalledExecutables() {
-  static std::set<std::string> executables;
+// The java files whose answers this run took from the store, each with the
+// file fields of the key it was taken for.
+std::map<std::string, SString>& recalledExecutables() {
+  static std::map<std::string, SString> executables;
   return executables;
 }
 
@@ -334,10 +310,8 @@ SString verifiedJvmStorePath() {
 
 bool makeVerificationKey(const SString& executable, const SString& classPath, const SString& className,
                          const StringPairPtrDeque& properties, const SString& context, VerificationKey& key) {
-  struct stat st;
-  if (stat(executable.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-  SString runtime;
-  if (!runtimeFiles(executable, runtime)) return false;
+  SString files;
+  if (!fileFields(executable, files)) return false;
   SString checksum;
   if (!classPathChecksum(classPath, checksum)) {
     logOnce("The store of verified JVMs is not used: the verification class path " + classPath +
@@ -349,7 +323,7 @@ bool makeVerificationKey(const SString& executable, const SString& classPath, co
   key.executable = executable;
   key.slot = field("java", executable) + field("class", checksum) + field("name", className) +
              field("properties", names) + field("context", context);
-  key.text = key.slot + statusFields(st) + runtime;
+  key.text = key.slot + files;
   return true;
 }
 
@@ -364,7 +338,7 @@ bool findStoredAnswer(const VerificationKey& key, SString& answer) {
   for (const StoredAnswer& entry : entries) {
     if (entry.key == key.text) {
       answer = entry.answer;
-      recalledExecutables().insert(key.executable.c_str());
+      recalledExecutables()[key.executable.c_str()] = key.text.substr(key.slot.length());
       return true;
     }
   }
@@ -384,6 +358,13 @@ void storeAnswer(const VerificationKey& key, const SString& answer) {
 }
 
 bool answerWasRecalled(const SString& executable) { return recalledExecutables().count(executable.c_str()) != 0; }
+
+bool recalledFilesChanged(const SString& executable) {
+  auto recalled = recalledExecutables().find(executable.c_str());
+  if (recalled == recalledExecutables().end()) return false;
+  SString files;
+  return !fileFields(executable, files) || files != recalled->second;
+}
 
 void forgetAnswers(const SString& executable) {
   const SString slotStart = field("java", executable);

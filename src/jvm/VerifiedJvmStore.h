@@ -8,8 +8,9 @@
 // like, whether there or missing), the verification class (a checksum of
 // its bytes, and its name), the property names asked and the settings that
 // reach the JVM through the environment. Something the key cannot see may
-// still break a JVM: the launcher then forgets the answer
-// (forgetAnswers) when the launch made with it fails at once.
+// still break a JVM: when the launch made with an answer fails at once and
+// nothing shows that the JVM reached the program, the launcher forgets
+// the answer (forgetAnswers) and verifies the JVM again.
 //
 // The store is one file, $XDG_CACHE_HOME/lxlauncher/verified-jvms (or
 // ~/.cache/lxlauncher/...), private to its owner, replaced as a whole
@@ -50,6 +51,10 @@ void storeAnswer(const VerificationKey& key, const SString& answer);
 
 // Whether this run took an answer for the java file from the store.
 bool answerWasRecalled(const SString& executable);
+// Whether the java file or the runtime's files (RuntimeFiles.h) are no
+// longer as they were when this run took the answer for it: something
+// changed the JVM since. False when no answer was taken for it.
+bool recalledFilesChanged(const SString& executable);
 // Removes every stored answer for the java file, so that the next search
 // starts it again.
 void forgetAnswers(const SString& executable);

@@ -129,6 +129,7 @@ SString LaunchScript::applicationArchiveFunction(const StringDeque& args, const 
   if (args.count() > 1) scriptError(text, "APPLICATION_ARCHIVE function takes 0 arguments.");
   SString path =
       args.count() == 0 ? getApplicationArchive(context_.archive) : copyApplicationArchive(context_.paths, args.get(0));
+  if (!path.empty()) programArchive_ = path;
   return path.empty() ? path : carried_.token(path);
 }
 

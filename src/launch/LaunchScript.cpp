@@ -157,11 +157,13 @@ SString LaunchScript::jvmExpand(const SString& text) const {
   return expandMacros(&macros, text, '@');
 }
 
-int LaunchScript::launch(JVMFile* jvm, StringDeque* extraArgs, int forceConsole) {
+int LaunchScript::launch(JVMFile* jvm, StringDeque* extraArgs, int forceConsole, JvmStartWatch* watch) {
   // Before the expansion extracts the class path and %TEMP_DIR%() names
   // the directory: the wizard unpacks native code there.
   if (execTempDir_) UseExecutableTempDirectory("the launch script asks for it (EXEC_TEMP_DIR)");
+  programArchive_ = SString();
   SString command = expandCommand(jvm);
+  if (watch) watch->watchProgramArchive(programArchive_);
   SString workingDir = autoSetWorkingDir_ ? launcherDirectory(context_.paths) : SString();
   TagFile noTags;
   const TagFile& tags = jvm ? *jvm->getTagFile() : noTags;

@@ -19,6 +19,7 @@
 #include "jvm/MacroHandler.h"
 #include "jvm/RunContext.h"
 #include "launch/CarriedValues.h"
+#include "launch/JvmStartWatch.h"
 #include "launch/RunCommand.h"
 #include "tagfile/TagFile.h"
 
@@ -46,8 +47,9 @@ class LaunchScript final : public MacroHandler {
   // the wizard cannot open windows (see ConsoleMode.h) and each extra
   // argument, each as one quoted shell word, runs it with JAVA_HOME set to the JVM's home and returns its
   // exit code. forceConsole runs it on the launcher's terminal without
-  // capturing its output.
-  int launch(JVMFile* jvm, StringDeque* extraArgs, int forceConsole);
+  // capturing its output. A watch, when given, is told the program's
+  // archive that the command passes, before the command starts.
+  int launch(JVMFile* jvm, StringDeque* extraArgs, int forceConsole, JvmStartWatch* watch = nullptr);
 
   const SString& getStdoutText() const { return stdoutText_; }
   const SString& getStderrText() const { return stderrText_; }
@@ -107,6 +109,8 @@ class LaunchScript final : public MacroHandler {
   int addEmbeddedEntries_;
   SString description_;
   SString archive_;
+  // The application archive the last expansion passed, unquoted.
+  SString programArchive_;
   SString javaDownloadUrl_;
   bool programNoJvmMessage_;
   StringDeque consoleModeValues_;

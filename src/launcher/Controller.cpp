@@ -18,6 +18,7 @@
 #include "jvm/JVMFiles.h"
 #include "jvm/JVMMatch.h"
 #include "jvm/VerifiedJvmStore.h"
+#include "launch/JvmStartWatch.h"
 #include "launch/LaunchScript.h"
 #include "launch/ProcessTree.h"
 #include "launch/Quoting.h"
@@ -30,6 +31,12 @@
 #include "tagfile/TagFile.h"
 
 namespace {
+
+SString javaExecutable(const TagFile& description) {
+  SString home = description.getValue("JVM_HOME", 0);
+  SString exe = description.getValue("JVM_EXE", 0);
+  return home + (home.empty() || home[home.length() - 1] == '/' ? "" : "/") + exe;
+}
 
 // A launch that fails within this time, with a JVM whose answer came from
 // the store, may have failed for want of a working JVM: the JVM's own start
@@ -51,7 +58,7 @@ void RequireExecutableDestination(const SString& dir) {
 // Runs the launch script with a JVM description and keeps what the
 // application wrote to its error output, for the entry point to show after
 // a failing run.
-int Controller::launchWith(LaunchScript* script, TagFile* description, short seconds) {
+int Controller::launchWith(LaunchScript* script, TagFile* description, short seconds, JvmStartWatch* watch) {
   JVMFile jvm(description, runContext());
   if (seconds > 0) {
     ShowStatus(STATUS_RUNNING);
@@ -60,7 +67,7 @@ int Controller::launchWith(LaunchScript* script, TagFile* description, short sec
   DisableProgress();
   // The program's own output starts on a line of its own.
   EndProgressLine();
-  int result = script->launch(&jvm, &settings().passOnArgs, settings().javaConsole);
+  int result = script->launch(&jvm, &settings().passOnArgs, settings().javaConsole, watch);
   childErrorOutput_ = script->getStderrText();
   return result;
 }
@@ -137,13 +144,19 @@ int Controller::launchJVMFile(const SString& path, short seconds) {
   for (int attempt = 0;; ++attempt) {
     TagFile description(descriptionPath);
     withoutJvm_ = false;
+    const SString home = description.getValue("JVM_HOME", 0);
+    const SString executable = javaExecutable(description);
+    // Only a launch with a remembered answer can call for a second look.
+    std::unique_ptr<JvmStartWatch> watch(answerWasRecalled(executable) ? new JvmStartWatch(executable) : nullptr);
     const long long started = MonotonicMillis();
-    int result = launchWith(script, &description, seconds);
-    if (result == 0 || attempt >= kMostRelaunches || MonotonicMillis() - started > kQuickFailureMillis) return result;
-    SString home = description.getValue("JVM_HOME", 0);
-    SString exe = description.getValue("JVM_EXE", 0);
-    SString executable = home + (home.empty() || home[home.length() - 1] == '/' ? "" : "/") + exe;
-    if (!answerWasRecalled(executable) || stillVerifies(&description, home, executable)) return result;
+    int result = launchWith(script, &description, seconds, watch.get());
+    if (result == 0 || !watch || attempt >= kMostRelaunches || MonotonicMillis() - started > kQuickFailureMillis) {
+      return result;
+    }
+    if (!mayNotHaveStarted(executable, LaunchEnd{result, watch->programReached(), childErrorOutput_}) ||
+        stillVerifies(&description, home, executable)) {
+      return result;
+    }
     // The stored answer was wrong: the JVM cannot run the verification class
     // either, so the wizard's class never ran, and the launch is made again
     // with a JVM that verifies now.
@@ -153,11 +166,28 @@ int Controller::launchJVMFile(const SString& path, short seconds) {
   }
 }
 
-// A launch with a JVM whose answer came from the store failed at once. The
-// store's key holds what makes a JVM run, but not everything (a system
-// library, a file the key does not name): the answer is forgotten and the
-// JVM is verified for real. Only when that fails too is the failure the
-// JVM's rather than the wizard's.
+// A launch with a JVM whose answer came from the store failed at once.
+// Unless the JVM's files changed since the answer was taken, the failure is
+// the program's as soon as anything shows that the JVM ran it: a compiler
+// or a linter that fails costs one start of the JVM, not two.
+bool Controller::mayNotHaveStarted(const SString& executable, const LaunchEnd& end) {
+  if (recalledFilesChanged(executable)) {
+    log("The files of the JVM at " + executable + " changed since its answer was taken from the store.", INFO);
+    return true;
+  }
+  if (jvmMayNotHaveStarted(end)) return true;
+  log("The launch with " + executable + " ended with status " + fromLong(end.status) +
+          "; the JVM had started and reached the program, so the failure is the program's own and the stored "
+          "answer stands.",
+      INFO);
+  return false;
+}
+
+// A launch with a JVM whose answer came from the store failed at once, and
+// nothing shows that the JVM started. The store's key holds what makes a
+// JVM run, but not everything (a system library, a file the key does not
+// name): the answer is forgotten and the JVM is verified for real. Only
+// when that fails too is the failure the JVM's rather than the wizard's.
 bool Controller::stillVerifies(TagFile* description, const SString& home, const SString& executable) {
   log("The launch with " + executable + " failed at once; its answer came from the store of verified JVMs, so " +
           "the answer is forgotten and the JVM is verified again.",

@@ -6,8 +6,10 @@
 #include "base/SString.h"
 #include "instructions/ControllerOperations.h"
 
+class JvmStartWatch;
 class LaunchScript;
 class TagFile;
+struct LaunchEnd;
 
 class Controller : public ControllerOperations {
  public:
@@ -40,8 +42,9 @@ class Controller : public ControllerOperations {
   // Records and logs the no-JVM text with the download address, and prints
   // both when showFailMsg.
   void reportNoJvm(const SString& text, bool showFailMsg);
+  bool mayNotHaveStarted(const SString& executable, const LaunchEnd& end);
   bool stillVerifies(TagFile* description, const SString& home, const SString& executable);
-  int launchWith(LaunchScript* script, TagFile* description, short seconds);
+  int launchWith(LaunchScript* script, TagFile* description, short seconds, JvmStartWatch* watch = nullptr);
 
   bool withoutJvm_ = false;
   SString noJvmMessage_;

@@ -42,7 +42,11 @@ void printExtractSummary() {
   const LauncherFile& archive = launcherFile();
   long files = archive.getEntryCount() + 1;
   unsigned long long bytes = 0;
-  for (int i = 0; i < archive.getEntryCount(); ++i) bytes += archive.getEntry(i)->getLength();
+  // A deflated entry was written inflated.
+  for (int i = 0; i < archive.getEntryCount(); ++i) {
+    const FileIndexEntry* entry = archive.getEntry(i);
+    bytes += entry->isDeflated() ? entry->getDecompressedSize() : entry->getLength();
+  }
   struct stat inputTag;
   if (::stat("input.tag", &inputTag) == 0) bytes += static_cast<unsigned long long>(inputTag.st_size);
   char directory[4096];

@@ -119,3 +119,39 @@ TEST_F(ArchiveWriterTest, MissingSourceFileIsNamed) {
   m.sourcePath = dir.file("gone").c_str();
   EXPECT_EQ("Cannot open " + dir.file("gone") + ": No such file or directory", errorOf([&] { write({m}, 0); }));
 }
+
+TEST_F(ArchiveWriterTest, ADeflatedFileCarriesItsUnpackedChecksumAndSizeUnderFlagThree) {
+  ArchiveMember deflated = member(6, 1, "app.jar", "STREAM");
+  deflated.deflated = true;
+  deflated.unpackedChecksum = 0x11223344;
+  deflated.decompressedSize = 0x00ABCDEF;
+  const std::string bytes = write({deflated}, 0);
+  const uint32_t p = static_cast<uint32_t>(ReadFile(program).size());
+  const std::string entry =
+      byte(6) + be32(1) + be32(6) + be32(p) + be16(7) + "app.jar" + byte(3) + be32(0x11223344) + be32(0x00ABCDEF);
+  // The index (count, entry, kind) ends the file before the trailer.
+  const std::string index = be32(1) + entry + byte(0);
+  ASSERT_GT(bytes.size(), index.size() + 8);
+  EXPECT_EQ(index, bytes.substr(bytes.size() - 8 - index.size(), index.size()));
+}
+
+TEST_F(ArchiveWriterTest, RefusesToDeflateWhatTheLauncherReadsInPlaceOrUnpacksItself) {
+  const struct {
+    const char* what;
+    int type;
+    bool compressed;
+  } cases[] = {
+      {"instructions", 0, false},    {"JVM description", 1, false},          {"launch script", 2, false},
+      {"program's folder", 8, true}, {"archive marked compressed", 6, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ArchiveMember m = member(c.type, 0, "x", "x");
+    m.compressed = c.compressed;
+    m.deflated = true;
+    EXPECT_EQ("Cannot store " + std::string(m.sourcePath.c_str()) +
+                  " deflated: the launcher reads tag files in place, and a program's folder and an archive marked "
+                  "compressed are stored as they are given.",
+              errorOf([&] { write({m}, 0); }));
+  }
+}

@@ -77,6 +77,21 @@ TEST(FileIndexEntry, OnlyFlagOneCarriesDecompressedFields) {
   EXPECT_EQ(SString("next"), following.getName());
 }
 
+TEST(FileIndexEntry, FlagThreeCarriesTheUnpackedChecksumAndSizeOfADeflatedFile) {
+  const std::string head = byte(6) + be32(9) + be32(100) + be32(200) + be16(3) + "app";
+  Stream s(head + byte(3) + be32(0xCAFEF00D) + be32(0x10000000) + plainEntry(7, 10, 1, 2, "next"));
+  FileIndexEntry entry, following;
+  entry.read(s.f);
+  following.read(s.f);
+  EXPECT_TRUE(entry.isDeflated());
+  EXPECT_FALSE(entry.isCompressed());
+  EXPECT_EQ(0xCAFEF00Du, entry.getUnpackedChecksum());
+  EXPECT_EQ(0x10000000u, entry.getDecompressedSize());
+  EXPECT_EQ(0u, entry.getDecompressedFileCount());
+  EXPECT_EQ(SString("next"), following.getName());
+  EXPECT_FALSE(following.isDeflated());
+}
+
 TEST(FileIndexEntry, DamagedEntriesNameTheFieldThatFailed) {
   const std::string upToName = byte(1) + be32(1) + be32(2) + be32(3);
   const struct {
@@ -95,6 +110,10 @@ TEST(FileIndexEntry, DamagedEntriesNameTheFieldThatFailed) {
       {"name length -32768", upToName + be16(0x8000) + "abc" + byte(0), "Unable to load the string value."},
       {"cut in file count", upToName + be16(1) + "x" + byte(1) + "\x00\x00", "Unable to load decompressed file count."},
       {"cut in size", upToName + be16(1) + "x" + byte(1) + be32(4) + "\x00", "Unable to load decompressed size."},
+      {"cut in unpacked checksum", upToName + be16(1) + "x" + byte(3) + "\x00\x00",
+       "Unable to load the unpacked checksum."},
+      {"cut in unpacked size", upToName + be16(1) + "x" + byte(3) + be32(4) + "\x00",
+       "Unable to load decompressed size."},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);

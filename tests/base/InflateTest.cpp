@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "archive/AppDirBytes.h"
 #include "base/Inflate.h"
@@ -20,6 +23,39 @@ class StringSink : public InflateSink {
 std::string inflateString(const std::string& compressed) {
   StringSink sink;
   inflateRaw(reinterpret_cast<const unsigned char*>(compressed.data()), compressed.size(), sink);
+  return sink.text;
+}
+
+// Hands out a stream in pieces of the sizes given, the last size again and
+// again, as a file read piece by piece does.
+class PieceSource : public InflateSource {
+ public:
+  PieceSource(const std::string& bytes, std::vector<size_t> sizes) : bytes_(bytes), sizes_(std::move(sizes)) {}
+  size_t read(const unsigned char*& piece) override {
+    const size_t want = sizes_[next_ < sizes_.size() ? next_ : sizes_.size() - 1];
+    ++next_;
+    const size_t size = std::min(want, bytes_.size() - position_);
+    piece = reinterpret_cast<const unsigned char*>(bytes_.data()) + position_;
+    position_ += size;
+    return size;
+  }
+
+ private:
+  const std::string& bytes_;
+  std::vector<size_t> sizes_;
+  size_t next_ = 0;
+  size_t position_ = 0;
+};
+
+// What inflating in pieces gives: the bytes, or the failure's message.
+std::string inflatePieces(const std::string& compressed, const std::vector<size_t>& sizes) {
+  PieceSource source(compressed, sizes);
+  StringSink sink;
+  try {
+    inflateRaw(source, sink);
+  } catch (const LauncherException& e) {
+    return std::string("failed: ") + e.getMessage().c_str();
+  }
   return sink.text;
 }
 
@@ -130,6 +166,47 @@ TEST(Inflate, SurvivesDamageAnywhere) {
     }
   }
   EXPECT_GT(refused, 0);
+}
+
+TEST(Inflate, DecodesTheSameWhateverPiecesTheStreamComesIn) {
+  const struct {
+    const char* what;
+    std::string data;
+    int level;
+    int strategy;
+  } streams[] = {
+      // Stored blocks are copied from the pieces as they are, their header
+      // and bytes split anywhere.
+      {"stored blocks", randomBytes(150000, 3), 0, Z_DEFAULT_STRATEGY},
+      {"fixed codes", repetitiveText(120000), 6, Z_FIXED},
+      {"dynamic codes, far matches", repetitiveText(400000), 9, Z_DEFAULT_STRATEGY},
+      {"random bytes, compressed", randomBytes(80000, 4), 9, Z_DEFAULT_STRATEGY},
+  };
+  const std::vector<std::vector<size_t>> pieces = {{1}, {2}, {3}, {7}, {8}, {9}, {4095}, {65536}, {1, 8, 3, 100, 5}};
+  for (const auto& stream : streams) {
+    const std::string compressed = deflateRawBytes(stream.data, stream.level, stream.strategy);
+    ASSERT_EQ(stream.data, inflateString(compressed)) << stream.what;
+    for (const std::vector<size_t>& sizes : pieces) {
+      SCOPED_TRACE(std::string(stream.what) + ", pieces of " + std::to_string(sizes[0]));
+      const std::string decoded = inflatePieces(compressed, sizes);
+      ASSERT_EQ(stream.data.size(), decoded.size());
+      EXPECT_TRUE(stream.data == decoded);
+    }
+  }
+}
+
+TEST(Inflate, TellsAStreamCutShortOrFollowedByOtherBytesInAnyPieces) {
+  const std::string compressed = deflateRawBytes(repetitiveText(20000));
+  const std::string stored = deflateRawBytes(randomBytes(3000, 5), 0, Z_DEFAULT_STRATEGY);
+  for (size_t piece : {1, 3, 8, 1000}) {
+    SCOPED_TRACE(piece);
+    for (size_t cut : {size_t{1}, compressed.size() / 2, compressed.size() - 1}) {
+      EXPECT_EQ("failed: Invalid deflate stream: it is cut short.", inflatePieces(compressed.substr(0, cut), {piece}));
+    }
+    EXPECT_EQ("failed: Invalid deflate stream: it is cut short.", inflatePieces(stored.substr(0, 2000), {piece}));
+    EXPECT_EQ("failed: Invalid deflate stream: bytes follow its last block.", inflatePieces(compressed + "x", {piece}));
+    EXPECT_EQ("failed: Invalid deflate stream: bytes follow its last block.", inflatePieces(stored + "xy", {piece}));
+  }
 }
 
 }  // namespace

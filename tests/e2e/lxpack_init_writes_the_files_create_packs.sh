@@ -3,7 +3,9 @@
 # directory, and shows the lxpack create command that packs them: run as
 # shown, it makes the very launcher create --main-jar makes, byte for byte.
 # The launch script carries JAVA_DOWNLOAD_URL when --java-download is
-# given. A second init never replaces a file, so a packager's edits stay.
+# given. The jars go deflated where create --main-jar would deflate them
+# (these small ones shrink by more than a tenth). A second init never
+# replaces a file, so a packager's edits stay.
 source "$(dirname "$0")/common.inc"
 source "$(dirname "$0")/jar_launcher.inc"
 
@@ -17,7 +19,7 @@ run shown "$LXPACK" init "${options[@]}" -o files
 expect_eq "init status ($(cat "$T/.stderr"))" 0 "$status"
 expect_eq "files written" "Verify.jar instructions.txt java.jvm launch.txt" "$(cd files && echo *)"
 expect_eq "what init shows" "Wrote files/instructions.txt, files/java.jvm, files/launch.txt and files/Verify.jar. Pack them into a launcher with:
-  lxpack create -o app.bin verify=files/Verify.jar instructions=files/instructions.txt launch-script=files/launch.txt jvm=files/java.jvm application=app.jar classpath=lib.jar" "$shown"
+  lxpack create -o app.bin verify=files/Verify.jar instructions=files/instructions.txt launch-script=files/launch.txt jvm=files/java.jvm --compress application=app.jar --compress classpath=lib.jar" "$shown"
 grep -qxF "JAVA_DOWNLOAD_URL: https://example.com/java" files/launch.txt ||
   fail "the launch script has no JAVA_DOWNLOAD_URL: $(cat files/launch.txt)"
 grep -qxF "JAVA_VERSION: 17-21" files/java.jvm || fail "the description has no JAVA_VERSION: $(cat files/java.jvm)"

@@ -232,13 +232,13 @@ TEST_F(Exhaustive, DiskSearchSkipsJavaFilesOthersCouldHavePlanted) {
     const char* reason;  // the end of the log line; null: it is run
   } cases[] = {
       {"opt/good", "true", nullptr},
-      {"open/jdk", "chmod 0777 open", "open is writable by group or others"},
+      {"open/jdk", "chmod 0777 open", "open may be written by group or others and has no sticky bit"},
       {"sticky/jdk", "chmod 1777 sticky", nullptr},
       {"opt/gw", "chmod 0775 opt/gw/bin/java", "opt/gw/bin/java is writable by group or others"},
       {"opt/link",
        "mkdir -p open/x/bin && mv opt/link/bin/java open/x/bin/java && ln -s ../../../open/x/bin/java "
        "opt/link/bin/java",
-       "open is writable by group or others"},
+       "open may be written by group or others and has no sticky bit"},
       {"other/jdk", "chown 65534 other", "other belongs to user 65534"},
   };
   std::string root = tree_.file("root");

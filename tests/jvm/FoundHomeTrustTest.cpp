@@ -149,7 +149,7 @@ TEST(FoundHomeTrust, EverySourceTheLauncherSearchesByItselfIsJudgedAndNoneTheUse
         EXPECT_EQ(home, matched);
       }
       if (!refused) continue;
-      const std::string why = openDirectory + " is writable by group or others";
+      const std::string why = openDirectory + " may be written by group or others and has no sticky bit";
       EXPECT_TRUE(log.has("Not starting the JVM at " + home + ", which the launcher found by itself: " + why))
           << log.text();
       EXPECT_NE(std::string::npos, log.text().find(java + ": not run, " + why)) << log.text();
@@ -165,13 +165,13 @@ TEST(FoundHomeTrust, NamesTheFirstPlaceOthersCouldChange) {
     const char* reason;  // after the tree's path; null: trusted
   } cases[] = {
       {"true", nullptr},
-      {"chmod 0777 a", "/a is writable by group or others"},
-      {"chmod 0770 a/b", "/a/b is writable by group or others"},
+      {"chmod 0777 a", "/a may be written by group or others and has no sticky bit"},
+      {"chmod 0770 a/b", "/a/b may be written by group or others and has no sticky bit"},
       {"chmod 1777 a", nullptr},
-      {"chmod 1777 a && chmod 0777 a/b", "/a/b is writable by group or others"},
+      {"chmod 1777 a && chmod 0777 a/b", "/a/b may be written by group or others and has no sticky bit"},
       {"chmod 0775 a/b/bin/java", "/a/b/bin/java is writable by group or others"},
       {"mkdir open && chmod 0777 open && mv a/b/bin open/bin && ln -s ../../open/bin a/b/bin",
-       "/open is writable by group or others"},
+       "/open may be written by group or others and has no sticky bit"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.setUp);

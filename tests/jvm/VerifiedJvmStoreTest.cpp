@@ -121,6 +121,39 @@ TEST_F(Store, OtherVerificationClassOrQuestionIsVerifiedAgain) {
   EXPECT_EQ(5, runs());
 }
 
+// After a failed launch, the launcher asks whether the JVM whose answer it
+// took changed since: then the answer no longer describes it.
+TEST_F(Store, RecalledAnswerTellsWhetherTheJvmsFilesChangedSince) {
+  const std::string library = home_ + "/lib/server/libjvm.so";
+  const struct {
+    const char* what;
+    std::string before;
+    std::string change;
+    bool changed;
+  } cases[] = {
+      {"nothing happened", "rm -f '" + library + "'", "true", false},
+      {"its JVM library appeared", "rm -f '" + library + "'", "echo elf > '" + library + "'", true},
+      {"its JVM library went away", "echo elf > '" + library + "'", "rm '" + library + "'", true},
+      {"its java file was replaced", "true",
+       "cp -p '" + java_ + "' '" + java_ + ".new' && mv '" + java_ + ".new' '" + java_ + "'", true},
+      {"its java file went away", "true", "rm '" + java_ + "'", true},
+  };
+  ASSERT_EQ(0, std::system(("mkdir -p '" + home_ + "/lib/server'").c_str()));
+  EXPECT_FALSE(recalledFilesChanged(java_.c_str())) << "nothing was recalled yet";
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteFakeJava(home_, body());
+    ASSERT_EQ(0, std::system(c.before.c_str()));
+    ASSERT_TRUE(verify());
+    ASSERT_TRUE(verify());
+    ASSERT_TRUE(answerWasRecalled(java_.c_str()));
+    ASSERT_EQ(0, std::system(c.change.c_str()));
+    EXPECT_EQ(c.changed, recalledFilesChanged(java_.c_str()));
+    forgetAnswers(java_.c_str());
+    EXPECT_FALSE(recalledFilesChanged(java_.c_str())) << "a forgotten answer was still asked about";
+  }
+}
+
 TEST_F(Store, TurnedOffByLxJvmCacheZero) {
   ScopedEnv off("LX_JVM_CACHE", "0");
   ASSERT_TRUE(verify());

@@ -3,7 +3,6 @@
 #include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <zlib.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -11,59 +10,12 @@
 #include <cstring>
 #include <vector>
 
+#include "DeflateFile.h"
 #include "Usage.h"
 #include "archive/AppDirFormat.h"
 #include "archive/AppDirReader.h"
 
 namespace {
-
-// Everything written goes through one raw deflate stream into the file.
-class DeflateFile {
- public:
-  explicit DeflateFile(const std::string& path) : path_(path), file_(std::fopen(path.c_str(), "wb")) {
-    if (!file_) throw PackError("cannot create " + path + ": " + std::strerror(errno));
-    std::memset(&stream_, 0, sizeof stream_);
-    if (deflateInit2(&stream_, 9, Z_DEFLATED, -15, 9, Z_DEFAULT_STRATEGY) != Z_OK) {
-      std::fclose(file_);
-      throw PackError("cannot start compressing " + path);
-    }
-  }
-  ~DeflateFile() {
-    deflateEnd(&stream_);
-    if (file_) std::fclose(file_);
-  }
-  DeflateFile(const DeflateFile&) = delete;
-  DeflateFile& operator=(const DeflateFile&) = delete;
-
-  void write(const void* bytes, size_t count) { run(bytes, count, Z_NO_FLUSH); }
-  void finish() {
-    run(nullptr, 0, Z_FINISH);
-    const int closed = std::fclose(file_);
-    file_ = nullptr;
-    if (closed != 0) throw PackError("cannot write " + path_ + ": " + std::strerror(errno));
-  }
-
- private:
-  void run(const void* bytes, size_t count, int flush) {
-    stream_.next_in = static_cast<Bytef*>(const_cast<void*>(bytes));
-    stream_.avail_in = static_cast<uInt>(count);
-    unsigned char out[65536];
-    int result;
-    do {
-      stream_.next_out = out;
-      stream_.avail_out = sizeof out;
-      result = deflate(&stream_, flush);
-      const size_t produced = sizeof out - stream_.avail_out;
-      if (produced > 0 && std::fwrite(out, 1, produced, file_) != produced) {
-        throw PackError("cannot write " + path_ + ": " + std::strerror(errno));
-      }
-    } while (stream_.avail_out == 0 || (flush == Z_FINISH && result != Z_STREAM_END));
-  }
-
-  std::string path_;
-  FILE* file_;
-  z_stream stream_;
-};
 
 void bigEndian(unsigned char* bytes, uint32_t value, int count) {
   for (int i = count - 1; i >= 0; --i, value >>= 8) bytes[i] = static_cast<unsigned char>(value);

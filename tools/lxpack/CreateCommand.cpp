@@ -15,6 +15,7 @@
 #include "AtomicOutput.h"
 #include "Commands.h"
 #include "CreatePlan.h"
+#include "DeflatedEntries.h"
 #include "FileSignature.h"
 #include "FileTypeNames.h"
 #include "LauncherFileSet.h"
@@ -37,6 +38,7 @@ struct EntryOptions {
   bool compressed = false;
   uint32_t fileCount = 0;
   uint32_t size = 0;
+  bool deflate = false;
   std::string lastOption;
 };
 
@@ -46,6 +48,8 @@ std::string baseName(std::string path) {
   std::string::size_type slash = path.rfind('/');
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
+
+bool isTagFileType(int type) { return type >= 0 && type <= 2; }
 
 void parseCompressed(const std::string& value, EntryOptions& options) {
   std::string::size_type comma = value.find(',');
@@ -70,6 +74,12 @@ ArchiveMember makeMember(const std::string& operand, const EntryOptions& options
   member.compressed = options.compressed;
   member.decompressedFileCount = options.fileCount;
   member.decompressedSize = options.size;
+  if (options.deflate && (isTagFileType(member.type) || member.type == FT_APP_DIR || options.compressed)) {
+    throw UsageError("--compress does not go with " + operand +
+                     (options.compressed ? ": a file marked --compressed is unpacked by the program it serves"
+                                         : ": the launcher reads tag files in place, and a folder is always "
+                                           "packed compressed"));
+  }
   return member;
 }
 
@@ -107,8 +117,12 @@ CreatePlan parse(Arguments& args) {
     } else if (args.takeOption(nullptr, "--compressed", value)) {
       parseCompressed(value, pending);
       pending.lastOption = option;
+    } else if (args.takeFlag(nullptr, "--compress")) {
+      pending.deflate = true;
+      pending.lastOption = option;
     } else {
       plan.members.push_back(makeMember(args.takeOperand(), pending, plan.members.size()));
+      plan.compression.push_back(pending.deflate ? EntryCompression::kDeflate : EntryCompression::kNone);
       pending = EntryOptions();
     }
   }
@@ -118,8 +132,6 @@ CreatePlan parse(Arguments& args) {
   if (plan.members.empty()) throw UsageError("no TYPE=FILE to embed");
   return plan;
 }
-
-bool isTagFileType(int type) { return type >= 0 && type <= 2; }
 
 // What the launcher would stumble over, found before anything is written.
 std::vector<std::string> planProblems(const CreatePlan& plan) {
@@ -260,6 +272,9 @@ void writePlannedLauncher(CreatePlan& plan) {
   refuseLauncherAsStub(plan.stub);
   std::vector<std::string> problems = planProblems(plan);
   if (!problems.empty()) fail(plan, problems);
+  // Messages name the files as given, not what lxpack packed them into.
+  std::vector<std::string> sources;
+  for (const ArchiveMember& m : plan.members) sources.push_back(m.sourcePath.c_str());
   const std::unique_ptr<GeneratedDirectory> packedFolders = packFolders(plan);
   const std::vector<std::string> mistakes = packagingMistakes(plan.members);
   if (!mistakes.empty() && !plan.force) {
@@ -268,6 +283,7 @@ void writePlannedLauncher(CreatePlan& plan) {
                     (plan.forceAllowed ? " (--force writes it anyway)" : ""));
   }
   for (const std::string& mistake : mistakes) say(plan, "warning: ", mistake);
+  const std::unique_ptr<GeneratedDirectory> deflated = deflateMembers(plan);
 
   AtomicOutput output(plan.output);
   writeLauncher(output.stream(), plan.stub.c_str(), plan.members, plan.kind, plan.withChecksums);
@@ -281,7 +297,7 @@ void writePlannedLauncher(CreatePlan& plan) {
   for (const Problem& p : written.check(false)) {
     std::string where = plan.output;
     if (p.entry >= 0) {
-      where = std::string(plan.members[p.entry].sourcePath.c_str()) + " (" + plan.members[p.entry].name.c_str() + ")";
+      where = sources[p.entry] + " (" + plan.members[p.entry].name.c_str() + ")";
     }
     problems.push_back(where + ": " + p.text);
   }

@@ -22,6 +22,7 @@ int runCreateFromJar(Arguments& args) {
   plan.forceAllowed = false;
   plan.generatedDirectory = directory.path();
   plan.members = jarLauncherMembers(files, options, launcher.jar);
+  plan.compression = jarLauncherCompression(plan.members, options.jarCompression);
   refuseUnreadableRange(plan.members, options, directory.path());
   writePlannedLauncher(plan);
   return 0;

@@ -9,6 +9,10 @@
 
 #include "archive/ArchiveWriter.h"
 
+// How lxpack stores a member: as it is given, deflated, or deflated only
+// when that makes it markedly smaller (DeflatedEntries.h).
+enum class EntryCompression { kNone, kDeflate, kDeflateWhenWorthIt };
+
 struct CreatePlan {
   std::string stub;
   std::string architecture;
@@ -23,6 +27,9 @@ struct CreatePlan {
   // The secret key whose signature of the launcher goes beside it
   // (OUTPUT.minisig); empty: not signed.
   std::string signingKey;
+  // How each member is stored, by its position; members beyond the end of
+  // the list are stored as they are given.
+  std::vector<EntryCompression> compression;
   // Where files lxpack made itself wait to be packed; messages name them
   // without it.
   std::string generatedDirectory;

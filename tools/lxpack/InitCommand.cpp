@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "Commands.h"
+#include "DeflatedEntries.h"
 #include "FileTypeNames.h"
 #include "JarLauncher.h"
 #include "LauncherFileSet.h"
@@ -83,7 +84,12 @@ int runInit(Arguments& args) {
   std::string stem = baseName(options.mainJar);
   if (stem.size() > 4 && stem.compare(stem.size() - 4, 4, ".jar") == 0) stem.erase(stem.size() - 4);
   std::string command = "lxpack create -o " + shellWord(stem + ".bin");
-  for (const ArchiveMember& m : members) {
+  // The command stores deflated what create --main-jar would, so that it
+  // makes the same launcher.
+  const std::vector<EntryCompression> compression = jarLauncherCompression(members, options.jarCompression);
+  for (size_t i = 0; i < members.size(); ++i) {
+    const ArchiveMember& m = members[i];
+    if (compression[i] != EntryCompression::kNone && worthDeflating(m.sourcePath.c_str())) command += " --compress";
     command += std::string(" ") + fileTypeName(m.type) + "=" + shellWord(m.sourcePath.c_str());
   }
   std::printf("Wrote %s, %s, %s and %s. Pack them into a launcher with:\n  %s\n", files[0].c_str(), files[1].c_str(),

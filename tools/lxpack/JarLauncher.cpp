@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "JarOnlyAttributes.h"
 #include "JvmOptionFolders.h"
 #include "PackagingMistakes.h"
 #include "Usage.h"
@@ -23,11 +24,8 @@ ArchiveMember member(int type, const std::string& path, size_t position) {
 JarLauncher planJarLauncher(const JarLauncherOptions& options) {
   JarLauncher launcher;
   launcher.jar = inspectJars(options);
-  for (const std::string& attribute : launcher.jar.jarOnlyAttributes) {
-    std::fprintf(stderr,
-                 "lxpack: warning: the manifest of %s has %s, which java applies only to java -jar; the launcher "
-                 "runs the main class from a class path, so give what it asks for with --jvm-option\n",
-                 options.mainJar.c_str(), attribute.c_str());
+  for (const JarOnlyAdvice& advice : jarOnlyAdvice(launcher.jar.jarOnlyAttributes, options.jvmOptions)) {
+    std::fprintf(stderr, "lxpack: warning: %s\n", jarOnlyWarning(options.mainJar, advice).c_str());
   }
   // Every file a manifest pulls in is named, with the manifest that asked
   // for it: a dependency's manifest can name any file of this machine.
@@ -73,6 +71,16 @@ std::vector<ArchiveMember> jarLauncherMembers(const std::vector<std::string>& fi
   for (const std::string& jar : options.classPathJars) members.push_back(member(FT_CLASSPATH, jar, members.size()));
   if (!options.appDir.empty()) members.push_back(member(FT_APP_DIR, options.appDir, members.size()));
   return members;
+}
+
+std::vector<EntryCompression> jarLauncherCompression(const std::vector<ArchiveMember>& members,
+                                                     EntryCompression jarCompression) {
+  std::vector<EntryCompression> compression;
+  for (const ArchiveMember& m : members) {
+    const bool jar = m.type == FT_APPLICATION || m.type == FT_CLASSPATH;
+    compression.push_back(jar ? jarCompression : EntryCompression::kNone);
+  }
+  return compression;
 }
 
 void refuseUnreadableRange(const std::vector<ArchiveMember>& members, const JarLauncherOptions& options,

@@ -29,6 +29,11 @@ JarLauncher planJarLauncher(const JarLauncherOptions& options);
 std::vector<ArchiveMember> jarLauncherMembers(const std::vector<std::string>& files, const JarLauncherOptions& options,
                                               const MainJar& jar);
 
+// How each of those members is stored: the jars as jarCompression says,
+// the files lxpack made as they are.
+std::vector<EntryCompression> jarLauncherCompression(const std::vector<ArchiveMember>& members,
+                                                     EntryCompression jarCompression);
+
 // The JVM description is made from --java alone, so what the launcher would
 // refuse in it is a wrong command line: throws UsageError after printing
 // the reasons (with hiddenDirectory/ left out of them).

@@ -109,6 +109,10 @@ JarLauncherOptions parseJarLauncherOptions(Arguments& args, bool withProgram) {
       options.stub = value;
     } else if (withProgram && args.takeOption(nullptr, "--sign", value)) {
       options.signingKey = value;
+    } else if (withProgram && args.takeFlag(nullptr, "--compress")) {
+      options.jarCompression = EntryCompression::kDeflate;
+    } else if (withProgram && args.takeFlag(nullptr, "--no-compress")) {
+      options.jarCompression = EntryCompression::kNone;
     } else if (withProgram && args.takeOption("-a", "--arch", value)) {
       options.architecture = canonicalArchitecture(value);
       if (options.architecture.empty()) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Arguments.h"
+#include "CreatePlan.h"
 
 struct JarLauncherOptions {
   std::string mainJar;
@@ -30,6 +31,9 @@ struct JarLauncherOptions {
   std::string architecture;
   // create only: the secret key that signs the launcher.
   std::string signingKey;
+  // create only: how the program's jar and the jars it carries are stored
+  // (--compress, --no-compress; by default deflated where that saves).
+  EntryCompression jarCompression = EntryCompression::kDeflateWhenWorthIt;
 };
 
 // True when the command line (after the command's name) uses an option of

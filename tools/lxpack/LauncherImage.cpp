@@ -15,7 +15,9 @@
 #include "archive/ArchiveLayout.h"
 #include "archive/ArchiveWriter.h"
 #include "archive/ChecksumBlock.h"
+#include "archive/Crc32c.h"
 #include "archive/DamagedLauncher.h"
+#include "archive/EntryInflate.h"
 #include "archive/LauncherKind.h"
 #include "archive/ProgramImage.h"
 #include "base/Inflate.h"
@@ -169,6 +171,10 @@ void LauncherImage::checkEntry(int position, bool checksums, std::vector<Problem
     checkFolder(*entry, position, problems);
     return;
   }
+  if (entry->isDeflated()) {
+    checkDeflated(*entry, position, problems);
+    return;
+  }
   if (!entry->isTagFile()) return;
   try {
     entry->loadTagFile(stream_);
@@ -188,19 +194,43 @@ void LauncherImage::checkEntry(int position, bool checksums, std::vector<Problem
 }
 
 void LauncherImage::checkFolder(const FileIndexEntry& entry, int position, std::vector<Problem>& problems) {
-  std::vector<unsigned char> bytes(entry.getLength());
-  size_t got = 0;
-  while (got < bytes.size()) {
-    ssize_t n =
-        ::pread(fileno(stream_), bytes.data() + got, bytes.size() - got, static_cast<off_t>(entry.getOffset() + got));
-    if (n <= 0) break;
-    got += static_cast<size_t>(n);
-  }
   try {
     AppDirReader reader(SString(), entry.getDecompressedFileCount(), entry.getDecompressedSize());
-    inflateRaw(bytes.data(), got, reader);
+    inflateEntry(fileno(stream_), entry, reader);
     reader.finish();
   } catch (const LauncherException& e) {
     problems.push_back({position, std::string("the launcher could not unpack this folder: ") + e.getMessage().c_str()});
+  }
+}
+
+namespace {
+
+// The unpacked bytes of a deflated entry, counted and checked, not kept.
+class UnpackedFile : public InflateSink {
+ public:
+  void write(const unsigned char* bytes, size_t count) override {
+    size += count;
+    checksum.update(bytes, count);
+  }
+  uint64_t size = 0;
+  Crc32c checksum;
+};
+
+}  // namespace
+
+void LauncherImage::checkDeflated(const FileIndexEntry& entry, int position, std::vector<Problem>& problems) {
+  UnpackedFile file;
+  try {
+    inflateEntry(fileno(stream_), entry, file);
+  } catch (const LauncherException& e) {
+    problems.push_back({position, std::string("the launcher could not inflate this file: ") + e.getMessage().c_str()});
+    return;
+  }
+  if (file.size != entry.getDecompressedSize() || file.checksum.value() != entry.getUnpackedChecksum()) {
+    problems.push_back({position, "it inflates to " + std::to_string(file.size) + " bytes of checksum " +
+                                      hex8(file.checksum.value()) + ", not the " +
+                                      std::to_string(entry.getDecompressedSize()) + " bytes of checksum " +
+                                      hex8(entry.getUnpackedChecksum()) +
+                                      " its index entry announces: the file is damaged (the launcher refuses it)"});
   }
 }

@@ -44,7 +44,8 @@ class LauncherImage {
   // known architecture in front, the read problems (a file cut short, a
   // damaged index), the index's extent, entries outside the file data,
   // entries that do not match their checksums, names it would not extract,
-  // and tag files it could not parse. Without checksums the entries' bytes
+  // folders and deflated files it could not unpack, and tag files it could
+  // not parse. Without checksums the entries' bytes
   // are not read again (the writer computed their checksums from the bytes
   // it copied).
   std::vector<Problem> check(bool checksums = true);
@@ -57,6 +58,9 @@ class LauncherImage {
   // A program's folder is decompressed and read as the launcher would
   // unpack it, without writing anything.
   void checkFolder(const FileIndexEntry& entry, int position, std::vector<Problem>& problems);
+  // A deflated file is inflated as the launcher would extract it, and its
+  // size and checksum compared with what its index entry announces.
+  void checkDeflated(const FileIndexEntry& entry, int position, std::vector<Problem>& problems);
   // Where the file data must end: at the checksum block, or at the index.
   uint64_t dataLimit() const { return hasChecksums_ ? dataLimit_ : indexOffset_; }
 

@@ -24,6 +24,7 @@ void printTable(const LauncherImage& image) {
     if (e->isCompressed()) {
       std::printf("  (compressed: %u files, %u bytes)", e->getDecompressedFileCount(), e->getDecompressedSize());
     }
+    if (e->isDeflated()) std::printf("  (deflated: %u bytes unpacked)", e->getDecompressedSize());
     std::putchar('\n');
   }
 }
@@ -34,7 +35,11 @@ void printRecords(const LauncherImage& image) {
   for (int i = 0; i < image.index().count(); ++i) {
     const FileIndexEntry* e = image.index().get(i);
     std::printf("entry\t%d\t%ld\t%u\t%u\t%d\t%u\t%u\t%s\t%s\n", e->getType(), e->getId(), e->getLength(),
-                e->getOffset(), e->isCompressed() ? 1 : 0, e->getDecompressedFileCount(), e->getDecompressedSize(),
+                e->getOffset(),
+                e->isDeflated()     ? kDeflatedFlag
+                : e->isCompressed() ? kCompressedFlag
+                                    : 0,
+                e->isDeflated() ? 1u : e->getDecompressedFileCount(), e->getDecompressedSize(),
                 checksumText(*e).c_str(), e->getName().c_str());
   }
 }

@@ -117,8 +117,9 @@ MainJar inspectJars(const JarLauncherOptions& options) {
     JarManifest manifest(text);
     result.mainClass = manifest.value("Main-Class");
     if (!manifest.value("Implementation-Title").empty()) result.defaultTitle = manifest.value("Implementation-Title");
-    for (const char* attribute : {"Add-Opens", "Add-Exports", "Enable-Native-Access", "Launcher-Agent-Class"}) {
-      if (!manifest.value(attribute).empty()) result.jarOnlyAttributes.push_back(attribute);
+    for (const char* attribute : kJarOnlyAttributes) {
+      if (!manifest.value(attribute).empty())
+        result.jarOnlyAttributes.push_back({attribute, manifest.value(attribute)});
     }
   }
   if (!options.mainClass.empty()) result.mainClass = options.mainClass;

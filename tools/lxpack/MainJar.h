@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "JarLauncherOptions.h"
+#include "JarOnlyAttributes.h"
 #include "ManifestClassPath.h"
 
 struct MainJar {
@@ -17,8 +18,9 @@ struct MainJar {
   // The manifest's Implementation-Title, else the jar's name without .jar.
   std::string defaultTitle;
   // Attributes of the manifest that only `java -jar` applies, which the
-  // launcher's command (a class path and a main class) leaves out.
-  std::vector<std::string> jarOnlyAttributes;
+  // launcher's command (a class path and a main class) leaves out, with
+  // their values.
+  std::vector<ManifestAttribute> jarOnlyAttributes;
   // The jars the manifests' Class-Path names, to carry and put on the class
   // path after the main jar, why others named there are left to java, and
   // what makes the jars unfit to pack (see CarriedClassPath).

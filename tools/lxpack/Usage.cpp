@@ -43,7 +43,8 @@ const char kIntroduction[] =
 const char kCreate[] =
     "  lxpack create --main-jar JAR [--main-class CLASS] --java RANGE [--cli]\n"
     "               [--title TEXT] [--java-download URL] [--jvm-option OPT]...\n"
-    "               [--class-path JAR]... [--app-dir DIR] [-a ARCH | -s PROGRAM]\n"
+    "               [--class-path JAR]... [--app-dir DIR]\n"
+    "               [--compress | --no-compress] [-a ARCH | -s PROGRAM]\n"
     "               [--sign KEY] -o OUTPUT\n"
     "      Writes a launcher for the program in JAR, with every file it needs\n"
     "      made by lxpack: instructions that find a Java and launch it, one JVM\n"
@@ -55,6 +56,11 @@ const char kCreate[] =
     "      the oldest RANGE admits. Each file a manifest's Class-Path makes it\n"
     "      carry is named on standard error; one that is no zip file is\n"
     "      refused.\n" LX_JAR_OPTIONS
+    "    --compress           store JAR and the jars it carries deflated; the\n"
+    "                         launcher inflates them while extracting them\n"
+    "                         (default: each one that deflating makes at least\n"
+    "                         a tenth smaller)\n"
+    "    --no-compress        store them as they are\n"
     "    -a, -s, -o, --sign   as below\n"
     "\n"
     "  lxpack create [-a ARCH | -s PROGRAM] -o OUTPUT [-k KIND] [--force]\n"
@@ -94,6 +100,8 @@ const char kCreate[] =
     "    --name NAME          its name in the index (default: FILE's base name)\n"
     "    --compressed N,SIZE  FILE is an archive that unpacks to N files of SIZE\n"
     "                         bytes in all (enlarges the free-space check)\n"
+    "    --compress           store FILE deflated: the launcher inflates it\n"
+    "                         while extracting it (not for tag files and folders)\n"
     "    TYPE is a name or a number:\n"
     "      0 instructions   2 launch-script   4 jvm-installer   6 application\n"
     "      1 jvm            3 classpath       5 verify          7 launcher\n"
@@ -114,12 +122,15 @@ const char kList[] =
     "  lxpack list [-p] LAUNCHER\n"
     "      Shows the launcher kind, the program's architecture, whether the\n"
     "      file carries checksums, and the file index with each entry's\n"
-    "      checksum (- where it has none).\n"
+    "      checksum (- where it has none); a deflated entry's length is what it\n"
+    "      takes in the file, and its size unpacked follows.\n"
     "    -p, --porcelain      tab-separated lines for scripts: first\n"
     "                         kind KIND, then arch ARCH (unknown when the file\n"
     "                         starts with no launcher program), then per entry\n"
     "                         entry TYPE ID LENGTH OFFSET COMPRESSED FILES SIZE\n"
-    "                         CHECKSUM NAME\n";
+    "                         CHECKSUM NAME (COMPRESSED: 0 stored as it is, 1\n"
+    "                         compressed into FILES files of SIZE bytes, 3\n"
+    "                         deflated, 1 file of SIZE bytes unpacked)\n";
 
 const char kCheck[] =
     "  lxpack check LAUNCHER\n"
