@@ -1,7 +1,8 @@
 # The message catalogue is kept as UTF-8 text, one file per language, and
-# turned at build time into byte tables, in UTF-8 and in each language's own
-# legacy encoding, so that the launcher never converts text at run time.
-# The generator checks every table and stops the build on a bad one.
+# turned at build time into byte tables: the texts in UTF-8, and the bytes of
+# each of their characters in the language's own legacy encoding, from which
+# the launcher puts a legacy text together without a converter of the
+# system. The generator checks every table and stops the build on a bad one.
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 
 set(LX_MESSAGES_DIR ${CMAKE_SOURCE_DIR}/src/messages)

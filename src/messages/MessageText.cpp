@@ -1,9 +1,10 @@
 // Catalogue texts as the user's terminal shows them.
 //
 // FormatMessage and GetMessage return the UTF-8 table's text when the
-// user's locale names UTF-8, and the legacy table's bytes otherwise. Both
-// tables are made at build time, so nothing is converted at run time, and
-// text that is not from the catalogue (paths, the title, system errors) is
+// user's locale names UTF-8, and its legacy bytes otherwise, which the
+// catalogue puts together from the legacy bytes of each character that the
+// build wrote down (Catalogue.h); no converter of the system is used. Text
+// that is not from the catalogue (paths, the title, system errors) is
 // inserted as it came. Everything they return is printed or logged as it is.
 #include <cstdio>
 #include <cstring>

@@ -1,7 +1,9 @@
 #include "messages/Utf8Text.h"
 
 #include <cstring>
+#include <memory>
 
+#include "base/Deque.h"
 #include "messages/Catalogue.h"
 #include "messages/Messages.h"
 #include "messages/UserLocale.h"
@@ -16,16 +18,26 @@ struct Piece {
   size_t utf8Length = 0;
 };
 
+// The language's texts in its legacy encoding, by id (empty in a gap), put
+// together once for a whole message rather than at each of its bytes.
+struct LegacyTexts {
+  explicit LegacyTexts(const CatalogueLanguage& catalogue) : language(catalogue) {
+    for (int id = 0; id < kCatalogueTexts; ++id) texts.add(language.utf8Text(id) ? language.legacyText(id) : "");
+  }
+  const CatalogueLanguage& language;
+  StringDeque texts;
+};
+
 // The longest part of the language's legacy texts that starts at `at` and
 // reads otherwise in UTF-8; false when none does. The longest, so that a
 // text is never taken for a shorter one that begins it. Both tables hold
 // the same placeholders in the same order (the generator checks it), so
 // the n-th part of one is the n-th part of the other.
-bool LegacyPieceAt(const CatalogueLanguage& language, const char* at, size_t left, Piece& best) {
+bool LegacyPieceAt(const LegacyTexts& language, const char* at, size_t left, Piece& best) {
   best = Piece();
   for (int id = 0; id < kCatalogueTexts; ++id) {
-    const char* legacy = language.legacyText(id);
-    const char* utf8 = language.utf8Text(id);
+    const char* utf8 = language.language.utf8Text(id);
+    const char* legacy = utf8 ? language.texts.get(id).c_str() : nullptr;
     while (legacy && utf8) {
       const char* legacyEnd = std::strstr(legacy, "%s");
       const char* utf8End = std::strstr(utf8, "%s");
@@ -92,8 +104,8 @@ SString ConsoleTextInUtf8(const SString& text) {
   const char* locale = MessageLocale();
   TerminalCharset charset = TerminalCharsetOf(locale);
   // On a UTF-8 terminal the catalogue texts are in UTF-8 already.
-  const CatalogueLanguage* legacy =
-      charset == TerminalCharset::kUtf8 ? nullptr : &kCatalogueLanguages[LanguageForLocale(locale)];
+  std::unique_ptr<LegacyTexts> legacy;
+  if (charset != TerminalCharset::kUtf8) legacy.reset(new LegacyTexts(kCatalogueLanguages[LanguageForLocale(locale)]));
 
   SString out;
   const char* bytes = text.c_str();

@@ -3,10 +3,15 @@
 
 The translations are kept as UTF-8 text, one file per language in
 translations/<code>.txt, so that a translator can read and edit them. The
-launcher carries every language twice, as byte tables in a C++ source that
-this script produces: once in UTF-8, for the terminals of today, and once in
-the language's own legacy encoding, for every other terminal. The launcher
-converts nothing at run time, so both must be made here.
+launcher shows every language in UTF-8, for the terminals of today, and in
+the language's own legacy encoding, for every other terminal. It carries
+the texts once, in UTF-8, as byte tables in a C++ source that this script
+produces, with the legacy bytes of each character they use (spelled out in
+ASCII for the languages whose legacy table is ASCII): the launcher has no
+converter and reads no locale data of the system, so what it needs to put a
+legacy text together must be made here. A text in the legacy encoding is
+the legacy bytes of its characters one after the other, as it is in every
+encoding used here (none of them has shift states).
 
 A table that would show the user something wrong stops the build: a missing
 or repeated id, a text that its legacy encoding cannot hold, or placeholders
@@ -26,6 +31,9 @@ import sys
 TEXT_COUNT = 100
 # The offset that stands for a gap (an id with no text); kNoText in Catalogue.h.
 NO_TEXT = 65535
+# The longest text in UTF-8, in bytes; kMostTextBytes in Catalogue.h. Its
+# legacy bytes are never more.
+MOST_TEXT_BYTES = 1023
 
 # Table order decides which code wins when LANG is matched, so it is fixed.
 # Each language: its code, the Python codec of its legacy table, and the
@@ -162,19 +170,44 @@ def encode_legacy(code, codec, texts):
     return encoded
 
 
-def language_lines(code, legacy, utf8):
-    """The source of a language's two tables and the name of each. The texts
+def legacy_characters(code, codec, texts, legacy):
+    """Each character outside ASCII that the texts use, by code point, with
+    its legacy bytes, once it is sure that a text's legacy bytes are those
+    of its characters one after the other."""
+    chars = {}
+    for text in texts:
+        for c in text or "":
+            if ord(c) >= 0x80 and c not in chars:
+                chars[c] = encode_legacy(code, codec, [c])[0]
+    for ident, text in enumerate(texts):
+        if text is None:
+            continue
+        pieced = b"".join(chars[c] if c in chars else c.encode("ascii") for c in text)
+        if pieced != legacy[ident]:
+            raise CatalogueError(f'{code}: id {ident}: its legacy bytes are not those of its characters: "{text}"')
+    for c, data in chars.items():
+        if ord(c) > 0xFFFF or len(data) > 3 or len(data) > len(c.encode("utf-8")):
+            raise CatalogueError(f'{code}: "{c}" has legacy bytes the catalogue cannot hold')
+    return sorted(chars.items(), key=lambda item: ord(item[0]))
+
+
+def language_lines(code, utf8, characters):
+    """The source of a language's tables and their names. The UTF-8 texts
     lie end to end in one byte array per language rather than in literals of
-    their own, which the compiler would align one by one, and a text that is
-    the same in both encodings (any ASCII text) is stored once. A table
+    their own, which the compiler would align one by one, and its table
     holds each text's offset in that array in two bytes, not a pointer in
-    eight: the program carries 44 tables of a hundred texts."""
+    eight: the program carries 22 tables of a hundred texts. The legacy
+    bytes of the characters outside ASCII follow, by code point."""
     blob = f"kTextBytes_{code}"
     offsets = {}
     pieces = []
     size = 0
-    for text in legacy + utf8:
-        if text is not None and text not in offsets:
+    for text in utf8:
+        if text is None:
+            continue
+        if len(text) > MOST_TEXT_BYTES:
+            raise CatalogueError(f"{code}: a text of {len(text)} bytes, more than {MOST_TEXT_BYTES}")
+        if text not in offsets:
             offsets[text] = size
             pieces.append(text + b"\0")
             size += len(text) + 1
@@ -184,21 +217,21 @@ def language_lines(code, legacy, utf8):
     lines.extend(f"    {c_literal(piece)}" for piece in pieces)
     lines[-1] += ";"
 
-    def table(name, texts):
-        lines.append("")
-        lines.append(f"const unsigned short {name}[kCatalogueTexts + 1] = {{")
-        lines.extend(f"    {NO_TEXT}," if text is None else f"    {offsets[text]}," for text in texts)
-        lines.append(f"    {NO_TEXT},")
-        lines.append("};")
-
-    legacy_name = f"kLegacyTexts_{code}"
-    table(legacy_name, legacy)
-    # A language whose texts are all plain ASCII needs one table, not two.
-    if utf8 == legacy:
-        return lines, blob, legacy_name, legacy_name
     utf8_name = f"kUtf8Texts_{code}"
-    table(utf8_name, utf8)
-    return lines, blob, legacy_name, utf8_name
+    lines.append("")
+    lines.append(f"const unsigned short {utf8_name}[kCatalogueTexts + 1] = {{")
+    lines.extend(f"    {NO_TEXT}," if text is None else f"    {offsets[text]}," for text in utf8)
+    lines.append(f"    {NO_TEXT},")
+    lines.append("};")
+
+    if not characters:
+        return lines, blob, utf8_name, "nullptr"
+    chars_name = f"kLegacyCharacters_{code}"
+    lines.append("")
+    lines.append(f"const CatalogueCharacter {chars_name}[] = {{")
+    lines.extend(f"    {{0x{ord(c):04X}, {c_literal(data)}}}," for c, data in characters)
+    lines.append("};")
+    return lines, blob, utf8_name, chars_name
 
 
 def c_literal(data):
@@ -232,10 +265,12 @@ def generate(translations_dir):
         texts = texts_in_use(code, path, read_texts(path, code), set(english_texts))
         check_texts(code, texts, english)
         legacy = encode_legacy(code, codec, texts)
+        characters = legacy_characters(code, codec, texts, legacy)
         utf8 = [None if text is None else text.encode("utf-8") for text in texts]
-        source, blob, legacy_name, utf8_name = language_lines(code, legacy, utf8)
+        source, blob, utf8_name, chars_name = language_lines(code, utf8, characters)
         lines.extend(source)
-        entries.append(f'    {{"{code}", "{charset}", {blob}, {legacy_name}, {utf8_name}}},')
+        entries.append(
+            f'    {{"{code}", "{charset}", {blob}, {utf8_name}, {chars_name}, {len(characters)}}},')
     lines.append("")
     lines.append("}  // namespace")
     lines.append("")

@@ -55,16 +55,24 @@ class CatalogueGeneratorTest(unittest.TestCase):
         self.assertEqual(0, result.returncode, result.stderr)
         with open(self.output, encoding="ascii") as f:
             source = f.read()
-        # Russian "Поиск" in ISO-8859-5 and in UTF-8; German spelled out in
-        # its ASCII table and with its letters in UTF-8.
-        self.assertIn('"\\277\\336\\330\\341\\332 %s\\000"', source)
+        # Each text is stored once, in UTF-8: Russian "Поиск", German
+        # "überprüft" with its letters.
         self.assertIn('"\\320\\237\\320\\276\\320\\270\\321\\201\\320\\272 %s\\000"', source)
-        self.assertIn('"%s wird ueberprueft\\000"', source)
         self.assertIn('"%s wird \\303\\274berpr\\303\\274ft\\000"', source)
-        # Each language has both tables, but English, all ASCII, needs one.
-        self.assertIn('{"ru", "ISO-8859-5", kTextBytes_ru, kLegacyTexts_ru, kUtf8Texts_ru}', source)
-        self.assertIn('{"en", "ASCII", kTextBytes_en, kLegacyTexts_en, kLegacyTexts_en}', source)
-        self.assertNotIn("kUtf8Texts_en", source)
+        self.assertNotIn('"%s wird ueberprueft\\000"', source)
+        self.assertNotIn('"\\277\\336\\330\\341\\332 %s\\000"', source)
+        # The legacy bytes of each character outside ASCII: "П" in
+        # ISO-8859-5, "ü" spelled out for the German ASCII table.
+        self.assertIn('{0x041F, "\\277"},', source)
+        self.assertIn('{0x00FC, "ue"},', source)
+        self.assertIn('{"ru", "ISO-8859-5", kTextBytes_ru, kUtf8Texts_ru, kLegacyCharacters_ru, ', source)
+        # English, all ASCII, needs none.
+        self.assertIn('{"en", "ASCII", kTextBytes_en, kUtf8Texts_en, nullptr, 0}', source)
+        self.assertNotIn("kLegacyCharacters_en", source)
+
+    def test_rejects_a_text_longer_than_the_launcher_puts_together(self):
+        self.replace_line("de", 29, '29 "' + "ü" * 512 + '"')
+        self.assert_rejected("de", "1024 bytes, more than 1023")
 
     def test_rejects_a_text_its_encoding_cannot_hold(self):
         self.replace_line("ru", 38, '38 "Отменено €"')
