@@ -13,6 +13,7 @@
 #include "jvm/FoundHomeTrust.h"
 #include "jvm/JavaVersionRange.h"
 #include "jvm/MacroHandler.h"
+#include "jvm/RejectedHomes.h"
 #include "jvm/RunContext.h"
 #include "tagfile/TagFile.h"
 
@@ -30,6 +31,10 @@ class JVMFile final : public MacroHandler {
   // The java executable below the JVM home, such as "jre/bin/java".
   SString getJvmExe() const { return tagFile_->getValue("JVM_EXE", 0); }
   bool getSearchAll() const { return tagFile_->getBool("SEARCH_ALL", false); }
+  // NEEDS_WINDOWS: 1. The program opens windows, so where the session has
+  // a display a JVM that cannot open them (a headless one) is passed over;
+  // without a display it is taken as any other.
+  bool needsWindows() const { return tagFile_->getBool("NEEDS_WINDOWS", false); }
 
   // Replaces every "@NAME@" by the first value of the tag NAME.
   SString expand(const SString& text);
@@ -67,8 +72,15 @@ class JVMFile final : public MacroHandler {
   void startSearchReport();
   // Adds a candidate's outcome; each executable is reported once.
   void reportCandidate(const SString& executable, const SString& outcome);
+  // Reports a Java found at home that was turned down, and notes it with
+  // the user's short reason (version: as the user reads it, for a version
+  // outside the range).
+  void passOver(const SString& home, const SString& executable, const SString& outcome, Rejection reason,
+                const SString& version = SString());
   // One line: what the description requires and what the candidates had.
   SString searchSummary() const;
+  // The homes the current search turned down, for the user's no-Java text.
+  const RejectedHomes& rejectedHomes() const { return rejected_; }
 
  private:
   bool canVerify(const char* searchKind);
@@ -84,14 +96,19 @@ class JVMFile final : public MacroHandler {
   // The home a PATH directory names: /opt/x/bin gives /opt/x/ for JVM_EXE
   // bin/java.
   SString homeOfPathEntry(const SString& directory) const;
-  bool runOrRecall(const SString& command, const SString& executable, const SString& classPath,
+  bool runOrRecall(const SString& command, const SString& home, const SString& executable, const SString& classPath,
                    const SString& className, const StringPairPtrDeque& properties, SString& output);
+  // Turns down a home whose java reported or whose release file gives a
+  // version outside the range.
+  void passOverVersion(const SString& home, const SString& executable, const SString& outcome,
+                       const JavaVersionRange& range, const SString& version);
   SString verificationContext() const;
 
   TagFile* tagFile_;
   const RunContext& context_;
   StringDeque candidateReport_;
   int unreportedCandidates_ = 0;
+  RejectedHomes rejected_;
   bool verifyingShown_ = false;
 };
 

@@ -18,6 +18,7 @@
 #include "jvm/VerificationOutput.h"
 #include "jvm/VerificationRunner.h"
 #include "jvm/VerifiedJvmStore.h"
+#include "jvm/WindowingLibrary.h"
 #include "messages/Messages.h"
 #include "tagfile/TagFile.h"
 
@@ -66,7 +67,7 @@ JVMMatch* JVMFile::verifyAt(const SString& home, const SString& classPath, const
     const SString distrust = distrustReason(executable);
     if (!distrust.empty()) {
       log("Not starting the JVM at " + home + ", which the launcher found by itself: " + distrust, INFO);
-      reportCandidate(executable, "not run, " + distrust);
+      passOver(home, executable, "not run, " + distrust, Rejection::kNotTrusted);
       ProgressTick(kMissingExecutableProgress);
       return nullptr;
     }
@@ -81,7 +82,7 @@ JVMMatch* JVMFile::verifyAt(const SString& home, const SString& classPath, const
   const SString foreign = whyHomeCannotRunHere(home, executable);
   if (!foreign.empty()) {
     log("Not starting the JVM at " + home + ": " + foreign, INFO);
-    reportCandidate(executable, "not run, " + foreign);
+    passOver(home, executable, "not run, " + foreign, Rejection::kOtherMachine);
     ProgressTick(kMissingExecutableProgress);
     return nullptr;
   }
@@ -89,7 +90,7 @@ JVMMatch* JVMFile::verifyAt(const SString& home, const SString& classPath, const
     log("Not verifying the JVM at " + home +
             " because its path holds a character that the shell or the launch script would interpret.",
         WARNING);
-    reportCandidate(executable, "not run, its path holds a character the shell would interpret");
+    passOver(home, executable, "not run, its path holds a character the shell would interpret", Rejection::kUnsafePath);
     return nullptr;
   }
   if (!runVerification(home, classPath, className)) return nullptr;
@@ -147,8 +148,19 @@ bool JVMFile::runVerification(const SString& home, const SString& classPath, con
     ProgressTick(kMissingExecutableProgress);
     return false;
   }
+  // A program that opens windows dies on a headless JVM with an error its
+  // user can do nothing about; its files tell before it is started. Without
+  // a display no JVM opens windows, and the program may have a way without.
+  if (needsWindows() && DisplayAvailable() && !HomeCanOpenWindows(home)) {
+    log("Not starting the JVM at " + home +
+            ": the program opens windows and this JVM cannot (it has no libawt_xawt.so), while a display is set",
+        INFO);
+    passOver(home, executable, "not run, headless while a display is set", Rejection::kHeadless);
+    ProgressTick(kMissingExecutableProgress);
+    return false;
+  }
   SString output;
-  bool answered = runOrRecall(command, executable, classPath, className, properties, output);
+  bool answered = runOrRecall(command, home, executable, classPath, className, properties, output);
   ProgressTick(kVerificationProgress);
   if (!answered) return false;
   SString why;
@@ -157,10 +169,28 @@ bool JVMFile::runVerification(const SString& home, const SString& classPath, con
     const SString reported = reportedPropertyValue(output, versionLine);
     if (range.contains(reported)) return true;
     why = "java.version is " + reported + ", required JAVA_VERSION " + range.text();
+    log("No match at " + executable + ": " + why, INFO);
+    passOverVersion(home, executable, why, range, reported);
+    return false;
   }
   log("No match at " + executable + ": " + why, INFO);
-  reportCandidate(executable, why);
+  // Without a whole answer the JVM did not start (or died at once); with
+  // one it lacks a property the description requires.
+  SString answer;
+  const bool wholeAnswer = verificationAnswer(output, properties.count(), answer);
+  passOver(home, executable, why, wholeAnswer ? Rejection::kUnfit : Rejection::kNotStarted);
   return false;
+}
+
+void JVMFile::passOverVersion(const SString& home, const SString& executable, const SString& outcome,
+                              const JavaVersionRange& range, const SString& version) {
+  JavaVersion parsed;
+  if (!parseJavaVersion(version, parsed)) {
+    passOver(home, executable, outcome, Rejection::kUnfit);
+    return;
+  }
+  passOver(home, executable, outcome, range.compareWith(parsed) < 0 ? Rejection::kTooOld : Rejection::kTooNew,
+           range.versionInWords(version));
 }
 
 // Only java.version has a counterpart in the release file; any other
@@ -172,8 +202,8 @@ bool JVMFile::ruledOutByReleaseFile(const SString& home, const SString& executab
   SString found, required;
   if (!(range ? readHomeReleaseVersion(home, getJvmExe(), found) : readReleaseJavaVersion(home, found))) return false;
   JavaVersion version;
-  if (range && parseJavaVersion(found, version) && !range->contains(version))
-    required = "JAVA_VERSION " + range->text();
+  const bool outsideRange = range && parseJavaVersion(found, version) && !range->contains(version);
+  if (outsideRange) required = "JAVA_VERSION " + range->text();
   for (int i = 0; i < properties.count() && required.empty(); ++i) {
     const StringPair* property = properties.get(i);
     if (property->first == "java.version" && releaseVersionRulesOut(found, property->second)) {
@@ -184,15 +214,21 @@ bool JVMFile::ruledOutByReleaseFile(const SString& home, const SString& executab
   log("Skipping " + executable + ": its release file gives JAVA_VERSION " + found + ", the description requires " +
           required,
       INFO);
-  reportCandidate(executable, "release file gives JAVA_VERSION " + found);
+  const SString outcome = "release file gives JAVA_VERSION " + found;
+  if (outsideRange) {
+    passOverVersion(home, executable, outcome, *range, found);
+  } else {
+    passOver(home, executable, outcome, Rejection::kUnfit);
+  }
   return true;
 }
 
 // Takes the answer from the store of verified JVMs when it has one for
 // exactly this java file and verification, otherwise runs the command and
 // stores a complete answer. False when the run gave no usable output.
-bool JVMFile::runOrRecall(const SString& command, const SString& executable, const SString& classPath,
-                          const SString& className, const StringPairPtrDeque& properties, SString& output) {
+bool JVMFile::runOrRecall(const SString& command, const SString& home, const SString& executable,
+                          const SString& classPath, const SString& className, const StringPairPtrDeque& properties,
+                          SString& output) {
   VerificationRunner& runner = context_.verification;
   VerificationKey key;
   const bool keyed = verifiedJvmStoreEnabled() && !runner.classPathHasOtherEntries(*this) &&
@@ -209,14 +245,15 @@ bool JVMFile::runOrRecall(const SString& command, const SString& executable, con
   if (run.timedOut) {
     log("Verification of " + executable + " did not end within " + fromLong(timeLimit) + " second(s) and was stopped.",
         WARNING);
-    reportCandidate(executable, "stopped at the time limit of " + fromLong(timeLimit) + " second(s)");
+    passOver(home, executable, "stopped at the time limit of " + fromLong(timeLimit) + " second(s)",
+             Rejection::kNotStarted);
     return false;
   }
   if (run.outputExceeded) {
     log("Verification of " + executable + " printed more than " +
             fromLong(static_cast<long>(kMostVerificationOutputBytes)) + " bytes and was stopped.",
         WARNING);
-    reportCandidate(executable, "stopped for printing too much");
+    passOver(home, executable, "stopped for printing too much", Rejection::kNotStarted);
     return false;
   }
   output = run.output;
@@ -242,6 +279,7 @@ SString JVMFile::verificationContext() const {
 void JVMFile::startSearchReport() {
   candidateReport_.removeAll();
   unreportedCandidates_ = 0;
+  rejected_.clear();
   verifyingShown_ = false;
 }
 
@@ -257,6 +295,12 @@ void JVMFile::reportCandidate(const SString& executable, const SString& outcome)
     return;
   }
   candidateReport_.add(prefix + outcome);
+}
+
+void JVMFile::passOver(const SString& home, const SString& executable, const SString& outcome, Rejection reason,
+                       const SString& version) {
+  reportCandidate(executable, outcome);
+  rejected_.add(home, reason, version);
 }
 
 SString JVMFile::searchSummary() const {

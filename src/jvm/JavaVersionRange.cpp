@@ -1,5 +1,7 @@
 #include "jvm/JavaVersionRange.h"
 
+#include "messages/Messages.h"
+
 namespace {
 
 // Far more digits than any version part has; more would overflow.
@@ -105,8 +107,31 @@ bool JavaVersionRange::parse(const SString& text, SString& why) {
 }
 
 bool JavaVersionRange::contains(const JavaVersion& version) const {
-  if (version.partCount == 0 || compareOverBound(version, lowest_) < 0) return false;
-  return !bounded_ || compareOverBound(version, highest_) <= 0;
+  return version.partCount > 0 && compareWith(version) == 0;
+}
+
+int JavaVersionRange::compareWith(const JavaVersion& version) const {
+  if (compareOverBound(version, lowest_) < 0) return -1;
+  return bounded_ && compareOverBound(version, highest_) > 0 ? 1 : 0;
+}
+
+SString JavaVersionRange::inWords() const {
+  if (orNewer()) return FormatMessage(MSG_JAVA_OR_NEWER, lowestText_.c_str());
+  if (lowestText_ == highestText_) return "Java " + lowestText_;
+  return FillPlaceholders(FormatMessage(MSG_JAVA_FROM_TO, "%s"), {lowestText_, highestText_});
+}
+
+SString JavaVersionRange::versionInWords(const SString& versionText) const {
+  JavaVersion version;
+  if (!parseJavaVersion(versionText, version)) return trim(versionText, kWhiteSpace);
+  int shown = lowest_.partCount;
+  if (bounded_ && highest_.partCount > shown) shown = highest_.partCount;
+  if (shown < 1) shown = 1;
+  // Every part asked for: the version as the JVM gives it, 1.8.0_392 too.
+  if (shown >= version.partCount) return trim(versionText, kWhiteSpace);
+  SString words;
+  for (int i = 0; i < shown; ++i) words += (i ? "." : "") + fromLong(static_cast<long>(version.parts[i]));
+  return words;
 }
 
 bool JavaVersionRange::contains(const SString& versionText) const {

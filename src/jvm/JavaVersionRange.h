@@ -32,6 +32,9 @@ class JavaVersionRange {
   bool contains(const JavaVersion& version) const;
   // False for a version text that cannot be read.
   bool contains(const SString& versionText) const;
+  // Negative when version is older than every version of the range, 0
+  // when the range has it, positive when it is newer than all of them.
+  int compareWith(const JavaVersion& version) const;
   const SString& text() const { return text_; }
   // The bounds as written ("17", "11" and "21", "17.0.5"), for telling a
   // user which Java to get: lowest() alone for an open range (orNewer()),
@@ -39,6 +42,15 @@ class JavaVersionRange {
   const SString& lowest() const { return lowestText_; }
   const SString& highest() const { return highestText_; }
   bool orNewer() const { return !bounded_ && !text_.empty(); }
+
+  // The range as a user is told which Java to get, in the user's language:
+  // "Java 21 or newer", "Java 11 to 21", "Java 17".
+  SString inWords() const;
+  // A version found on the machine as that user reads it beside the range:
+  // as precise as the range's bounds, so "17.0.9" is "17" next to "21 or
+  // newer" and "1.8.0_392" is "8", but next to "17.0.10 or newer" both stay
+  // as they are, as does a text that is no version.
+  SString versionInWords(const SString& versionText) const;
 
  private:
   SString text_;

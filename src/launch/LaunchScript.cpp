@@ -79,6 +79,7 @@ LaunchScript::LaunchScript(const RunContext& context, const TagFile* script, int
       archive_(script->getValue("ARCHIVE", 0)),
       javaDownloadUrl_(script->getValue("JAVA_DOWNLOAD_URL", 0)),
       programNoJvmMessage_(script->getValue("NO_JVM_MESSAGE", 0) == "program"),
+      failureDialog_(script->getBool("FAILURE_DIALOG", true)),
       consoleModeValues_(consoleModeValues(*script)),
       expandingArchive_(false) {
   // The wizard's output may be far larger than memory: it goes to the log
@@ -97,6 +98,7 @@ LaunchScript::LaunchScript(const RunContext& context, const SString& command, in
       currentJvm_(nullptr),
       addEmbeddedEntries_(addEmbeddedEntries),
       programNoJvmMessage_(false),
+      failureDialog_(true),
       expandingArchive_(false) {}
 
 void LaunchScript::setTimeLimit(int seconds) {

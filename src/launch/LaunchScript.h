@@ -30,7 +30,8 @@ const size_t kWizardOutputTail = 64 * 1024;
 class LaunchScript final : public MacroHandler {
  public:
   // Reads COMMAND, DISPLAY_CONSOLE, AUTO_SET_WORKING_DIR, EXEC_TEMP_DIR, DESC,
-  // ARCHIVE, JAVA_DOWNLOAD_URL, NO_JVM_MESSAGE and CONSOLE_MODE_ARGS.
+  // ARCHIVE, JAVA_DOWNLOAD_URL, NO_JVM_MESSAGE, FAILURE_DIALOG and
+  // CONSOLE_MODE_ARGS.
   LaunchScript(const RunContext& context, const TagFile* script, int captureOutput);
   // Runs in the launcher's directory without a console.
   LaunchScript(const RunContext& context, const SString& command, int captureOutput, int addEmbeddedEntries);
@@ -60,6 +61,9 @@ class LaunchScript final : public MacroHandler {
   // installer, so a user without Java is told which Java it needs and how
   // to name one, not to run an installer again.
   bool programNoJvmMessage() const { return programNoJvmMessage_; }
+  // FAILURE_DIALOG: 0. The program runs on a console, and whoever started
+  // it reads its standard error: a failure is never shown in a dialog.
+  bool failureDialog() const { return failureDialog_; }
 
   // Runs of this script end after seconds (0: no limit), with every process
   // the command started; limitExpired tells whether the last run was ended
@@ -113,6 +117,7 @@ class LaunchScript final : public MacroHandler {
   SString programArchive_;
   SString javaDownloadUrl_;
   bool programNoJvmMessage_;
+  bool failureDialog_;
   StringDeque consoleModeValues_;
   bool expandingArchive_;
   RunLimits limits_;

@@ -31,23 +31,26 @@ class Controller : public ControllerOperations {
   bool endsWithoutJvm() const { return withoutJvm_; }
   void forgetJvmOutcome() { withoutJvm_ = false; }
   // What the step that got no JVM says about it, whether or not it was
-  // asked to print it: the no-JVM text, and the download address when the
-  // launch script gives one.
-  const SString& noJvmMessage() const { return noJvmMessage_; }
+  // asked to print it, for the dialog of a user who has no console
+  // (FailureDialog.h): the no-JVM text, and the download address when the
+  // launch script gives one. A program's user there is not told of
+  // command-line options.
+  const SString& noJvmDialogText() const { return noJvmDialogText_; }
   // The end of what the last launched application wrote to its error
   // output, for the entry point to show after a failing run.
   const SString& childErrorOutput() const { return childErrorOutput_; }
 
  private:
   // Records and logs the no-JVM text with the download address, and prints
-  // both when showFailMsg.
-  void reportNoJvm(const SString& text, bool showFailMsg);
+  // both when showFailMsg; dialogText, when given, stands for text in the
+  // dialog.
+  void reportNoJvm(const SString& text, bool showFailMsg, const SString& dialogText = SString());
   bool mayNotHaveStarted(const SString& executable, const LaunchEnd& end);
   bool stillVerifies(TagFile* description, const SString& home, const SString& executable);
   int launchWith(LaunchScript* script, TagFile* description, short seconds, JvmStartWatch* watch = nullptr);
 
   bool withoutJvm_ = false;
-  SString noJvmMessage_;
+  SString noJvmDialogText_;
   SString childErrorOutput_;
 };
 

@@ -7,6 +7,7 @@
 #include "jvm/JVMFile.h"
 #include "jvm/JVMFiles.h"
 #include "jvm/JVMMatch.h"
+#include "jvm/RejectedHomes.h"
 #include "launch/LaunchScript.h"
 #include "launcher/Controller.h"
 #include "launcher/RunFiles.h"
@@ -38,26 +39,51 @@ SString neededJava() {
     } catch (const LauncherException&) {
       continue;  // the search has logged why it is not readable
     }
-    if (range.orNewer()) return FormatMessage(MSG_JAVA_OR_NEWER, range.lowest().c_str());
-    if (range.lowest() == range.highest()) return "Java " + range.lowest();
-    return FillPlaceholders(FormatMessage(MSG_JAVA_FROM_TO, "%s"), {range.lowest(), range.highest()});
+    return range.inWords();
   }
   return "Java";
 }
 
+// What a program's user is told when no Java fits: which Java the program
+// needs, each Java found and why it was passed over (the first few; the log
+// names them all), then how to go on: on the console, with the option or
+// variable that names a Java; in the dialog, which a user who
+// double-clicked the program cannot give an option, to install one.
+struct NoJvmTexts {
+  SString console;
+  SString dialog;
+};
+
+NoJvmTexts programNoJvmTexts() {
+  JVMFiles& descriptions = runFiles().getJVMFiles();
+  RejectedHomes rejected;
+  for (int i = 0; i < descriptions.count(); ++i) rejected.addAll(descriptions.get(i)->rejectedHomes());
+  const SString needed = neededJava();
+  SString found = rejected.count() == 0
+                      ? FormatMessage(MSG_PROGRAM_NEEDS_JAVA, needed.c_str())
+                      : FormatMessage(MSG_NONE_FITS, needed.c_str()) + "\n" + rejected.lines(!getLogFile().empty());
+  return {found + "\n" + FormatMessage(MSG_POINT_AT_JAVA, nullptr),
+          found + "\n" + FormatMessage(MSG_DIALOG_INSTALL_JAVA, nullptr)};
+}
+
 // A program, unlike an installer, is not run again with an option: its user
-// needs to know which Java to get and how to name one that is there.
-SString noJvmText() {
+// needs to know which Java to get and how to name one that is there. An
+// installer's launcher keeps its own message, in the dialog too.
+NoJvmTexts noJvmTexts() {
   LaunchScript* script = runFiles().getLaunchScript();
-  if (!script || !script->programNoJvmMessage()) return GetMessage(ERR_NO_SUITABLE_JVM);
-  return FormatMessage(MSG_PROGRAM_NEEDS_JAVA, neededJava().c_str()) + "\n" + FormatMessage(MSG_POINT_AT_JAVA, nullptr);
+  if (!script || !script->programNoJvmMessage()) {
+    SString installer = GetMessage(ERR_NO_SUITABLE_JVM);
+    return {installer, installer};
+  }
+  return programNoJvmTexts();
 }
 
 }  // namespace
 
-void Controller::reportNoJvm(const SString& text, bool showFailMsg) {
+void Controller::reportNoJvm(const SString& text, bool showFailMsg, const SString& dialogText) {
   SString download = downloadLine();
-  noJvmMessage_ = download.empty() ? text : text + "\n" + download;
+  const SString& forDialog = dialogText.empty() ? text : dialogText;
+  noJvmDialogText_ = download.empty() ? forDialog : forDialog + "\n" + download;
   if (showFailMsg) {
     PrintMessage(text);
     if (!download.empty()) PrintMessage(download);
@@ -87,9 +113,9 @@ FoundJvm Controller::findJVM(bool showUI, bool showFailMsg) {
     found.home = home;
     found.descriptionFile = file;
   } else {
-    SString message = noJvmText();
-    log(message, INFO);
-    reportNoJvm(message, showFailMsg);
+    NoJvmTexts texts = noJvmTexts();
+    log(texts.console, INFO);
+    reportNoJvm(texts.console, showFailMsg, texts.dialog);
   }
   return found;
 }

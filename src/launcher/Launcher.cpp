@@ -13,6 +13,7 @@
 #include "base/Termination.h"
 #include "fsutil/TempFiles.h"
 #include "instructions/Instructions.h"
+#include "launch/LaunchScript.h"
 #include "launcher/CommandLine.h"
 #include "launcher/Controller.h"
 #include "launcher/InputFileActions.h"
@@ -67,7 +68,7 @@ int Launcher::start(const StringDeque& args, const SString& executablePath) {
     for (int i = 0; i < args.count(); ++i) settings().allArgs.add(args.get(i));
     int result = run(args);
     if (endedWithoutJvm_) {
-      const SString& message = controller().noJvmMessage();
+      const SString& message = controller().noJvmDialogText();
       keepFailureForUser(message.empty() ? GetMessage(ERR_NO_SUITABLE_JVM) : message);
     }
     return result;
@@ -86,6 +87,10 @@ int Launcher::start(const StringDeque& args, const SString& executablePath) {
 
 void Launcher::keepFailureForUser(const SString& message) {
   if (IsSilent() || answersForCaller_) return;
+  // A console program's caller may be a build tool or an IDE with every
+  // stream redirected: a dialog would hold it until someone closes it.
+  LaunchScript* script = runFiles().getLaunchScript();
+  if (script && !script->failureDialog()) return;
   failureForUser_ = message;
 }
 

@@ -31,8 +31,9 @@ class Launcher final : private OptionRun {
   // The message of the failure that ended the run, as the console got it,
   // for a user who may have no console (see FailureDialog.h): a failure
   // shown and logged by start, or the no-JVM outcome. Empty when the run
-  // did not fail, was silent, or served a calling program (an input-file
-  // action), which reads the answers itself.
+  // did not fail, was silent, served a calling program (an input-file
+  // action), which reads the answers itself, or runs a console program
+  // whose launch script says FAILURE_DIALOG: 0.
   const SString& failureForUser() const { return failureForUser_; }
 
  private:

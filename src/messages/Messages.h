@@ -53,13 +53,26 @@ enum MessageId {
   MSG_HELP_FIRST_OPTION = 60,   // 60..70: one description per option, in the order -lx:help lists them
   MSG_HELP_LAST_OPTION = 70,
   MSG_EXTRACT_SUMMARY = 71,  // "Extracted %s files (%s bytes) into %s"
-  // No JVM for a program that is not an installer (80..89).
+  // No JVM for a program that is not an installer (80..94).
   MSG_JAVA_OR_NEWER = 80,       // "Java %s or newer"
   MSG_JAVA_FROM_TO = 81,        // "Java %s to %s"
   MSG_PROGRAM_NEEDS_JAVA = 82,  // "This program needs %s, and none was found ..."
   MSG_POINT_AT_JAVA = 83,       // "Install it, or name the one to use with ... -lx:javahome ... JAVA_HOME."
+  MSG_NONE_FITS = 84,           // "This program needs %s, and no Java found on this computer fits:"
+  // Why a Java found was passed over: version and home, or the home alone.
+  MSG_JAVA_TOO_OLD = 85,        // "Java %s at %s is too old."
+  MSG_JAVA_TOO_NEW = 86,        // "Java %s at %s is too new."
+  MSG_JAVA_HEADLESS = 87,       // "... needs a Java that can open windows; the one at %s is headless."
+  MSG_JAVA_OTHER_MACHINE = 88,  // "The Java at %s is built for another kind of computer."
+  MSG_JAVA_NOT_STARTED = 89,    // "The Java at %s could not be started."
+  MSG_JAVA_NOT_TRUSTED = 90,    // "The Java at %s was not started: other users could have changed it."
+  MSG_JAVA_UNSAFE_PATH = 91,    // "The Java at %s was not started: its path holds a character ..."
+  MSG_JAVA_UNFIT = 92,          // "The Java at %s does not have what this program requires."
+  MSG_MORE_IN_LOG = 93,         // "and %s more, see the log."
+  MSG_MORE = 94,                // "and %s more."
   // The dialog that shows a failure on the desktop (95..99).
-  MSG_DIALOG_LOG_FILE = 95,  // "Details are in the log file %s"
+  MSG_DIALOG_LOG_FILE = 95,      // "Details are in the log file %s"
+  MSG_DIALOG_INSTALL_JAVA = 96,  // "Install such a Java and start this program again."
   MSG_COUNT = 100
 };
 

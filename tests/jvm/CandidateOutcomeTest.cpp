@@ -4,9 +4,11 @@
 // and a candidate that prints without end is stopped.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -70,6 +72,83 @@ TEST_F(Outcomes, AMatchLeavesNoSummary) {
   files_.find(matches);
   EXPECT_EQ(1, matches.count());
   EXPECT_EQ(std::string::npos, log.text().find("No JVM matched")) << log.text();
+}
+
+// The reason of each home turned down, as "reason version" by home.
+std::map<std::string, std::string> Rejections(const JVMFile& jvm) {
+  static const char* const kNames[] = {"too old",     "too new",     "headless", "other machine",
+                                       "not started", "not trusted", "unsafe",   "unfit"};
+  std::map<std::string, std::string> byHome;
+  const RejectedHomes& rejected = jvm.rejectedHomes();
+  for (int i = 0; i < rejected.count(); ++i) {
+    const RejectedHome* home = rejected.get(i);
+    byHome[home->home.c_str()] = std::string(kNames[static_cast<int>(home->reason)]) + " " + home->version.c_str();
+  }
+  return byHome;
+}
+
+// Each Java found and turned down is noted with the reason its user is
+// told, from the release file, the files of its home or its answer; a hint
+// naming no Java is no Java found. A program that opens windows turns
+// down a headless Java only while there is a display.
+TEST_F(Outcomes, EachJavaTurnedDownIsNotedWithTheUsersReason) {
+  WriteFakeJava(dir_.file("old"), Answering("17.0.9"));
+  dir_.write("old/release", "JAVA_VERSION=\"17.0.9\"\n");
+  WriteFakeJava(dir_.file("new"), Answering("26.0.1"));
+  WriteFakeJava(dir_.file("mute"), "echo 'Error: could not create the Java Virtual Machine.' >&2\nexit 1\n");
+  dir_.write("mute/release", "JAVA_VERSION=\"22\"\n");
+  WriteFakeJava(dir_.file("foreign"), Answering("21.0.5"));
+  dir_.write("foreign/release", "JAVA_VERSION=\"21.0.5\"\nOS_ARCH=\"s390x\"\n");
+  WriteFakeJava(dir_.file("vendor"),
+                "echo 1739021872\nfor a in \"$@\"; do\n  case $a in java.version) echo 22.0.2;; java.vendor) echo "
+                "'Other Corp.';; esac\ndone\n");
+  WriteFakeJava(dir_.file("headless"), Answering("23.0.1"));
+  // Every other one can open windows.
+  for (const char* home : {"old", "new", "mute", "foreign", "vendor"}) {
+    ASSERT_EQ(0, mkdir(dir_.file(std::string(home) + "/lib").c_str(), 0755));
+    dir_.write(std::string(home) + "/lib/libawt_xawt.so", "");
+  }
+  TagFile* tags = add(NewDescription("Java 21-25", "bin/java", {"java.vendor=Fake..."}));
+  tags->setValue("JAVA_VERSION", "21-25");
+  tags->setValue("NEEDS_WINDOWS", "1");
+  for (const char* home : {"missing", "old", "new", "mute", "foreign", "vendor", "headless"}) {
+    tags->addValue("PATH_HINT", dir_.file(home).c_str());
+  }
+  JVMFile* jvm = files_.get(0);
+  {
+    ScopedEnv display("DISPLAY", ":9");
+    JVMMatchPtrDeque matches;
+    files_.find(matches);
+    EXPECT_EQ(0, matches.count());
+    const std::map<std::string, std::string> expected = {
+        {dir_.file("old"), "too old 17"},    {dir_.file("new"), "too new 26"},
+        {dir_.file("mute"), "not started "}, {dir_.file("foreign"), "other machine "},
+        {dir_.file("vendor"), "unfit "},     {dir_.file("headless"), "headless "},
+    };
+    EXPECT_EQ(expected, Rejections(*jvm));
+  }
+  ScopedEnv noDisplay("DISPLAY", nullptr);
+  ScopedEnv noWayland("WAYLAND_DISPLAY", nullptr);
+  JVMMatchPtrDeque matches;
+  files_.find(matches);
+  ASSERT_EQ(1, matches.count());
+  EXPECT_EQ(dir_.file("headless"), matches.first()->getHome().c_str());
+  EXPECT_EQ(0u, Rejections(*jvm).count(dir_.file("headless")));
+  EXPECT_EQ(5u, Rejections(*jvm).size()) << "a new search starts a new list";
+}
+
+// Without NEEDS_WINDOWS a headless Java is taken with a display too, after
+// any that can open windows.
+TEST_F(Outcomes, AHeadlessJavaServesAProgramThatNeedsNoWindows) {
+  ScopedEnv display("DISPLAY", ":9");
+  WriteFakeJava(dir_.file("headless"), Answering("21.0.5"));
+  TagFile* tags = add(NewDescription("Java 21+", "bin/java", {}));
+  tags->setValue("JAVA_VERSION", "21+");
+  tags->addValue("PATH_HINT", dir_.file("headless").c_str());
+  JVMMatchPtrDeque matches;
+  files_.find(matches);
+  ASSERT_EQ(1, matches.count());
+  EXPECT_EQ(0, files_.get(0)->rejectedHomes().count());
 }
 
 // The console output of a search, with the display on.

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "jvm/JavaVersionRange.h"
+#include "messages/ConsoleFixture.h"
 
 namespace {
 
@@ -94,6 +95,73 @@ TEST(JavaVersionRange, RefusesMalformedRangesSayingWhy) {
   reversed.parse("21-11", why);
   EXPECT_STREQ("\"21-11\" ends before it starts (the forms are N, N+, N-M and full versions such as 17.0.5+)",
                why.c_str());
+}
+
+// What a user without a fitting Java reads: the range in words, and each
+// version found beside it, as precise as the range and on the side of it
+// where it falls.
+TEST(JavaVersionRange, TellsAUserWhereAFoundVersionFalls) {
+  ScopedLang english("C");
+  const struct {
+    const char* range;
+    const char* words;
+    const char* found;
+    int side;  // -1 older than the range, 0 in it, 1 newer
+    const char* shown;
+  } cases[] = {
+      {"21+", "Java 21 or newer", "17.0.9", -1, "17"},
+      {"21+", "Java 21 or newer", "1.8.0_392", -1, "8"},
+      {"21+", "Java 21 or newer", "25-ea", 0, "25-ea"},
+      {"11-21", "Java 11 to 21", "25.0.1", 1, "25"},
+      {"11-21", "Java 11 to 21", "21.0.5", 0, "21"},
+      {"11-21", "Java 11 to 21", "9", -1, "9"},
+      {"17", "Java 17", "21.0.5", 1, "21"},
+      {"17", "Java 17", "11.0.2", -1, "11"},
+      {"17.0.10+", "Java 17.0.10 or newer", "17.0.9", -1, "17.0.9"},
+      {"17.0.10+", "Java 17.0.10 or newer", "1.8.0_392", -1, "1.8.0_392"},
+      {"11.0.22-17.0.8", "Java 11.0.22 to 17.0.8", "17.0.9", 1, "17.0.9"},
+      {"11.0.22-17.0.8", "Java 11.0.22 to 17.0.8", "25", 1, "25"},
+      {"1.8+", "Java 1.8 or newer", "1.7.0_80", -1, "7"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.range) + " / " + c.found);
+    JavaVersionRange range;
+    SString why;
+    ASSERT_TRUE(range.parse(c.range, why)) << why.c_str();
+    EXPECT_STREQ(c.words, range.inWords().c_str());
+    JavaVersion version;
+    ASSERT_TRUE(parseJavaVersion(c.found, version));
+    const int side = range.compareWith(version);
+    EXPECT_EQ(c.side, side < 0 ? -1 : side > 0 ? 1 : 0);
+    EXPECT_EQ(c.side == 0, range.contains(version));
+    EXPECT_STREQ(c.shown, range.versionInWords(c.found).c_str());
+  }
+  JavaVersionRange range;
+  SString why;
+  ASSERT_TRUE(range.parse("21+", why));
+  EXPECT_STREQ("unknown", range.versionInWords(" unknown ").c_str());
+}
+
+TEST(JavaVersionRange, NamesTheRangeInTheUsersLanguage) {
+  const struct {
+    const char* lang;
+    const char* range;
+    const char* words;
+  } cases[] = {
+      {"de_DE.UTF-8", "21+", "Java 21 oder neuer"},
+      {"de_DE.UTF-8", "11-21", "Java 11 bis 21"},
+      {"ja_JP.UTF-8", "21+", "Java 21 以降"},
+      {"ru_RU.UTF-8", "11-21", "Java от 11 до 21"},
+      {"fr_FR.UTF-8", "17", "Java 17"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.lang) + " " + c.range);
+    ScopedLang lang(c.lang);
+    JavaVersionRange range;
+    SString why;
+    ASSERT_TRUE(range.parse(c.range, why)) << why.c_str();
+    EXPECT_STREQ(c.words, range.inWords().c_str());
+  }
 }
 
 TEST(JavaVersion, ReadsWhatJvmsReportAndOrdersItNewestLast) {

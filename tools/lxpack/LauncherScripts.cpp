@@ -23,15 +23,18 @@ bool isMarker(char c) { return c == '%' || c == '@' || c == '#'; }
 // opens the user's documents), and the launcher's own lines go to standard
 // error, so that standard output is the program's alone. A wizard also gets
 // the system properties through which the launcher tells it where things
-// are, and the user's side files.
+// are, and the user's side files. Both are programs, whose user is told
+// which Java they need (NO_JVM_MESSAGE); a command-line program's caller
+// may be a build tool that no dialog may hold (FAILURE_DIALOG).
 std::string launchScript(const JarLauncherOptions& options, const MainJar& jar, const std::string& title) {
   std::string script;
   // A command-line program's launcher shows no title unless the packager
-  // gives one; it then names the launcher (its line on standard error, a
-  // dialog) as a wizard's does.
+  // gives one; it then names the launcher (its line on standard error) as a
+  // wizard's does.
   if (!options.cli || options.titleGiven) script += "DESC: " + tagValue(title) + "\n";
   script += "MESSAGES_TO_STDERR: 1\nDISPLAY_CONSOLE: 1\nAUTO_SET_WORKING_DIR: 0\n";
-  if (options.cli) script += "NO_JVM_MESSAGE: program\n";
+  script += "NO_JVM_MESSAGE: program\n";
+  if (options.cli) script += "FAILURE_DIALOG: 0\n";
   if (!options.javaDownloadUrl.empty()) script += "JAVA_DOWNLOAD_URL: " + tagValue(options.javaDownloadUrl) + "\n";
   // exec: java takes the shell's place, so it gets the user's signals and
   // its status is the launcher's.
@@ -135,7 +138,10 @@ LauncherScripts makeLauncherScripts(const JarLauncherOptions& options, const Mai
                            "  JAVA_HOME\n"
                            "  JDK_HOME\n"
                            "/:\n"
-                           "KNOWN_LOCATIONS: 1\n"
+                           "KNOWN_LOCATIONS: 1\n" +
+                           // A desktop program's windows need a JVM that
+                           // can open them, where there is a display.
+                           std::string(options.cli ? "" : "NEEDS_WINDOWS: 1\n") +
                            "CLASSPATH: \"-cp \"\n"
                            "CLASSPATH_SEPARATOR: :\n"
                            "SYSTEM: -D\n"
