@@ -39,16 +39,17 @@ SString parentOf(const SString& part) {
   return slash == 0 || slash == SString::npos ? SString("/") : part.substr(0, slash);
 }
 
-// The way as it was given, from the directory up to the root: a link on
-// it lies in a directory that must be closed to others too, or they could
-// point it elsewhere. Only absolute ways are walked so; the resolved way
-// is examined in any case.
-SString whyWrittenWayIsOpen(const SString& directory, uid_t user, SString& culprit) {
-  if (directory.empty() || directory[0] != '/') return SString();
-  for (SString part = directory;; part = parentOf(part)) {
+// Each directory from start up to the root, examined with examine: stat
+// on the way as it was given (a link on it lies in a directory that must
+// be closed to others too, or they could point it elsewhere), lstat on
+// the resolved way, which holds no links any more. The first one must be
+// the user's own, with mode 0700, when ownPrivate says so.
+SString whyWayUpIsOpen(const SString& start, uid_t user, bool ownPrivate, int (*examine)(const char*, struct stat*),
+                       SString& culprit) {
+  for (SString part = start;; ownPrivate = false, part = parentOf(part)) {
     struct stat st;
-    SString why = stat(part.c_str(), &st) != 0 ? said(part, " cannot be examined: ", std::strerror(errno))
-                                               : whyDirectoryIsOpen(part, st, user, false);
+    SString why = examine(part.c_str(), &st) != 0 ? said(part, " cannot be examined: ", std::strerror(errno))
+                                                  : whyDirectoryIsOpen(part, st, user, ownPrivate);
     if (!why.empty()) {
       culprit = part;
       return why;
@@ -57,10 +58,8 @@ SString whyWrittenWayIsOpen(const SString& directory, uid_t user, SString& culpr
   }
 }
 
-// The way as written first, then with its links resolved (into resolved):
-// each directory of that way, which holds no links any more, is examined
-// as it is, from the directory itself up to the root. The first one must
-// be the user's own, with mode 0700, when ownPrivate says so.
+// The way as written first (only an absolute one is walked so), then with
+// its links resolved (into resolved).
 SString whyWayIsOpen(const SString& directory, uid_t user, bool ownPrivate, SString& resolved, SString& culprit) {
   char* path = realpath(directory.c_str(), nullptr);
   if (path == nullptr) {
@@ -70,20 +69,11 @@ SString whyWayIsOpen(const SString& directory, uid_t user, bool ownPrivate, SStr
   }
   resolved = path;
   std::free(path);
-  if (resolved != directory) {
-    SString why = whyWrittenWayIsOpen(directory, user, culprit);
+  if (resolved != directory && !directory.empty() && directory[0] == '/') {
+    SString why = whyWayUpIsOpen(directory, user, false, stat, culprit);
     if (!why.empty()) return why;
   }
-  for (SString part = resolved;; ownPrivate = false, part = parentOf(part)) {
-    struct stat st;
-    SString why = lstat(part.c_str(), &st) != 0 ? said(part, " cannot be examined: ", std::strerror(errno))
-                                                : whyDirectoryIsOpen(part, st, user, ownPrivate);
-    if (!why.empty()) {
-      culprit = part;
-      return why;
-    }
-    if (part == "/") return SString();
-  }
+  return whyWayUpIsOpen(resolved, user, ownPrivate, lstat, culprit);
 }
 
 }  // namespace
