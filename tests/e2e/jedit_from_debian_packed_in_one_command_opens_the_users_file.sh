@@ -64,7 +64,10 @@ decoy todo.txt "not the user's list"
 jedit_window() {
   local i title
   for i in $(seq 1200); do
-    title=$(xwininfo -root -tree | sed -n 's/^ *0x[0-9a-f]* "\(jEdit - [^"]*\)".*/\1/p' | head -1)
+    # A window may go between xwininfo's listing and its questions about it
+    # (jEdit's splash screen closes): that poll sees nothing and the next
+    # one asks again.
+    title=$({ xwininfo -root -tree 2>/dev/null || true; } | sed -n 's/^ *0x[0-9a-f]* "\(jEdit - [^"]*\)".*/\1/p' | head -1)
     if [ -n "$title" ] && ! [[ $title =~ ^"jEdit - Untitled-"[0-9]+$ ]]; then
       echo "$title"
       return 0
